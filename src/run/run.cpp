@@ -1,0 +1,68 @@
+#include "run/run.h"
+
+#include "frame/startup_error.h"
+
+namespace velmoria {
+
+std::string emptyEventHook(const EventHookInput&) { return {}; }
+
+Run::Run(AppState& appState, RunData runData, RunServices runServices)
+    : app(appState),
+      data(std::move(runData)),
+      services(std::move(runServices)),
+      vehicle(data.vehicle),
+      route(data.route) {
+  // The three named positions of brake type 0 are always four brake positions with EB.
+  if (data.vehicle.BrakeType == 0) data.vehicle.Brake = 4;
+
+  initPanel();
+  initHandle();
+  initTrain();
+  initAir();
+  initPosition();
+  initSignals();
+  initStations();
+  initLimits();
+  initSounds();
+  masconupdate();
+
+  if (vehicle.BrakeType != 0 && vehicle.Brake < 3)
+    throw StartupError("ブレーキの段数を3段以上に設定してください");
+}
+
+void Run::initPanel() {
+  const auto needle = [](const NeedleSpec& spec) { return NeedleView{!spec.file.empty(), 0}; };
+  display.Needle_Speed = needle(vehicle.Needle_Speed);
+  display.Needle_BC = needle(vehicle.Needle_BC);
+  display.Needle_SAP = needle(vehicle.Needle_SAP);
+  display.Needle_ER = needle(vehicle.Needle_ER);
+  display.Needle_BP = needle(vehicle.Needle_BP);
+  display.Needle_MR = needle(vehicle.Needle_MR);
+  display.Needle_V = needle(vehicle.Needle_V);
+  display.Needle_I = needle(vehicle.Needle_I);
+  for (size_t i = 0; i < display.Others.size(); ++i) display.Others[i] = i < 5;
+  display.E233Speed.visible = vehicle.fileName == "train_E233.dat";
+  display.CarsLabel.text = std::to_string(vehicle.Cars) + "両";
+  display.GearLabel = LabelView{"変", vehicle.Engine_Type == 0};
+  display.Label1.text = data.strings.Forward;
+  display.Lamp_EB = false;  // hidden once the sounds are loaded
+  display.cardLeft = 640;
+  display.cardTop = 0;
+  display.cardShown = false;
+}
+
+void Run::startOnce(int channel) {
+  if (!services.sound) return;
+  services.sound->stop(channel);
+  services.sound->playOnce(channel);
+}
+
+void Run::startLooped(int channel) {
+  if (!services.sound) return;
+  services.sound->stop(channel);
+  services.sound->playLooped(channel);
+}
+
+int Run::videoFrameCount() const { return services.video ? services.video->frameCount() : -1; }
+
+}  // namespace velmoria
