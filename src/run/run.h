@@ -71,6 +71,9 @@ class Run {
   // Builds the run and performs the environment set-up. Throws StartupError for a stepped
   // brake with fewer than 3 positions.
   Run(AppState& app, RunData data, RunServices services);
+  // The references below point into the run's own data: a run is never copied or moved.
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
 
   // --- Timers (vehicle/step.cpp, run/run_loop.cpp) ---
   void MMTimer1Timer();  // the 33 ms step
