@@ -169,6 +169,8 @@ class Run {
   void initLimits();
   void initSounds();
   void initPanel();
+  // Steps 1 and 2 of StepTowardBrake; the two-handle '.' key skips the power-notch condition.
+  void applyBrakeStep(int lowerBound, bool needsPowerOff);
 
   bool m_running = false;
 };

@@ -74,6 +74,7 @@ struct PositionState {
   long double nextStopDistance = 0, remaining = 0;
   int32_t clockTicks = 0;        // thirtieths of a second since midnight
   long double precedingFrame = 0;  // 0: no preceding train
+  int precedingPeriod = 1;  // clock ticks per frame of the preceding train: 30 div [FrameRate]
   std::vector<PatternTarget> patternTargets;
 };
 

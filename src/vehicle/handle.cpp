@@ -87,12 +87,18 @@ void Run::StepTowardPower() {
 }
 
 void Run::StepTowardBrake(int lowerBound) {
+  applyBrakeStep(lowerBound, true);
+  if (handle.brakeStep == 0 && handle.powerNotch > 0) --handle.powerNotch;
+  handle.powerPending = handle.brakePending = handle.sapPending = true;
+}
+
+void Run::applyBrakeStep(int lowerBound, bool needsPowerOff) {
   if (handle.hold) {
     handle.hold = false;
     handle.brakeStep = -1;
     handle.justLeftHold = true;
   }
-  if (handle.powerNotch == 0 && handle.brakeStep > lowerBound && !handle.hold) {
+  if ((!needsPowerOff || handle.powerNotch == 0) && handle.brakeStep > lowerBound && !handle.hold) {
     // Four separate tests, as on the real handle: the first and the last can both act.
     const bool leftHold = handle.justLeftHold;
     if (vehicle.Hold == 1 && handle.brakeStep == 0) handle.hold = true;
@@ -100,8 +106,6 @@ void Run::StepTowardBrake(int lowerBound) {
     if (vehicle.Hold == 0) --handle.brakeStep;
     if (vehicle.Hold == 1 && leftHold) handle.justLeftHold = false;
   }
-  if (handle.brakeStep == 0 && handle.powerNotch > 0) --handle.powerNotch;
-  handle.powerPending = handle.brakePending = handle.sapPending = true;
 }
 
 }  // namespace velmoria

@@ -79,6 +79,7 @@ struct CabDisplay {
   bool cardShown = false;  // requested by F1
   int cardLeft = 640;
   int cardTop = 0;
+  int cardWidth = 0, cardHeight = 0;  // the [Staf] picture's size, set with the panel
 
   ClockHands clock;
   ValueDisplayView values;
