@@ -15,12 +15,8 @@ int64_t roundEven(long double v) {
   return static_cast<int64_t>(r);
 }
 
-Fixed Fixed::from(long double v) {
-  return Fixed{roundEven(v * static_cast<long double>(kScale))};
-}
+Fixed Fixed::from(long double v) { return Fixed{roundEven(v * static_cast<long double>(kScale))}; }
 
-int64_t Fixed::rounded() const {
-  return roundEven(ld());
-}
+int64_t Fixed::rounded() const { return roundEven(ld()); }
 
 }  // namespace velmoria

@@ -22,13 +22,12 @@ TEST_P(GetCsvFieldTest, takes_the_field_as_written) {
   EXPECT_EQ(GetCsvField(c.line, c.field), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fields, GetCsvFieldTest,
-                         testing::Values(CsvCase{"a,,c", 2, ""}, CsvCase{"a,b", 3, "Error"},
-                                         CsvCase{"a,b,", 3, ""},
-                                         CsvCase{"whole line", 1, "whole line"},
-                                         CsvCase{"a,b", 0, ""}, CsvCase{"a,b", -3, ""},
-                                         CsvCase{" a , b ", 2, " b "}, CsvCase{"a,b,c", 3, "c"},
-                                         CsvCase{"", 1, ""}, CsvCase{"", 2, "Error"}));
+INSTANTIATE_TEST_SUITE_P(
+    Fields, GetCsvFieldTest,
+    testing::Values(CsvCase{"a,,c", 2, ""}, CsvCase{"a,b", 3, "Error"}, CsvCase{"a,b,", 3, ""},
+                    CsvCase{"whole line", 1, "whole line"}, CsvCase{"a,b", 0, ""},
+                    CsvCase{"a,b", -3, ""}, CsvCase{" a , b ", 2, " b "},
+                    CsvCase{"a,b,c", 3, "c"}, CsvCase{"", 1, ""}, CsvCase{"", 2, "Error"}));
 
 TEST(ClampToRange, limits_each_sign_by_its_own_bound) {
   EXPECT_EQ(ClampToRange(0, 5, 7), 0);
