@@ -10,9 +10,9 @@ bool headerMatches(std::string_view line, std::string_view header) {
   return line.size() >= header.size() && line.substr(0, header.size()) == header;
 }
 
-SectionWalker::SectionWalker(const std::vector<std::string>& lines, ReaderContext& context,
+SectionWalker::SectionWalker(std::vector<std::string> lines, ReaderContext& context,
                              FailureMessage message)
-    : m_lines(lines), m_context(context), m_message(std::move(message)) {}
+    : m_lines(std::move(lines)), m_context(context), m_message(std::move(message)) {}
 
 void SectionWalker::walk(const SectionTable& table) {
   while (!atEnd()) {

@@ -8,7 +8,8 @@
 // that line. Groups of the table set the section label as the tests pass them, so a failure can
 // name the part of the file being read.
 //
-// Called on the UI thread during start-up. The walker borrows the lines and the context.
+// Called on the UI thread during start-up. The walker owns the file's lines and borrows the
+// context, which outlives it.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -51,8 +52,7 @@ bool headerMatches(std::string_view line, std::string_view header);
 
 class SectionWalker {
  public:
-  SectionWalker(const std::vector<std::string>& lines, ReaderContext& context,
-                FailureMessage message);
+  SectionWalker(std::vector<std::string> lines, ReaderContext& context, FailureMessage message);
 
   // Walks the whole file with the table.
   void walk(const SectionTable& table);
@@ -94,7 +94,7 @@ class SectionWalker {
   [[noreturn]] static void failWith(const std::string& message);
 
  private:
-  const std::vector<std::string>& m_lines;
+  std::vector<std::string> m_lines;
   size_t m_next = 0;
   ReaderContext& m_context;
   FailureMessage m_message;

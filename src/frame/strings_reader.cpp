@@ -20,7 +20,7 @@ Section caption(std::string_view header, std::optional<std::string>& target) {
 
 Strings readStringsFile(const DataFolder& folder, std::string_view name, ReaderContext& context) {
   const auto message = [](const ReaderContext&) { return std::string(kStringsError); };
-  const auto lines = readTextLines(folder.resolve(name));
+  auto lines = readTextLines(folder.resolve(name));
   if (!lines) throw StartupError(message(context));
   Strings s;
   // This file has no section label: the label of the previous reader stays.
@@ -52,7 +52,7 @@ Strings readStringsFile(const DataFolder& folder, std::string_view name, ReaderC
            caption("[Control]", s.Control),
        }},
   };
-  SectionWalker walker(*lines, context, message);
+  SectionWalker walker(std::move(*lines), context, message);
   walker.walk(table);
   return s;
 }

@@ -239,12 +239,12 @@ Route readRouteFile(const DataFolder& folder, std::string_view name, ReaderConte
   const auto message = [](const ReaderContext& c) {
     return std::string(kRouteError) + c.label + ":" + c.currentLine;
   };
-  const auto lines = readTextLines(folder.resolve(name));
+  auto lines = readTextLines(folder.resolve(name));
   if (!lines) throw StartupError(message(context));
   Route r;
   r.fileName = std::string(name);
   RouteReader reader(folder, images, lists, r);
-  SectionWalker walker(*lines, context, message);
+  SectionWalker walker(std::move(*lines), context, message);
   walker.walk(reader.table());
   r.stationMenu = buildStationMenu(r.StationTable);
   return r;

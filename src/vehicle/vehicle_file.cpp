@@ -270,12 +270,12 @@ SectionTable VehicleReader::table() {
 Vehicle readVehicleFile(const DataFolder& folder, std::string_view name, ReaderContext& context,
                         ImageLoader& images, ImageLists& lists) {
   const auto message = [](const ReaderContext& c) { return std::string(kVehicleError) + c.label; };
-  const auto lines = readTextLines(folder.resolve(name));
+  auto lines = readTextLines(folder.resolve(name));
   if (!lines) throw StartupError(message(context));
   Vehicle v;
   v.fileName = std::string(name);
   VehicleReader reader(folder, images, lists, v);
-  SectionWalker walker(*lines, context, message);
+  SectionWalker walker(std::move(*lines), context, message);
   walker.walk(reader.table());
   return v;
 }
