@@ -1,0 +1,393 @@
+#include "media/ffmpeg/ffmpeg_video_source.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswscale/swscale.h>
+}
+
+namespace velmoria {
+
+namespace {
+
+// A forward jump that crosses a keyframe is decoded through rather than sought when it is at
+// most this many frames: a seek flushes the decoder and rereads from the keyframe, which costs
+// more than a few frames of decoding.
+constexpr int64_t kForwardDecodeLimit = 24;
+
+// swscale wants the plain planar formats with a full-range flag, not MJPEG's yuvj* formats.
+AVPixelFormat plainFormat(AVPixelFormat f, bool& fullRange) {
+  switch (f) {
+    case AV_PIX_FMT_YUVJ420P:
+      fullRange = true;
+      return AV_PIX_FMT_YUV420P;
+    case AV_PIX_FMT_YUVJ422P:
+      fullRange = true;
+      return AV_PIX_FMT_YUV422P;
+    case AV_PIX_FMT_YUVJ444P:
+      fullRange = true;
+      return AV_PIX_FMT_YUV444P;
+    case AV_PIX_FMT_YUVJ440P:
+      fullRange = true;
+      return AV_PIX_FMT_YUV440P;
+    case AV_PIX_FMT_YUVJ411P:
+      fullRange = true;
+      return AV_PIX_FMT_YUV411P;
+    default:
+      return f;
+  }
+}
+
+}  // namespace
+
+struct FfmpegVideoSource::Impl {
+  std::filesystem::path file;
+  int threads = 1;
+  AVFormatContext* fmt = nullptr;
+  AVCodecContext* dec = nullptr;
+  AVPacket* pkt = nullptr;
+  AVFrame* tmp = nullptr;    // the picture just received
+  AVFrame* cur = nullptr;    // the newest picture at or before the last index asked for
+  AVFrame* ahead = nullptr;  // a picture received past the last index asked for
+  SwsContext* sws = nullptr;
+  AVPixelFormat swsFormat = AV_PIX_FMT_NONE;
+  bool swsFull = false;
+  SwsContext* swsConfigured = nullptr;
+
+  int stream = -1;
+  AVRational timeBase{1, 1};
+  AVRational frameDuration{1, 1};  // one frame in seconds
+  int64_t startTs = 0;
+  int count = -1;
+  std::vector<int64_t> keyframes;  // frame indices of keyframes, ascending
+
+  bool haveCur = false, haveAhead = false;
+  int64_t curIndex = -1, aheadIndex = -1;
+  int64_t lastLabel = -1;
+  bool fresh = true;  // at the start of the file with nothing received: no seek needed
+  bool draining = false, ended = false;
+  int seeks = 0;
+  bool decodeOrderTimes = false;  // the container stamps packets in decoding order only
+
+  ~Impl() {
+    sws_freeContext(sws);
+    av_frame_free(&tmp);
+    av_frame_free(&cur);
+    av_frame_free(&ahead);
+    av_packet_free(&pkt);
+    avcodec_free_context(&dec);
+    avformat_close_input(&fmt);
+  }
+
+  int64_t toIndex(int64_t ts) const {
+    return av_rescale_q_rnd(ts - startTs, timeBase, frameDuration,
+                            AVRounding(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
+  }
+  int64_t toTs(int64_t index) const {
+    return startTs + av_rescale_q(index, frameDuration, timeBase);
+  }
+
+  bool openFormat() {
+    avformat_close_input(&fmt);
+    if (avformat_open_input(&fmt, file.c_str(), nullptr, nullptr) < 0) return false;
+    if (avformat_find_stream_info(fmt, nullptr) < 0) return false;
+    return true;
+  }
+
+  void discardOtherStreams() {
+    for (unsigned s = 0; s < fmt->nb_streams; ++s)
+      if (static_cast<int>(s) != stream) fmt->streams[s]->discard = AVDISCARD_ALL;
+  }
+
+  bool open() {
+    if (!openFormat()) return false;
+    const AVCodec* codec = nullptr;
+    stream = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+    if (stream < 0 || !codec) return false;
+    discardOtherStreams();
+    decodeOrderTimes = std::strcmp(fmt->iformat->name, "avi") == 0;
+    AVStream* st = fmt->streams[stream];
+    timeBase = st->time_base;
+    AVRational rate = st->avg_frame_rate.num > 0 ? st->avg_frame_rate : st->r_frame_rate;
+    if (rate.num <= 0 || rate.den <= 0) rate = av_inv_q(timeBase);
+    frameDuration = av_inv_q(rate);
+    startTs = st->start_time != AV_NOPTS_VALUE ? st->start_time : 0;
+
+    dec = avcodec_alloc_context3(codec);
+    if (!dec || avcodec_parameters_to_context(dec, st->codecpar) < 0) return false;
+    dec->thread_count = threads;
+    if (avcodec_open2(dec, codec, nullptr) < 0) return false;
+    pkt = av_packet_alloc();
+    tmp = av_frame_alloc();
+    cur = av_frame_alloc();
+    ahead = av_frame_alloc();
+    if (!pkt || !tmp || !cur || !ahead) return false;
+
+    // A complete AVI's index lists every chunk, drop chunks included.
+    int64_t packets = -1;
+    const int entries = avformat_index_get_entries_count(st);
+    for (int e = 0; e < entries; ++e) {
+      const AVIndexEntry* entry = avformat_index_get_entry(st, e);
+      if (!entry) continue;
+      packets = std::max(packets, toIndex(entry->timestamp) + 1);
+      if (entry->size > 0 && (entry->flags & AVINDEX_KEYFRAME))
+        keyframes.push_back(toIndex(entry->timestamp));
+    }
+    if (keyframes.empty() || st->nb_frames <= 0 || entries < st->nb_frames) {
+      // No index (an AVI written without idx1, or cut short before it; the header still
+      // claims the full length): one pass over the packets finds the keyframes and the real
+      // length, and lets the demuxer seek.
+      keyframes.clear();
+      packets = scanPackets();
+      if (!rewind()) return false;
+    }
+    std::sort(keyframes.begin(), keyframes.end());
+    keyframes.erase(std::unique(keyframes.begin(), keyframes.end()), keyframes.end());
+    count = st->nb_frames > 0 ? static_cast<int>(std::min<int64_t>(st->nb_frames, INT32_MAX)) : 0;
+    if (packets >= 0 && (count == 0 || packets < count)) count = static_cast<int>(packets);
+    return true;
+  }
+
+  // Reads every packet once; returns one past the last frame index seen.
+  int64_t scanPackets() {
+    int64_t end = 0;
+    while (av_read_frame(fmt, pkt) >= 0) {
+      if (pkt->stream_index == stream && pkt->size > 0) {
+        const int64_t ts = pkt->dts != AV_NOPTS_VALUE ? pkt->dts : pkt->pts;
+        if (ts != AV_NOPTS_VALUE) {
+          const int64_t index = toIndex(ts);
+          if (pkt->flags & AV_PKT_FLAG_KEY) keyframes.push_back(index);
+          end = std::max(end, index + 1);
+        }
+      }
+      av_packet_unref(pkt);
+    }
+    return std::min<int64_t>(end, INT32_MAX);
+  }
+
+  void resetPictures(int64_t labelBase) {
+    av_frame_unref(cur);
+    av_frame_unref(ahead);
+    haveCur = haveAhead = false;
+    curIndex = aheadIndex = -1;
+    lastLabel = labelBase;
+    draining = ended = false;
+  }
+
+  // Back to the first packet; reopening the file is the fallback when the demuxer cannot seek.
+  bool rewind() {
+    if (fmt->pb) {
+      if (avformat_seek_file(fmt, stream, std::numeric_limits<int64_t>::min(), startTs, startTs,
+                             0) >= 0)
+        return true;
+    }
+    if (!openFormat()) return false;
+    discardOtherStreams();
+    return true;
+  }
+
+  bool seekToKeyframe(int64_t key) {
+    avcodec_flush_buffers(dec);
+    resetPictures(key - 1);
+    fresh = false;
+    ++seeks;
+    if (av_seek_frame(fmt, stream, toTs(key), AVSEEK_FLAG_BACKWARD) >= 0) return true;
+    // Decoding from the start is slow but always right.
+    if (!rewind()) return false;
+    lastLabel = -1;
+    return true;
+  }
+
+  // Gets the next decoded picture into tmp; false at the end of the stream.
+  bool receiveNext() {
+    for (;;) {
+      if (ended) return false;
+      const int r = avcodec_receive_frame(dec, tmp);
+      if (r == 0) {
+        if (tmp->data[0]) return true;
+        av_frame_unref(tmp);
+        continue;
+      }
+      if (r == AVERROR_EOF || draining) {
+        ended = true;
+        return false;
+      }
+      // EAGAIN, or a broken picture: feed the decoder the next packet of our stream.
+      for (;;) {
+        if (av_read_frame(fmt, pkt) < 0) {
+          avcodec_send_packet(dec, nullptr);
+          draining = true;
+          break;
+        }
+        if (pkt->stream_index != stream || pkt->size <= 0) {
+          av_packet_unref(pkt);
+          continue;
+        }
+        const int s = avcodec_send_packet(dec, pkt);
+        av_packet_unref(pkt);
+        if (s == 0 || s == AVERROR(EAGAIN)) break;
+        // A packet the decoder refuses is skipped; the next one may decode.
+      }
+    }
+  }
+
+  // The frame index of a received picture. AVI has no presentation timestamps (what the
+  // demuxer offers as one is a copy of the decoding time), so the decoder's best guess is the
+  // time of the packet that pushed the picture out, which runs ahead of the picture by the
+  // decoder's reorder delay.
+  int64_t labelOf(const AVFrame* f) {
+    int64_t index;
+    if (f->best_effort_timestamp == AV_NOPTS_VALUE) {
+      index = lastLabel + 1;
+    } else {
+      index = toIndex(f->best_effort_timestamp);
+      if (decodeOrderTimes) index -= dec->has_b_frames;
+    }
+    if (index <= lastLabel) index = lastLabel + 1;
+    lastLabel = index;
+    return index;
+  }
+
+  enum class Step { Found, Overshot, Empty };
+
+  // Decodes forward until the picture for index is at hand.
+  Step advanceTo(int64_t index) {
+    while (receiveNext()) {
+      const int64_t label = labelOf(tmp);
+      if (label <= index) {
+        av_frame_unref(cur);
+        av_frame_move_ref(cur, tmp);
+        haveCur = true;
+        curIndex = label;
+        if (label == index) return Step::Found;
+        continue;
+      }
+      av_frame_unref(ahead);
+      av_frame_move_ref(ahead, tmp);
+      haveAhead = true;
+      aheadIndex = label;
+      return haveCur ? Step::Found : Step::Overshot;
+    }
+    return haveCur ? Step::Found : Step::Empty;
+  }
+
+  int keyPositionFor(int64_t index) const {
+    auto it = std::upper_bound(keyframes.begin(), keyframes.end(), index);
+    return static_cast<int>(it - keyframes.begin()) - 1;
+  }
+
+  bool seekAndDecode(int64_t index) {
+    int k = keyPositionFor(index);
+    // A target inside the reorder window of its keyframe may be a leading picture of an open
+    // GOP, which only decodes from the keyframe before.
+    if (k > 0 && dec->has_b_frames > 0 && index - keyframes[k] < dec->has_b_frames + 2) --k;
+    for (;;) {
+      const int64_t key = k >= 0 ? keyframes[k] : 0;
+      if (!seekToKeyframe(key)) return false;
+      const Step step = advanceTo(index);
+      if (step == Step::Found) return true;
+      if (step == Step::Empty) return false;
+      // The first picture came out past the target: an open GOP. Start a keyframe earlier.
+      if (k <= 0) {
+        promoteAhead();
+        return true;
+      }
+      --k;
+    }
+  }
+
+  void promoteAhead() {
+    av_frame_unref(cur);
+    av_frame_move_ref(cur, ahead);
+    haveCur = true;
+    curIndex = aheadIndex;
+    haveAhead = false;
+  }
+
+  // Makes cur the picture for index; false when there is none.
+  bool position(int64_t index) {
+    if (haveAhead && aheadIndex <= index) promoteAhead();
+    if (haveCur && curIndex == index) return true;
+    if (haveCur && haveAhead && curIndex < index) return true;  // a dropped frame
+    if (haveCur && ended && curIndex < index) return true;      // dropped frames at the end
+    bool forward = (haveCur && index > curIndex) || (!haveCur && fresh);
+    if (forward) {
+      const int64_t from = haveCur ? curIndex : -1;
+      const int k = keyPositionFor(index);
+      const int64_t key = k >= 0 ? keyframes[k] : 0;
+      if (key > from + 1 && index - from > kForwardDecodeLimit) forward = false;
+    }
+    if (forward) {
+      fresh = false;
+      const Step step = advanceTo(index);
+      if (step == Step::Overshot) promoteAhead();
+      return step != Step::Empty;
+    }
+    return seekAndDecode(index);
+  }
+
+  bool convert(const AVFrame* f, VideoFrame& out) {
+    if (f->width <= 0 || f->height <= 0 || !f->data[0]) return false;
+    bool full = f->color_range == AVCOL_RANGE_JPEG;
+    const AVPixelFormat format = plainFormat(static_cast<AVPixelFormat>(f->format), full);
+    sws = sws_getCachedContext(sws, f->width, f->height, format, f->width, f->height,
+                               AV_PIX_FMT_BGRA, SWS_BICUBIC, nullptr, nullptr, nullptr);
+    if (!sws) return false;
+    if (sws != swsConfigured || format != swsFormat || full != swsFull) {
+      const int* coefficients = sws_getCoefficients(SWS_CS_DEFAULT);
+      sws_setColorspaceDetails(sws, coefficients, full ? 1 : 0, coefficients, 1, 0, 1 << 16,
+                               1 << 16);
+      swsConfigured = sws;
+      swsFormat = format;
+      swsFull = full;
+    }
+    out.width = f->width;
+    out.height = f->height;
+    out.pixels.resize(static_cast<size_t>(f->width) * f->height);
+    uint8_t* dst[4] = {reinterpret_cast<uint8_t*>(out.pixels.data()), nullptr, nullptr, nullptr};
+    const int dstStride[4] = {f->width * 4, 0, 0, 0};
+    sws_scale(sws, f->data, f->linesize, 0, f->height, dst, dstStride);
+    return true;
+  }
+};
+
+FfmpegVideoSource::FfmpegVideoSource(int decoderThreads) : m_threads(decoderThreads) {
+  av_log_set_level(AV_LOG_FATAL);
+}
+
+FfmpegVideoSource::~FfmpegVideoSource() = default;
+
+bool FfmpegVideoSource::open(const std::filesystem::path& file) {
+  close();
+  auto impl = std::make_unique<Impl>();
+  impl->file = file;
+  impl->threads = m_threads;
+  if (!impl->open()) return false;
+  m_impl = std::move(impl);
+  return true;
+}
+
+void FfmpegVideoSource::close() {
+  m_impl.reset();
+}
+
+int FfmpegVideoSource::frameCount() const {
+  return m_impl ? m_impl->count : -1;
+}
+
+int FfmpegVideoSource::seekCount() const {
+  return m_impl ? m_impl->seeks : 0;
+}
+
+bool FfmpegVideoSource::decode(int index, VideoFrame& out) {
+  if (!m_impl || index < 0 || index >= m_impl->count) return false;
+  if (!m_impl->position(index)) return false;
+  return m_impl->convert(m_impl->cur, out);
+}
+
+}  // namespace velmoria

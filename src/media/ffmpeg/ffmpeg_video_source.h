@@ -1,0 +1,37 @@
+#pragma once
+// The track video through FFmpeg: any codec FFmpeg reads from an AVI (or any container it
+// demuxes), frame-exact by index in whatever order frames are asked for.
+// Called on the UI thread (or any one thread at a time); not thread-safe.
+// Frame i is the i-th picture of the video as a plain sequential decode shows it, with an
+// empty "drop" chunk showing the picture before it. Sequential and short forward steps keep
+// decoding; a backward or long forward jump seeks to a keyframe.
+#include <memory>
+
+#include "media/video_source.h"
+
+namespace velmoria {
+
+class FfmpegVideoSource : public VideoSource {
+ public:
+  // decoderThreads: 1 gives the fastest random access; 0 lets FFmpeg use one per core, which
+  // speeds up long sequential runs of H.264 and MPEG-4.
+  explicit FfmpegVideoSource(int decoderThreads = 1);
+  ~FfmpegVideoSource() override;
+  FfmpegVideoSource(const FfmpegVideoSource&) = delete;
+  FfmpegVideoSource& operator=(const FfmpegVideoSource&) = delete;
+
+  bool open(const std::filesystem::path& file) override;
+  int frameCount() const override;
+  bool decode(int index, VideoFrame& out) override;
+  void close();
+
+  // How many seeks decode() has made since open (for tests and benchmarks).
+  int seekCount() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> m_impl;
+  int m_threads;
+};
+
+}  // namespace velmoria

@@ -1,0 +1,229 @@
+#include "media/ffmpeg/ffmpeg_video_source.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <random>
+
+#include "media_test_support.h"
+
+namespace velmoria {
+namespace {
+
+using test::TempDir;
+
+constexpr int kFrames = 30;
+
+// Every generated frame carries its own number n in two grey bars, rows 0-15 at level
+// 40 x (n mod 6) and rows 16-31 at level 40 x (n div 6), steps coarse enough to survive
+// Cinepak's and MS Video 1's colour loss. Below moves testsrc2's pattern, which gives the
+// inter-frame codecs real motion to predict.
+std::string numberedSource(const std::string& extraFilter) {
+  auto bars = [](const char* c) {
+    return std::string("'if(lt(Y\\,16)\\,mod(N\\,6)*40\\,if(lt(Y\\,32)\\,floor(N/6)*40\\,") + c +
+           "(X\\,Y)))'";
+  };
+  return "-f lavfi -i \"testsrc2=size=96x80:rate=30:duration=1,format=gbrp,geq=r=" + bars("r") +
+         ":g=" + bars("g") + ":b=" + bars("b") + extraFilter + "\"";
+}
+
+bool makeVideo(const std::filesystem::path& file, const std::string& codecArgs,
+               const std::string& extraFilter = "", const std::string& outputArgs = "") {
+  return test::run("ffmpeg -nostdin -v error -y " + numberedSource(extraFilter) + " " + outputArgs +
+                   " -c:v " + codecArgs + " " + file.string());
+}
+
+double meanRed(const VideoFrame& f, int fromRow, int toRow) {
+  double sum = 0;
+  int n = 0;
+  for (int y = fromRow; y < toRow; ++y)
+    for (int x = 0; x < f.width; ++x, ++n) sum += (f.pixels[size_t(y) * f.width + x] >> 16) & 0xff;
+  return sum / n;
+}
+
+// The frame number a picture shows, read from the middle rows of its two bars.
+int numberOf(const VideoFrame& f) {
+  return static_cast<int>(std::lround(meanRed(f, 3, 13) / 40.0) +
+                          6 * std::lround(meanRed(f, 19, 29) / 40.0));
+}
+
+struct Codec {
+  const char* name;
+  const char* args;
+};
+
+class VideoCodec : public ::testing::TestWithParam<Codec> {
+ protected:
+  // Each codec's clip is encoded once for all its tests (Cinepak encodes slowly).
+  static void SetUpTestSuite() { dir = new TempDir; }
+  static void TearDownTestSuite() {
+    delete dir;
+    dir = nullptr;
+  }
+  void SetUp() override {
+    if (!test::haveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+    file = *dir / (std::string(GetParam().name) + ".avi");
+    if (!std::filesystem::exists(file)) {
+      ASSERT_TRUE(makeVideo(file, GetParam().args));
+    }
+    ASSERT_TRUE(source.open(file));
+  }
+  std::vector<VideoFrame> sequential() {
+    std::vector<VideoFrame> frames(kFrames);
+    for (int i = 0; i < kFrames; ++i) EXPECT_TRUE(source.decode(i, frames[i])) << i;
+    return frames;
+  }
+  static TempDir* dir;
+  std::filesystem::path file;
+  FfmpegVideoSource source;
+};
+TempDir* VideoCodec::dir = nullptr;
+
+TEST_P(VideoCodec, counts_the_frames_of_the_stream) {
+  EXPECT_EQ(source.frameCount(), kFrames);
+}
+
+TEST_P(VideoCodec, sequential_decoding_shows_each_frame_in_turn_without_seeking) {
+  const auto frames = sequential();
+  for (int i = 0; i < kFrames; ++i) {
+    EXPECT_EQ(frames[i].width, 96);
+    EXPECT_EQ(frames[i].height, 80);
+    EXPECT_EQ(numberOf(frames[i]), i) << "frame " << i;
+  }
+  EXPECT_EQ(source.seekCount(), 0);
+}
+
+TEST_P(VideoCodec, shuffled_jumps_give_the_sequential_pictures_exactly) {
+  const auto reference = sequential();
+  std::vector<int> order(kFrames);
+  std::iota(order.begin(), order.end(), 0);
+  std::mt19937 random(1234);
+  for (int pass = 0; pass < 3; ++pass) {
+    std::shuffle(order.begin(), order.end(), random);
+    for (int i : order) {
+      VideoFrame f;
+      ASSERT_TRUE(source.decode(i, f)) << i;
+      EXPECT_EQ(numberOf(f), i);
+      EXPECT_TRUE(f.pixels == reference[i].pixels) << "frame " << i << " after a jump";
+    }
+  }
+}
+
+TEST_P(VideoCodec, backward_steps_and_repeats_give_the_right_frame) {
+  const auto reference = sequential();
+  for (int i : {29, 28, 28, 27, 10, 9, 11, 0, 1, 0, 15, 14, 13, 12}) {
+    VideoFrame f;
+    ASSERT_TRUE(source.decode(i, f));
+    EXPECT_TRUE(f.pixels == reference[i].pixels) << "frame " << i;
+  }
+}
+
+TEST_P(VideoCodec, short_forward_steps_do_not_seek) {
+  VideoFrame f;
+  for (int i = 0; i < kFrames; i += 3) {
+    ASSERT_TRUE(source.decode(i, f));
+    EXPECT_EQ(numberOf(f), i);
+  }
+  EXPECT_EQ(source.seekCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Avi, VideoCodec,
+    ::testing::Values(Codec{"mjpeg", "mjpeg -q:v 3"},
+                      Codec{"mpeg4_bframes", "mpeg4 -bf 2 -g 10 -q:v 3"},
+                      Codec{"cinepak", "cinepak"}, Codec{"msvideo1", "msvideo1"},
+                      Codec{"raw_bgr24", "rawvideo -pix_fmt bgr24"},
+                      Codec{"h264", "libx264 -bf 2 -g 10 -pix_fmt yuv420p -preset veryfast"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class VideoFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!test::haveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+  }
+  TempDir dir;
+  FfmpegVideoSource source;
+};
+
+TEST_F(VideoFile, a_dropped_frame_shows_the_picture_before_it) {
+  const auto file = dir / "drops.avi";
+  // Frames 5 and 6 are left out; the AVI writer fills the gap with empty chunks.
+  ASSERT_TRUE(makeVideo(file, "mjpeg -q:v 3", ",select='not(between(n\\,5\\,6))'",
+                        "-fps_mode passthrough"));
+  ASSERT_TRUE(source.open(file));
+  EXPECT_EQ(source.frameCount(), kFrames);
+  const int expected[] = {0, 1, 2, 3, 4, 4, 4, 7, 8, 9};
+  VideoFrame f;
+  for (int i = 0; i < 10; ++i) {
+    ASSERT_TRUE(source.decode(i, f));
+    EXPECT_EQ(numberOf(f), expected[i]) << "frame " << i;
+  }
+  for (int i : {6, 9, 5, 7, 4}) {  // and after jumps
+    ASSERT_TRUE(source.decode(i, f));
+    EXPECT_EQ(numberOf(f), expected[i]) << "frame " << i;
+  }
+}
+
+TEST_F(VideoFile, a_file_without_an_index_is_scanned_at_open_and_seeks) {
+  const auto file = dir / "noindex.avi";
+  ASSERT_TRUE(makeVideo(file, "mpeg4 -bf 2 -g 10 -q:v 3"));
+  std::string bytes = test::readFile(file);
+  const auto idx1 = bytes.rfind("idx1");
+  ASSERT_NE(idx1, std::string::npos);
+  test::writeFile(file, bytes.substr(0, idx1));
+  ASSERT_TRUE(source.open(file));
+  EXPECT_EQ(source.frameCount(), kFrames);
+  VideoFrame f;
+  for (int i : {25, 3, 17, 0, 29, 11, 12, 10}) {
+    ASSERT_TRUE(source.decode(i, f));
+    EXPECT_EQ(numberOf(f), i);
+  }
+}
+
+TEST_F(VideoFile, a_truncated_file_opens_with_the_frames_it_holds) {
+  const auto file = dir / "cut.avi";
+  ASSERT_TRUE(makeVideo(file, "mjpeg -q:v 3"));
+  std::string bytes = test::readFile(file);
+  test::writeFile(file, bytes.substr(0, bytes.size() / 2));
+  ASSERT_TRUE(source.open(file));
+  const int count = source.frameCount();
+  EXPECT_GT(count, 5);
+  EXPECT_LT(count, kFrames);
+  VideoFrame f;
+  for (int i : {0, count - 1, 3, kFrames - 1, count / 2}) source.decode(i, f);
+  ASSERT_TRUE(source.decode(2, f));
+  EXPECT_EQ(numberOf(f), 2);
+}
+
+TEST_F(VideoFile, files_without_a_video_stream_do_not_open) {
+  const auto text = dir / "text.avi";
+  test::writeFile(text, "RIFF this is not a video at all");
+  const auto sound = dir / "sound.wav";
+  ASSERT_TRUE(test::run("ffmpeg -nostdin -v error -y -f lavfi -i sine=d=0.2 " + sound.string()));
+  for (const auto& file : {text, sound, dir / "missing.avi"}) {
+    EXPECT_FALSE(source.open(file)) << file;
+    EXPECT_EQ(source.frameCount(), -1);
+    VideoFrame f;
+    EXPECT_FALSE(source.decode(0, f));
+  }
+}
+
+TEST_F(VideoFile, indices_outside_the_video_keep_the_previous_picture) {
+  const auto file = dir / "clip.avi";
+  ASSERT_TRUE(makeVideo(file, "mjpeg -q:v 3"));
+  ASSERT_TRUE(source.open(file));
+  VideoFrame f;
+  ASSERT_TRUE(source.decode(7, f));
+  const auto before = f.pixels;
+  EXPECT_FALSE(source.decode(-1, f));
+  EXPECT_FALSE(source.decode(kFrames, f));
+  EXPECT_TRUE(f.pixels == before);
+  source.close();
+  EXPECT_EQ(source.frameCount(), -1);
+  EXPECT_FALSE(source.decode(7, f));
+}
+
+}  // namespace
+}  // namespace velmoria
