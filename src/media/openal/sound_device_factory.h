@@ -1,0 +1,14 @@
+#pragma once
+// The desktop program's sound device: OpenAL on the default output, or, when there is no
+// sound card, the null device that keeps time without sound, so that a run goes on silently.
+// The clock must outlive the device.
+#include <memory>
+
+#include "media/clock.h"
+#include "media/sound_device.h"
+
+namespace velmoria {
+
+std::unique_ptr<SoundDevice> createSoundDevice(const Clock& clock);
+
+}  // namespace velmoria

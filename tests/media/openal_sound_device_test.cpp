@@ -1,0 +1,274 @@
+#include "media/openal/openal_sound_device.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "media/openal/sndfile_wave.h"
+#include "media/openal/sound_device_factory.h"
+#include "media_test_support.h"
+
+namespace velmoria {
+namespace {
+
+using test::TempDir;
+
+// Writes a sine of the given frequency and peak (1.0 = full scale) through libsndfile.
+bool writeSine(const std::filesystem::path& file, int format, int channels, int rate, double hz,
+               double peak, int frames) {
+  SF_INFO info{};
+  info.samplerate = rate;
+  info.channels = channels;
+  info.format = SF_FORMAT_WAV | format;
+  SNDFILE* sf = sf_open(file.c_str(), SFM_WRITE, &info);
+  if (!sf) return false;
+  std::vector<double> samples(static_cast<size_t>(frames) * channels);
+  for (int f = 0; f < frames; ++f)
+    for (int c = 0; c < channels; ++c)
+      samples[size_t(f) * channels + c] = peak * std::sin(2 * std::numbers::pi * hz * f / rate);
+  sf_writef_double(sf, samples.data(), frames);
+  sf_close(sf);
+  return true;
+}
+
+struct WaveFormat {
+  const char* name;
+  int format;
+  int channels;
+  double slackMs;  // ADPCM pads the last block (up to 2041 frames)
+  double peakTolerance;
+};
+
+class WaveFile : public ::testing::TestWithParam<WaveFormat> {};
+
+TEST_P(WaveFile, loads_as_stereo_with_its_duration_and_level) {
+  TempDir dir;
+  const auto file = dir / "tone.wav";
+  const auto& p = GetParam();
+  // 11025 frames at 22050 Hz: half a second of a 441 Hz tone at half scale.
+  ASSERT_TRUE(writeSine(file, p.format, p.channels, 22050, 441, 0.5, 11025));
+  const auto wave = readStereoWave(file);
+  ASSERT_TRUE(wave.has_value());
+  EXPECT_EQ(wave->sampleRate, 22050);
+  EXPECT_EQ(wave->fileChannels, p.channels);
+  EXPECT_GE(wave->durationMs(), 500.0 - 1e-9);
+  EXPECT_LE(wave->durationMs(), 500.0 + p.slackMs);
+  int peakLeft = 0, peakRight = 0;
+  for (size_t i = 0; i < wave->samples.size(); i += 2) {
+    peakLeft = std::max(peakLeft, std::abs(int(wave->samples[i])));
+    peakRight = std::max(peakRight, std::abs(int(wave->samples[i + 1])));
+  }
+  EXPECT_NEAR(peakLeft, 16384, 16384 * p.peakTolerance);
+  EXPECT_NEAR(peakRight, 16384, 16384 * p.peakTolerance);  // a mono file on both sides
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, WaveFile,
+    ::testing::Values(WaveFormat{"u8_mono", SF_FORMAT_PCM_U8, 1, 0, 0.02},
+                      WaveFormat{"s16_mono", SF_FORMAT_PCM_16, 1, 0, 0.01},
+                      WaveFormat{"s16_stereo", SF_FORMAT_PCM_16, 2, 0, 0.01},
+                      WaveFormat{"ima_adpcm_mono", SF_FORMAT_IMA_ADPCM, 1, 100, 0.1},
+                      WaveFormat{"ima_adpcm_stereo", SF_FORMAT_IMA_ADPCM, 2, 100, 0.1},
+                      WaveFormat{"ms_adpcm_mono", SF_FORMAT_MS_ADPCM, 1, 100, 0.1},
+                      WaveFormat{"ulaw_mono", SF_FORMAT_ULAW, 1, 0, 0.03},
+                      WaveFormat{"alaw_stereo", SF_FORMAT_ALAW, 2, 0, 0.03},
+                      WaveFormat{"float_mono", SF_FORMAT_FLOAT, 1, 0, 0.01}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WaveFileErrors, missing_empty_and_foreign_files_do_not_load) {
+  TempDir dir;
+  test::writeFile(dir / "text.wav", "RIFF....WAVEfmt this is broken");
+  test::writeFile(dir / "empty.wav", "");
+  EXPECT_FALSE(readStereoWave(dir / "missing.wav"));
+  EXPECT_FALSE(readStereoWave(dir / "text.wav"));
+  EXPECT_FALSE(readStereoWave(dir / "empty.wav"));
+}
+
+// Amplitude of the component at hz in one side of interleaved stereo (Goertzel).
+double amplitudeAt(const std::vector<float>& stereo, int side, double hz, int rate) {
+  const size_t n = stereo.size() / 2;
+  const double w = 2 * std::numbers::pi * hz / rate;
+  double s1 = 0, s2 = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const double s0 = stereo[2 * i + side] + 2 * std::cos(w) * s1 - s2;
+    s2 = s1;
+    s1 = s0;
+  }
+  const double power = s1 * s1 + s2 * s2 - 2 * std::cos(w) * s1 * s2;
+  return 2 * std::sqrt(power) / n;
+}
+
+double peakOf(const std::vector<float>& stereo) {
+  double peak = 0;
+  for (float s : stereo) peak = std::max(peak, double(std::fabs(s)));
+  return peak;
+}
+
+class Loopback : public ::testing::Test {
+ protected:
+  static constexpr int kRate = 48000;
+  void SetUp() override {
+    device = OpenAlSoundDevice::openLoopback(kRate);
+    if (!device) GTEST_SKIP() << "OpenAL has no loopback rendering here";
+  }
+  WaveId tone(const std::string& name, int rate, double hz, int frames, int channels = 1) {
+    const auto file = dir / name;
+    EXPECT_TRUE(writeSine(file, SF_FORMAT_PCM_16, channels, rate, hz, 0.5, frames));
+    return device->loadWave(file);
+  }
+  // Renders a tenth of a second (after letting the mixer settle for as long).
+  std::vector<float> render() {
+    std::vector<float> out(size_t(kRate / 10) * 2);
+    device->render(out.data(), kRate / 10);
+    device->render(out.data(), kRate / 10);
+    return out;
+  }
+  TempDir dir;
+  std::unique_ptr<OpenAlSoundDevice> device;
+};
+
+TEST_F(Loopback, two_channels_mix_at_their_volumes_and_pitches) {
+  const WaveId a = tone("a.wav", 22050, 1000, 22050);  // mono, 1 s
+  const WaveId b = tone("b.wav", 8000, 500, 8000);     // mono, 1 s at 8 kHz
+  ASSERT_GE(a, 0);
+  ASSERT_GE(b, 0);
+  device->attach(3, a);
+  device->attach(200, b);
+  device->setVolume(3, -600);            // 10^(-600/2000) = 0.501
+  device->setFrequencyFactor(200, 3.0);  // 500 Hz played at 24 kHz sounds at 1500 Hz
+  device->playLooped(3);
+  device->playLooped(200);
+  const auto out = render();
+  for (int side : {0, 1}) {
+    EXPECT_NEAR(amplitudeAt(out, side, 1000, kRate), 0.5 * 0.501, 0.5 * 0.501 * 0.06);
+    EXPECT_NEAR(amplitudeAt(out, side, 1500, kRate), 0.5, 0.5 * 0.06);
+    EXPECT_LT(amplitudeAt(out, side, 500, kRate), 0.01);
+  }
+  EXPECT_TRUE(device->isPlaying(3));
+  EXPECT_TRUE(device->isPlaying(200));
+  EXPECT_EQ(device->volume(3), -600);
+}
+
+TEST_F(Loopback, stereo_waves_keep_their_sides) {
+  const auto file = dir / "left.wav";
+  SF_INFO info{};
+  info.samplerate = 24000;
+  info.channels = 2;
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  SNDFILE* sf = sf_open(file.c_str(), SFM_WRITE, &info);
+  ASSERT_NE(sf, nullptr);
+  std::vector<short> samples(24000 * 2);
+  for (int f = 0; f < 24000; ++f)
+    samples[2 * f] = short(16384 * std::sin(2 * std::numbers::pi * 600 * f / 24000));
+  sf_writef_short(sf, samples.data(), 24000);
+  sf_close(sf);
+  const WaveId w = device->loadWave(file);
+  device->attach(0, w);
+  device->playOnce(0);
+  const auto out = render();
+  EXPECT_NEAR(amplitudeAt(out, 0, 600, kRate), 0.5, 0.03);
+  EXPECT_LT(amplitudeAt(out, 1, 600, kRate), 0.01);
+}
+
+TEST_F(Loopback, silence_at_minus_10000_and_at_frequency_factor_zero) {
+  const WaveId a = tone("a.wav", 22050, 1000, 22050);
+  device->attach(10, a);
+  device->attach(11, a);
+  device->setVolume(10, -10000);
+  device->playLooped(10);
+  device->setFrequencyFactor(11, 0.0);
+  device->playLooped(11);
+  EXPECT_FALSE(device->isPlaying(11));
+  EXPECT_LT(peakOf(render()), 1e-4);
+  EXPECT_TRUE(device->isPlaying(10));
+  // A playing channel whose factor drops to 0 goes quiet and stops.
+  device->setFrequencyFactor(10, 1.0);
+  device->setVolume(10, 0);
+  EXPECT_GT(peakOf(render()), 0.4);
+  device->setFrequencyFactor(10, 0.0);
+  EXPECT_FALSE(device->isPlaying(10));
+  EXPECT_LT(peakOf(render()), 1e-4);
+}
+
+TEST_F(Loopback, frequency_factor_is_kept_within_100_hz_and_200_khz) {
+  const WaveId a = tone("a.wav", 10000, 1000, 10000);
+  device->attach(1, a);
+  device->setFrequencyFactor(1, 0.001);  // 10 Hz asked, 100 Hz played: the tone at 10 Hz
+  device->playLooped(1);
+  auto out = render();
+  EXPECT_NEAR(amplitudeAt(out, 0, 10, kRate), 0.5, 0.1);
+}
+
+TEST_F(Loopback, a_one_shot_ends_and_can_restart_from_the_start) {
+  const WaveId a = tone("short.wav", 48000, 1000, 2400);  // 50 ms
+  device->attach(5, a);
+  device->playOnce(5);
+  EXPECT_TRUE(device->isPlaying(5));
+  render();
+  EXPECT_FALSE(device->isPlaying(5));
+  device->playOnce(5);
+  EXPECT_TRUE(device->isPlaying(5));
+  device->stop(5);
+  EXPECT_FALSE(device->isPlaying(5));
+  EXPECT_NEAR(device->waveDurationMs(a), 50.0, 1e-9);
+}
+
+TEST_F(Loopback, reinitialise_leaves_every_channel_empty) {
+  const WaveId a = tone("a.wav", 22050, 1000, 22050);
+  for (int ch : {0, 128, 255}) {
+    device->attach(ch, a);
+    device->playLooped(ch);
+  }
+  ASSERT_TRUE(device->reinitialise());
+  for (int ch : {0, 128, 255}) {
+    EXPECT_FALSE(device->isPlaying(ch));
+    device->playOnce(ch);  // no wave attached any more
+    EXPECT_FALSE(device->isPlaying(ch));
+  }
+  EXPECT_LT(peakOf(render()), 1e-4);
+  device->attach(7, a);  // waves survive and can be attached again
+  device->playOnce(7);
+  EXPECT_TRUE(device->isPlaying(7));
+}
+
+TEST_F(Loopback, channels_outside_0_to_255_and_unknown_waves_are_ignored) {
+  const WaveId a = tone("a.wav", 22050, 1000, 22050);
+  for (int ch : {-1, 256, 1000}) {
+    device->attach(ch, a);
+    device->playOnce(ch);
+    device->setVolume(ch, -100);
+    device->setFrequencyFactor(ch, 2);
+    device->stop(ch);
+    EXPECT_FALSE(device->isPlaying(ch));
+    EXPECT_EQ(device->volume(ch), 0);
+  }
+  device->attach(4, a + 100);
+  device->playOnce(4);
+  EXPECT_FALSE(device->isPlaying(4));
+  EXPECT_EQ(device->loadWave(dir / "missing.wav"), -1);
+  device->freeWave(a);
+  device->attach(4, a);
+  device->playOnce(4);
+  EXPECT_FALSE(device->isPlaying(4));
+}
+
+TEST(SoundDeviceFactory, gives_a_working_device_with_or_without_a_sound_card) {
+  ManualClock clock;
+  auto device = createSoundDevice(clock);
+  ASSERT_NE(device, nullptr);
+  TempDir dir;
+  ASSERT_TRUE(writeSine(dir / "a.wav", SF_FORMAT_PCM_16, 1, 22050, 440, 0.5, 22050));
+  const WaveId w = device->loadWave(dir / "a.wav");
+  ASSERT_GE(w, 0);
+  device->attach(0, w);
+  device->playLooped(0);
+  EXPECT_TRUE(device->isPlaying(0));
+  device->stop(0);
+  EXPECT_FALSE(device->isPlaying(0));
+}
+
+}  // namespace
+}  // namespace velmoria
