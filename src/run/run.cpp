@@ -4,7 +4,9 @@
 
 namespace velmoria {
 
-std::string emptyEventHook(const EventHookInput&) { return {}; }
+std::string emptyEventHook(const EventHookInput&) {
+  return {};
+}
 
 Run::Run(AppState& appState, RunData runData, RunServices runServices)
     : app(appState),
@@ -63,6 +65,8 @@ void Run::startLooped(int channel) {
   services.sound->playLooped(channel);
 }
 
-int Run::videoFrameCount() const { return services.video ? services.video->frameCount() : -1; }
+int Run::videoFrameCount() const {
+  return services.video ? services.video->frameCount() : -1;
+}
 
 }  // namespace velmoria

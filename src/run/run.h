@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "frame/data_folder.h"
 #include "frame/image_lists.h"
 #include "frame/strings_file.h"
 #include "input/controller_settings.h"
@@ -42,8 +43,9 @@ std::string emptyEventHook(const EventHookInput&);
 class RunHost {
  public:
   virtual ~RunHost() = default;
-  // The branch switch reopened the video: show the loading picture and hold the 33 ms step
-  // for about a second.
+  // The branch switch has just reopened services.video (the branch video when toBranch): show
+  // the loading picture, hold the 33 ms step for about a second and redraw the current frame
+  // (frames from 41300 on are the branch video's frames counted from 41300, see secondVideo).
   virtual void videoSwitched(bool /*toBranch*/) {}
 };
 
@@ -54,6 +56,9 @@ struct RunServices {
   const Clock* clock = nullptr;
   RunHost* host = nullptr;
   EventHook hook = emptyEventHook;
+  // Resolves the Windows-style names the run opens itself (the branch videos, event-hook
+  // waves); without it they are taken relative to the working folder.
+  const DataFolder* folder = nullptr;
 };
 
 // The data a run is built from; all of it is read before the run exists.
@@ -80,13 +85,13 @@ class Run {
   void Timer1Timer();    // the 100 ms tick; an exception abandons the tick silently
 
   // --- Menu commands ---
-  void start1Click();             // Start/Pause (run/lifecycle.cpp)
+  void start1Click();  // Start/Pause (run/lifecycle.cpp)
   bool running() const { return m_running; }
-  void StationClick(int index);   // jump to station "Sta<index>" (run/stations.cpp)
+  void StationClick(int index);  // jump to station "Sta<index>" (run/stations.cpp)
   void StationClick(const std::string& entryName);
-  void S1Click();                 // empty the call-out queue (sound/callouts.cpp)
+  void S1Click();  // empty the call-out queue (sound/callouts.cpp)
   void D1Click() { commentaryMode = !commentaryMode; }
-  void closeRun();                // the closing steps of the core (run/lifecycle.cpp)
+  void closeRun();  // the closing steps of the core (run/lifecycle.cpp)
 
   // --- Input (input/keyboard.cpp, input/serial_codes.cpp, input/usb_scan.cpp) ---
   void AsciiDown(char key);

@@ -42,6 +42,7 @@ struct ValueDisplayView {
 
 struct CabDisplay {
   std::string caption = "Velmoria";  // the main window's caption
+  std::string start1Caption;  // the Start/Pause menu item; empty: the strings file's caption
 
   // Labels of the panel.
   LabelView PowerLabel{"N"}, BrakeLabel{"EB"}, Label1{"FWD"}, Label4{"Train Position"},

@@ -1,0 +1,148 @@
+// Speed-limit boards, speed checks, the gradient board, tunnels and wayside signs.
+#include "run/limits.h"
+
+#include <cstdlib>
+
+#include "run/run.h"
+#include "run/signals.h"
+#include "run/stations.h"
+
+namespace velmoria {
+
+namespace {
+
+constexpr int32_t kNoSign = 999;
+
+// Draws a picture of a list, or clears the image when the list has no such picture.
+void drawPicture(PictureView& view, int picture, size_t listSize) {
+  view.picture = picture >= 0 && static_cast<size_t>(picture) < listSize ? picture : -1;
+}
+
+void clearSlope(Run& run) {
+  run.display.SlopeImage.picture = -1;
+  run.train.currentGradient = Fixed{};
+  run.display.SlopeText.text.clear();
+}
+
+}  // namespace
+
+std::string gradientText(Fixed perMille) {
+  const int64_t magnitude = std::llabs(perMille.raw);
+  const int64_t tenths = (magnitude + 500) / 1000;
+  std::string s = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+  return perMille.raw < 0 && tenths != 0 ? "-" + s : s;
+}
+
+void Run::initLimits() {
+  limits = LimitState{};
+}
+
+void speedLimitBlink(Run& run) {
+  if (run.limits.blink) blink(run.display.SpeedLimitImage.visible, run.tickCount);
+}
+
+void slopeDisplay(Run& run) {
+  const auto& table = run.route.SlopeTable;
+  const int32_t frame = run.pos.frame;
+  const size_t signs = run.data.images.SignImageList.size();
+  for (size_t i = 0; i < table.size(); ++i) {
+    const SlopeEntry& e = table[i];
+    if (e.startFrame < frame && frame < e.endFrame) {
+      if (e.gradient.raw > 0 && e.gradient != run.train.currentGradient)
+        drawPicture(run.display.SlopeImage, 1, signs);
+      if (e.gradient.raw < 0 && e.gradient != run.train.currentGradient)
+        drawPicture(run.display.SlopeImage, 2, signs);
+      run.train.currentGradient = e.gradient;
+      run.display.SlopeText.text = gradientText(e.gradient);
+    }
+    if (i + 1 < table.size() && e.endFrame < frame && frame < table[i + 1].startFrame &&
+        run.display.SlopeImage.picture >= 0)
+      clearSlope(run);
+  }
+  if (!table.empty() && frame > table.back().endFrame && run.display.SlopeImage.picture >= 0)
+    clearSlope(run);
+}
+
+void tunnels(Run& run) {
+  bool inside = false;
+  for (const TunnelEntry& t : run.route.TunnelTable)
+    if (t.startFrame < run.pos.frame && run.pos.frame < t.endFrame) inside = true;
+  run.display.Panel2 = inside;
+}
+
+void speedLimits(Run& run) {
+  LimitState& st = run.limits;
+  PictureView& board = run.display.SpeedLimitImage;
+  const size_t pictures = run.data.images.OtherImageList.size();
+  const long double v = run.train.speed.ld();
+  const long double a = run.vehicle.BrakeRate.ld();
+  const int32_t frame = run.pos.frame;
+  bool any = false;
+  for (const SpeedLimitEntry& e : run.route.SpeedLimitTable) {
+    const long double ahead = e.distance - run.pos.distance;
+    if (ahead > 0 && ahead < 60000) {
+      const long double b = brakingDistance(v, e.limit, 0.6L * a);
+      if (b > ahead / 100 - 100 || (e.startFrame - 100 < frame && frame < e.startFrame)) {
+        if (!st.blink) drawPicture(board, e.picture, pictures);
+        st.calloutPicture = e.picture;
+        st.blink = true;
+        any = true;
+      }
+    }
+    if (e.startFrame < frame && frame < e.endFrame) {
+      st.blink = false;
+      board.visible = true;
+      if (e.limit != st.lastDrawnLimit) drawPicture(board, e.picture, pictures);
+      st.lastDrawnLimit = e.limit;
+      any = true;
+    }
+  }
+  if (!any) {
+    board.picture = -1;
+    st.lastDrawnLimit = 0;
+  }
+}
+
+void speedChecks(Run& run) {
+  for (const SpeedCheckEntry& e : run.route.SpeedCheckTable) {
+    const int64_t past = static_cast<int64_t>(run.pos.frame) - e.frame;
+    if (past >= 1 && past <= 9 && run.train.speed.ld() > e.speed) {
+      run.signals.alarm = true;
+      run.signals.acknowledged = false;
+    }
+  }
+}
+
+void waysideSigns(Run& run) {
+  LimitState& st = run.limits;
+  PictureView& image = run.display.OtherImage;
+  const size_t pictures = run.data.images.OtherImageList.size();
+  const int32_t frame = run.pos.frame;
+  bool matched = false;
+  for (const SignEntry& s : run.route.SignTable) {
+    if (s.startFrame <= frame && frame < s.endFrame) {
+      matched = true;
+      if (st.signTarget == kNoSign) {
+        drawPicture(image, s.picture, pictures);
+        st.signTarget = s.picture;
+      }
+    }
+  }
+  // A timetable-check board shows only while running and away from the stopping point.
+  const bool boardsApply = run.train.speed.ld() > 1 && run.pos.remaining > 10000;
+  for (const TimeEventEntry& t : run.route.TimeEventTable) {
+    if (boardsApply && t.startFrame < frame && frame < t.endFrame) {
+      matched = true;
+      if (st.signTarget == kNoSign) {
+        drawPicture(image, 0, pictures);
+        st.signTarget = t.kind == 1 ? 901 : 900;
+      }
+    }
+  }
+  if (!matched) {
+    image.picture = -1;
+    st.signTarget = kNoSign;
+  }
+}
+
+}  // namespace velmoria
