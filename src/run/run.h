@@ -85,13 +85,13 @@ class Run {
   void Timer1Timer();    // the 100 ms tick; an exception abandons the tick silently
 
   // --- Menu commands ---
-  void start1Click();  // Start/Pause (run/lifecycle.cpp)
+  void start1Click();             // Start/Pause (run/lifecycle.cpp)
   bool running() const { return m_running; }
-  void StationClick(int index);  // jump to station "Sta<index>" (run/stations.cpp)
+  void StationClick(int index);   // jump to station "Sta<index>" (run/stations.cpp)
   void StationClick(const std::string& entryName);
-  void S1Click();  // empty the call-out queue (sound/callouts.cpp)
+  void S1Click();                 // empty the call-out queue (sound/callouts.cpp)
   void D1Click() { commentaryMode = !commentaryMode; }
-  void closeRun();  // the closing steps of the core (run/lifecycle.cpp)
+  void closeRun();                // the closing steps of the core (run/lifecycle.cpp)
 
   // --- Input (input/keyboard.cpp, input/serial_codes.cpp, input/usb_scan.cpp) ---
   void AsciiDown(char key);

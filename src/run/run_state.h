@@ -13,10 +13,10 @@ namespace velmoria {
 
 // Handle model (vehicle/handle.cpp).
 struct HandleState {
-  int reverser = 1;    // 1 forward, 0 neutral, -1 reverse
-  int powerNotch = 0;  // 0..Power
-  int brakeStep = 0;   // 0 release .. -Brake (EB)
-  bool hold = false;   // the hold position (brake step 0)
+  int reverser = 1;        // 1 forward, 0 neutral, -1 reverse
+  int powerNotch = 0;      // 0..Power
+  int brakeStep = 0;       // 0 release .. -Brake (EB)
+  bool hold = false;       // the hold position (brake step 0)
   bool justLeftHold = false;
   int effectivePower = 0;  // the copies after their delays
   int effectiveBrake = 0;
@@ -29,14 +29,14 @@ struct HandleState {
   int gearPosition = 0;          // diesel: 0 converter, 1..4 direct
   int gearIndex = 0;             // the GearTable entry traction uses
   bool gearChange = false;
-  bool doorOpen = true;          // door state
+  bool doorOpen = true;           // door state
   bool doorSoundOpening = true;  // which door sound Door_operate started last
-  bool inputLock = true;         // character keys ignored until the first Start
+  bool inputLock = true;          // character keys ignored until the first Start
 };
 
 // Dynamics (vehicle/dynamics.cpp).
 struct TrainState {
-  Fixed speed;                             // km/h, signed
+  Fixed speed;  // km/h, signed
   Fixed netForce, resistance, motorForce;  // N
   Fixed predictedSpeed;
   Fixed brakeRate;  // effective, km/h/s
@@ -69,10 +69,10 @@ struct PositionState {
   int32_t frame = 0;
   int32_t frameAccumulator = 0, frameRemainder = 0;
   int32_t recordedSpeed = 0;
-  int currentSegment = 0;                      // -1: unknown (after a station jump)
+  int currentSegment = 0;  // -1: unknown (after a station jump)
   long double distance = 0, distanceStep = 0;  // cm
   long double nextStopDistance = 0, remaining = 0;
-  int32_t clockTicks = 0;          // thirtieths of a second since midnight
+  int32_t clockTicks = 0;        // thirtieths of a second since midnight
   long double precedingFrame = 0;  // 0: no preceding train
   int precedingPeriod = 1;  // clock ticks per frame of the preceding train: 30 div [FrameRate]
   std::vector<PatternTarget> patternTargets;
