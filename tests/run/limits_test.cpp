@@ -36,6 +36,7 @@ TEST(SpeedLimits, warns_inside_the_braking_distance_and_shows_steady_inside) {
   LimitRun t;
   t.data.route.SpeedLimitTable = {limit(60, 5, 2000, 3000, 50000)};
   auto& r = t.makeUnlocked();
+  r.data.route.SpeedLimitTable[0].distance = 50000;  // set-up measured it from the frames
   r.train.speed = Fixed::fromInt(90);
   r.pos.distance = 50000 - 36100;
   speedLimits(r);
@@ -64,6 +65,7 @@ TEST(SpeedLimits, a_slow_train_is_warned_100_frames_before_the_start) {
   LimitRun t;
   t.data.route.SpeedLimitTable = {limit(60, 5, 2000, 3000, 50000)};
   auto& r = t.makeUnlocked();
+  r.data.route.SpeedLimitTable[0].distance = 50000;
   r.train.speed = Fixed::fromInt(30);
   r.pos.distance = 30000;  // 200 m to go, slow enough
   r.pos.frame = 1900;
@@ -123,9 +125,8 @@ TEST(SpeedLimits, blinking_follows_the_tick_count_through_the_loop) {
 
 TEST(SlopeDisplay, boards_follow_the_gradient_and_clear_in_gaps) {
   LimitRun t;
-  t.data.route.SlopeTable = {{Fixed::fromInt(10), 100, 200},
-                             {Fixed::from(-2.5L), 200, 300},
-                             {Fixed{}, 400, 500}};
+  t.data.route.SlopeTable = {
+      {Fixed::fromInt(10), 100, 200}, {Fixed::from(-2.5L), 200, 300}, {Fixed{}, 400, 500}};
   auto& r = t.makeUnlocked();
   const auto at = [&](int32_t frame) {
     r.pos.frame = frame;

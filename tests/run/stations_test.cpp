@@ -15,8 +15,8 @@ constexpr int kDoorOpen = 4, kDoorClose = 5, kStopAlert = 10, kDepSign = 19;
 constexpr int kArrival = 20, kMelody = 21;  // route sounds 0 and 1
 constexpr int32_t kDeparture = 36000, kClose = 36300;
 
-StationEntry station(const std::string& name, int type, int32_t zone, long double distance,
-                     int32_t closeTime = kClose) {
+// Distances are measured from the frames at set-up.
+StationEntry station(const std::string& name, int type, int32_t zone, int32_t closeTime = kClose) {
   StationEntry s;
   s.name = name;
   s.type = type;
@@ -26,7 +26,6 @@ StationEntry station(const std::string& name, int type, int32_t zone, long doubl
   s.departureSound = 1;
   s.departureTime = kDeparture;
   s.closeTime = closeTime;
-  s.distance = distance;
   return s;
 }
 
@@ -35,9 +34,8 @@ struct StationRun : TestRun {
   StationRun() {
     data.vehicle.DepSign = kDepSign;
     data.route.SoundDataList = {"arrive.wav", "melody.wav"};
-    data.route.StationTable = {station("A", 0, 0, 5000), station("B", 0, 1000, 105000),
-                               station("P", 1, 2000, 205000),
-                               station("C", 0, 3000, 305000, kTerminusTime)};
+    data.route.StationTable = {station("A", 0, 0), station("B", 0, 1000), station("P", 1, 2000),
+                               station("C", 0, 3000, kTerminusTime)};
     data.strings.Stop = "停車";
     data.strings.Pass = "通過";
     data.strings.Stop2 = "停車2";
@@ -77,7 +75,8 @@ TEST(Stations, a_stop_from_announcement_to_the_next_station) {
   r.pos.clockTicks = kDeparture + 1;
   tick(t);
   EXPECT_TRUE(t.sound.isPlaying(kMelody));
-  EXPECT_EQ(r.pos.nextStopDistance, 305000);  // the passing station is skipped
+  // The passing station is skipped: the terminus is next.
+  EXPECT_EQ(r.pos.nextStopDistance, r.route.StationTable[3].distance);
 
   r.pos.clockTicks = kClose + 1;
   tick(t, 29);  // the 3 s melody still plays: the doors wait
@@ -110,7 +109,7 @@ TEST(Stations, the_mr_loses_30_kpa_at_the_arrival) {
   auto& r = t.start();
   r.air.mr = Fixed::fromInt(800);
   r.pos.frame = 1050;
-  tick(t);
+  stationStops(r);
   EXPECT_EQ(r.air.mr, Fixed::fromInt(770));
 }
 
@@ -120,7 +119,7 @@ TEST(Stations, with_one_man_operation_the_arrival_repeats_until_the_driver_opens
   auto& r = t.start();
   r.air.mr = Fixed::fromInt(800);
   r.pos.frame = 1050;
-  tick(t, 3);
+  for (int i = 0; i < 3; ++i) stationStops(r);
   EXPECT_FALSE(r.handle.doorOpen);
   EXPECT_EQ(t.sound.playCount(kArrival), 3);
   EXPECT_EQ(r.air.mr, Fixed::fromInt(710));
@@ -143,13 +142,13 @@ TEST(Stations, a_type_two_station_plays_its_melody_with_the_doors_shut) {
 TEST(Stations, at_the_terminus_the_caption_says_so_and_the_next_stop_stays) {
   StationRun t;
   auto& r = t.start();
-  r.pos.nextStopDistance = 305000;
+  r.pos.nextStopDistance = 1;
   r.pos.frame = 3050;  // the terminus, a time before the run: the melody fires at once
   r.pos.clockTicks = kDeparture + 1;
   tick(t);
   EXPECT_TRUE(r.handle.doorOpen);
   EXPECT_TRUE(t.sound.isPlaying(kMelody));
-  EXPECT_EQ(r.pos.nextStopDistance, 305000);
+  EXPECT_EQ(r.pos.nextStopDistance, 1);
   EXPECT_NE(r.display.caption, "終点に到着しました。Backボタンで戻ってください。");
   tick(t, 30);  // the melody ends; the terminus never closes its doors
   EXPECT_EQ(r.display.caption, "終点に到着しました。Backボタンで戻ってください。");
@@ -171,7 +170,7 @@ TEST(Stations, marks_cover_every_station_of_a_long_table) {
   StationRun t;
   auto& table = t.data.route.StationTable;
   table.clear();
-  for (int i = 0; i < 150; ++i) table.push_back(station("S" + std::to_string(i), 0, i * 1000, i * 100000.0L));
+  for (int i = 0; i < 150; ++i) table.push_back(station("S" + std::to_string(i), 0, i * 1000));
   auto& r = t.start();
   r.pos.frame = 120 * 1000 + 50;
   tick(t);
@@ -201,13 +200,13 @@ TEST_P(StopMarkerTest, places_the_marker_and_the_digits) {
   EXPECT_EQ(r.display.remain.text, GetParam().digits);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Remaining, StopMarkerTest,
-    ::testing::Values(MarkerCase{0, 232, "0"}, MarkerCase{19900, -7, "199"},
-                      MarkerCase{19999, -8, "200"}, MarkerCase{20000, -20, ""},
-                      MarkerCase{5000, 172, "50"}, MarkerCase{-4999, 292, "-50"},
-                      MarkerCase{-5000, 292, ""}, MarkerCase{-10000, 1234, ""},
-                      MarkerCase{-10001, 366, ""}));
+INSTANTIATE_TEST_SUITE_P(Remaining, StopMarkerTest,
+                         ::testing::Values(MarkerCase{0, 232, "0"}, MarkerCase{19900, -7, "199"},
+                                           MarkerCase{19999, -8, "200"}, MarkerCase{20000, -20, ""},
+                                           MarkerCase{5000, 172, "50"},
+                                           MarkerCase{-4999, 292, "-50"},
+                                           MarkerCase{-5000, 292, ""}, MarkerCase{-10000, 1234, ""},
+                                           MarkerCase{-10001, 366, ""}));
 
 // --- Clock --------------------------------------------------------------------------------
 
@@ -345,8 +344,8 @@ TEST(StationClick, puts_the_train_at_the_stopping_point_five_seconds_before_depa
   EXPECT_EQ(r.handle.powerNotch, 0);
   EXPECT_FALSE(r.handle.doorOpen);
   EXPECT_TRUE(r.display.Lamp_Door);
-  EXPECT_EQ(r.pos.distance, 105000);
-  EXPECT_EQ(r.pos.nextStopDistance, 105000);
+  EXPECT_EQ(r.pos.distance, r.route.StationTable[1].distance);
+  EXPECT_EQ(r.pos.nextStopDistance, r.route.StationTable[1].distance);
   EXPECT_EQ(r.pos.remaining, 0);
   EXPECT_EQ(r.pos.currentSegment, -1);
   EXPECT_EQ(r.sounds.announceIndex, 2);  // one stopping station before B

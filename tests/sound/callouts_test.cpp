@@ -55,7 +55,7 @@ TEST(CalloutQueue, clips_play_one_after_another_on_channel_254) {
   EXPECT_TRUE(t.sound.isPlaying(kCalloutChannel));
   EXPECT_TRUE(r.callouts.playing);
   EXPECT_EQ(t.queued(), t.wavesOf({3, 7}));  // the playing clip keeps slot 0
-  tick(t);  // the 100 ms clip has ended: the next one starts
+  tick(t);                                   // the 100 ms clip has ended: the next one starts
   EXPECT_EQ(t.sound.attachedWave(kCalloutChannel), t.clips[7]);
   EXPECT_EQ(t.queued(), t.wavesOf({7}));
   tick(t);
@@ -116,9 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TimeCase{0, {17}}, TimeCase{449, {17}}, TimeCase{-449, {17}},
                       TimeCase{450, {13}}, TimeCase{-450, {15}}, TimeCase{451, {6, 13}},
                       TimeCase{900, {6, 13}}, TimeCase{901, {7, 13}}, TimeCase{-1351, {8, 15}},
-                      TimeCase{2000, {9, 13}}, TimeCase{3150, {11, 13}},
-                      TimeCase{3151, {12, 13}}, TimeCase{3600, {12, 13}}, TimeCase{3601, {}},
-                      TimeCase{-3601, {}}));
+                      TimeCase{2000, {9, 13}}, TimeCase{3150, {11, 13}}, TimeCase{3151, {12, 13}},
+                      TimeCase{3600, {12, 13}}, TimeCase{3601, {}}, TimeCase{-3601, {}}));
 
 TEST(Timecheck, calls_out_the_time_of_the_board_in_range) {
   CalloutRun t;

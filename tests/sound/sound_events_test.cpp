@@ -50,8 +50,7 @@ TEST_P(RunningSoundTest, crossfades_between_two_bands) {
 // 2000 log10(w / 100): w = 10 gives -2000, 90 gives -91.5, 50 gives -602.1, 1 gives -4000.
 INSTANTIATE_TEST_SUITE_P(Speeds, RunningSoundTest,
                          ::testing::Values(BandCase{0, 0, 0, -4000}, BandCase{9, 0, -2000, -92},
-                                           BandCase{-9, 0, -2000, -92},
-                                           BandCase{15, 1, -602, -602},
+                                           BandCase{-9, 0, -2000, -92}, BandCase{15, 1, -602, -602},
                                            BandCase{10.4, 1, 0, -4000}));
 
 TEST(RunningSound, entering_a_band_stops_the_one_below_and_above_120_nothing_changes) {
