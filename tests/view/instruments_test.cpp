@@ -40,14 +40,12 @@ TEST_P(SpeedNeedleTest, turns_by_the_absolute_speed_below_160) {
 }
 
 // round(1.5 a - 135)
-INSTANTIATE_TEST_SUITE_P(Speeds, SpeedNeedleTest,
-                         ::testing::Values(NeedleCase{0, -135, "0km/h"},
-                                           NeedleCase{60, -45, "60km/h"},
-                                           NeedleCase{59.5, -46, "60km/h"},  // -45.75
-                                           NeedleCase{159.9, 105, "160km/h"},
-                                           NeedleCase{160, -1000, "160km/h"},
-                                           NeedleCase{-0.5, -1000, "0km/h"},
-                                           NeedleCase{-5, -128, "-5km/h"}));
+INSTANTIATE_TEST_SUITE_P(
+    Speeds, SpeedNeedleTest,
+    ::testing::Values(NeedleCase{0, -135, "0km/h"}, NeedleCase{60, -45, "60km/h"},
+                      NeedleCase{59.5, -46, "60km/h"},  // -45.75
+                      NeedleCase{159.9, 105, "160km/h"}, NeedleCase{160, -1000, "160km/h"},
+                      NeedleCase{-0.5, -1000, "0km/h"}, NeedleCase{-5, -128, "-5km/h"}));
 
 TEST(Needles, pressure_gauges_and_a_missing_needle) {
   InstrumentRun t;
