@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include "support/test_run.h"
+
+namespace velmoria {
+namespace {
+
+class Position : public ::testing::Test {
+ protected:
+  testing::TestRun t;
+  velmoria::Run& make() { return t.make(); }
+  static void steps(velmoria::Run& run, int n) {
+    for (int i = 0; i < n; ++i) run.positionStep();
+  }
+};
+
+TEST_F(Position, starts_at_the_start_position_and_time) {
+  t.data.route.SpeedUnitTable = {{1000, 2000, 40, 80, 0}};
+  t.data.route.StartPos = 1234;
+  t.data.route.StartTime = 108000;
+  t.data.route.Pre_Time = 60;  // two seconds, held as 60 frames
+  velmoria::Run& run = make();
+  EXPECT_EQ(run.pos.frame, 1234);
+  EXPECT_EQ(run.pos.clockTicks, 108000);
+  EXPECT_EQ(run.pos.currentSegment, 0);
+  EXPECT_EQ(run.pos.precedingFrame, 1294);
+  EXPECT_EQ(run.pos.recordedSpeed, 49);  // 40 + 40 / 1000 x 234 = 49.36
+  EXPECT_EQ(run.pos.distance, 0);
+}
+
+TEST_F(Position, one_frame_per_step_at_the_recorded_speed) {
+  velmoria::Run& run = make();  // recorded at 60 km/h
+  run.train.speed = Fixed::fromInt(60);
+  steps(run, 10);
+  EXPECT_EQ(run.pos.frame, 10);
+  EXPECT_EQ(run.pos.recordedSpeed, 60);
+}
+
+TEST_F(Position, one_frame_every_second_step_at_half_the_recorded_speed) {
+  velmoria::Run& run = make();
+  run.train.speed = Fixed::fromInt(30);
+  const int32_t expected[] = {0, 1, 1, 2, 2, 3};
+  for (int32_t frame : expected) {
+    run.positionStep();
+    EXPECT_EQ(run.pos.frame, frame);
+  }
+  steps(run, 18);
+  EXPECT_EQ(run.pos.frame, 12);
+}
+
+TEST_F(Position, running_backwards_moves_the_frame_down) {
+  t.data.route.StartPos = 500;
+  velmoria::Run& run = make();
+  run.pos.recordedSpeed = 60;
+  run.train.speed = Fixed::fromInt(-60);
+  steps(run, 5);
+  EXPECT_EQ(run.pos.frame, 495);
+}
+
+TEST_F(Position, a_standing_train_keeps_its_distance) {
+  velmoria::Run& run = make();
+  steps(run, 30);
+  EXPECT_EQ(run.pos.distance, 0);
+  EXPECT_EQ(run.pos.frame, 0);
+  EXPECT_EQ(run.pos.clockTicks, 30);
+}
+
+TEST_F(Position, distance_per_step_is_speed_over_3_6_times_3_3333) {
+  velmoria::Run& run = make();
+  run.pos.nextStopDistance = 1000;
+  run.train.speed = Fixed::fromInt(36);
+  run.positionStep();
+  // 36 km/h = 10 m/s: 10 x 3.3333 = 33.333 cm in one step.
+  EXPECT_NEAR(static_cast<double>(run.pos.distanceStep), 33.333, 1e-9);
+  EXPECT_NEAR(static_cast<double>(run.pos.remaining), 1000 - 33.333, 1e-9);
+}
+
+TEST_F(Position, recorded_speed_is_interpolated_and_rounded) {
+  t.data.route.SpeedUnitTable = {{0, 100, 40, 80, 0}};
+  t.data.route.StartPos = 25;
+  velmoria::Run& run = make();
+  run.positionStep();
+  EXPECT_EQ(run.pos.recordedSpeed, 50);  // 40 + 40/100 x 25
+  run.pos.frame = 31;                    // 52.4
+  run.positionStep();
+  EXPECT_EQ(run.pos.recordedSpeed, 52);
+}
+
+TEST_F(Position, segment_distances_accumulate_and_resynchronise) {
+  t.data.route.SpeedUnitTable = {{0, 100, 60, 60, 0}, {100, 200, 60, 60, 0}};
+  t.data.route.StartPos = 99;
+  velmoria::Run& run = make();
+  // (60 + 60) x 100 / 2.16 = 5555.56 -> 5556 per segment.
+  EXPECT_EQ(run.route.SpeedUnitTable[0].endDistance, 5556);
+  EXPECT_EQ(run.route.SpeedUnitTable[1].endDistance, 11112);
+  run.pos.distance = 5000;  // out of step with the video
+  run.train.speed = Fixed::fromInt(60);
+  run.positionStep();  // frame 100
+  ASSERT_EQ(run.pos.currentSegment, 1);
+  // Set back to the start of segment 1, then this step's distance added.
+  EXPECT_NEAR(static_cast<double>(run.pos.distance), 5556 + 60 / 3.6 * 3.3333, 1e-6);
+}
+
+TEST_F(Position, unknown_segment_takes_the_new_one_without_resync) {
+  velmoria::Run& run = make();
+  run.pos.currentSegment = -1;
+  run.pos.distance = 777;
+  run.positionStep();
+  EXPECT_EQ(run.pos.currentSegment, 0);
+  EXPECT_EQ(run.pos.distance, 777);
+}
+
+TEST_F(Position, follow_mode_sets_the_speed_to_the_recorded_speed) {
+  velmoria::Run& run = make();
+  t.app.followMode = true;
+  run.positionStep();
+  EXPECT_EQ(run.train.speed, Fixed::fromInt(60));
+}
+
+TEST_F(Position, route_events_get_their_distances) {
+  Route& r = t.data.route;
+  r.SpeedUnitTable = {{0, 100, 60, 60, 0}, {100, 200, 60, 60, 0}};
+  SignalEntry signal;
+  signal.signalFrame = 50;
+  SignalEntry onBoundary;
+  onBoundary.signalFrame = 100;
+  r.SignalTable = {signal, onBoundary};
+  SpeedLimitEntry limit;
+  limit.limit = 45;
+  limit.startFrame = 100;
+  r.SpeedLimitTable = {limit};
+  StationEntry stop;
+  stop.zoneStart = 140;
+  stop.stopFrame = 160;
+  StationEntry pass = stop;
+  pass.type = 1;
+  r.StationTable = {stop, pass};
+  DopplerEntry source;
+  source.frame = 30;
+  r.DopplerTable = {source};
+  velmoria::Run& run = make();
+
+  // Signal at 50: (0 + 120) / 7.2 x (50 / 30) x 100 = 2777.8 -> 2778. The one at 100 lies on
+  // the boundary and matches neither segment (strict bounds).
+  const auto& targets = run.pos.patternTargets;
+  ASSERT_EQ(targets.size(), 3u);
+  EXPECT_EQ(targets[0].distance, 2778);
+  EXPECT_EQ(targets[0].speed, 0);
+  EXPECT_EQ(targets[0].signal, 0);
+  // The limit at 100 matches both segments (inclusive bounds): end of 0 and start of 1.
+  EXPECT_EQ(targets[1].distance, 5556);
+  EXPECT_EQ(targets[1].speed, 45);
+  EXPECT_EQ(targets[2].distance, 5556);
+  EXPECT_EQ(run.route.SpeedLimitTable[0].distance, 5556);
+  // Station midpoint 150: 5556 + 120 / 7.2 x (50 / 30) x 100 = 5556 + 2778.
+  EXPECT_EQ(run.route.StationTable[0].distance, 8334);
+  EXPECT_EQ(run.route.StationTable[1].distance, 0);
+  // Doppler at 30: 120 / 7.2 x 1 x 100 = 1666.7 -> 1667.
+  EXPECT_EQ(run.route.DopplerTable[0].distance, 1667);
+}
+
+TEST_F(Position, trapezoid_follows_a_changing_recorded_speed) {
+  t.data.route.SpeedUnitTable = {{0, 60, 30, 90, 0}};
+  DopplerEntry source;
+  source.frame = 30;
+  t.data.route.DopplerTable = {source};
+  velmoria::Run& run = make();
+  // (1 x 30 + 60) / 7.2 x 1 x 100 = 1250; the whole segment (30 + 90) x 60 / 2.16 = 3333.3.
+  EXPECT_EQ(run.route.DopplerTable[0].distance, 1250);
+  EXPECT_EQ(run.route.SpeedUnitTable[0].endDistance, 3333);
+}
+
+class PrecedingTrain : public ::testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(PrecedingTrain, advances_every_30_div_framerate_ticks) {
+  testing::TestRun t;
+  t.data.route.FrameRate = GetParam().first;
+  t.data.route.Pre_Time = 300;
+  velmoria::Run& run = t.make();
+  for (int i = 0; i < 60; ++i) run.positionStep();
+  EXPECT_EQ(run.pos.precedingFrame, 300 + GetParam().second);
+}
+// 15: every second tick; 20: 30 div 20 = 1, every tick; 30 every tick; 0 and 45 would divide by
+// zero: every tick.
+INSTANTIATE_TEST_SUITE_P(Rates, PrecedingTrain,
+                         ::testing::Values(std::pair{15, 30}, std::pair{20, 60}, std::pair{30, 60},
+                                           std::pair{10, 20}, std::pair{0, 60}, std::pair{45, 60}));
+
+TEST(PrecedingTrainEnd, leaves_the_line_past_the_last_frame) {
+  testing::TestRun t;
+  t.data.route.Pre_Time = 300;
+  t.video.setFrameCount(301);
+  velmoria::Run& run = t.make();
+  run.positionStep();
+  EXPECT_EQ(run.pos.precedingFrame, 301);
+  run.positionStep();
+  EXPECT_EQ(run.pos.precedingFrame, 0);
+  run.positionStep();
+  EXPECT_EQ(run.pos.precedingFrame, 0);
+}
+
+}  // namespace
+}  // namespace velmoria
