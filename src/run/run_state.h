@@ -50,6 +50,7 @@ struct TrainState {
   Fixed targetVoltage, lineVoltage;  // V
   int32_t shownCurrent = 0, targetCurrent = 0;
   long double engineLevel = 0;  // diesel, percent
+  std::vector<std::vector<long double>> notchPowers;  // per notch: k^0 .. k^n, set up once
 };
 
 // Air brake (vehicle/air_brake.cpp).

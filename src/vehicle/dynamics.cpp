@@ -6,6 +6,7 @@
 
 #include "frame/startup_error.h"
 #include "run/run.h"
+#include "vehicle/traction.h"
 
 namespace velmoria {
 
@@ -38,6 +39,11 @@ void Run::initTrain() {
   train.baseAdhesion = Fixed::from(0.345L);
   train.adhesion = train.baseAdhesion;
   train.brakeRate = vehicle.BrakeRate;
+  // The decay powers of every notch, up to the highest speed at which traction runs.
+  for (const NotchEntry& notch : vehicle.NotchTable) {
+    const int top = std::clamp(std::max(vehicle.MaxSpeed, notch.s2) + 2, 0, 2000);
+    train.notchPowers.push_back(powersOf(notch.k, top));
+  }
   train.targetVoltage = Fixed::fromInt(1500);
   train.lineVoltage = Fixed::fromInt(1500);
 }

@@ -5,6 +5,17 @@
 
 namespace velmoria {
 
+namespace {
+
+// "P3", "B5". Appending (rather than "P" + ...) also keeps GCC 12's -Wrestrict quiet at -O3.
+std::string numbered(char prefix, int n) {
+  std::string s(1, prefix);
+  s += std::to_string(n);
+  return s;
+}
+
+}  // namespace
+
 void Run::initHandle() {
   handle = HandleState{};
   handle.brakeStep = -vehicle.Brake;
@@ -19,9 +30,9 @@ void Run::masconupdate() {
   if (handle.powerNotch == 0) display.PowerLabel.text = s.Neut2;
   if (handle.brakeStep == 0) display.BrakeLabel.text = s.Neut;
   if (handle.powerNotch > 0 && handle.powerNotch <= vehicle.Power)
-    display.PowerLabel.text = "P" + std::to_string(handle.powerNotch);
+    display.PowerLabel.text = numbered('P', handle.powerNotch);
   if (vehicle.BrakeType >= 1 && handle.brakeStep > -brake && handle.brakeStep < 0 && !handle.hold)
-    display.BrakeLabel.text = "B" + std::to_string(-handle.brakeStep);
+    display.BrakeLabel.text = numbered('B', -handle.brakeStep);
   if (handle.hold) display.BrakeLabel.text = s.Hold2;
   if (vehicle.BrakeType == 0) {
     if (handle.brakeStep == -3) display.BrakeLabel.text = s.Apply;

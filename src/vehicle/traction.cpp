@@ -15,17 +15,33 @@ long double integerPower(long double k, long long n) {
   return n < 0 ? 1 / r : r;
 }
 
-long double electricAcceleration(const NotchEntry& e, long double v) {
+std::vector<long double> powersOf(long double k, int count) {
+  std::vector<long double> p(static_cast<size_t>(count) + 1);
+  long double r = 1;
+  for (auto& x : p) {
+    x = r;
+    r *= k;
+  }
+  return p;
+}
+
+long double electricAcceleration(const NotchEntry& e, long double v,
+                                 const std::vector<long double>* powers) {
+  const auto power = [&](long long n) {
+    if (powers && n >= 0 && static_cast<size_t>(n) < powers->size())
+      return (*powers)[static_cast<size_t>(n)];
+    return integerPower(e.k, n);
+  };
   if (v < e.s1) return e.a0 + v * (e.a1 - e.a0) / e.s1;
   // Above s1 the curve is a1 * s1 / v; a curve whose s1 is 0 or below gives nothing there,
   // and at standstill it has no defined value: no force rather than a division by zero.
   if (v == 0) return 0;
   if (v < e.s2) return e.a1 * e.s1 / v;
   const long long rv = roundEven(v);
-  const long double ks2 = integerPower(e.k, e.s2);
-  if (ks2 != 0 && std::isfinite(ks2)) return e.a1 * e.s1 / ks2 * integerPower(e.k, rv) / v;
+  const long double ks2 = power(e.s2);
+  if (ks2 != 0 && std::isfinite(ks2)) return e.a1 * e.s1 / ks2 * power(rv) / v;
   // k of 0 (or a power out of range): take the decay as one power of the difference.
-  return e.a1 * e.s1 / v * integerPower(e.k, rv - e.s2);
+  return e.a1 * e.s1 / v * power(rv - e.s2);
 }
 
 long double dieselAcceleration(const GearEntry& g, long double v) {
@@ -83,7 +99,7 @@ void tractionBlock(Run& run) {
     if (veh.Engine_Type == 1) {
       const int n = h.effectivePower;
       if (n > 0 && static_cast<size_t>(n) <= veh.NotchTable.size())
-        addForce(t, electricAcceleration(veh.NotchTable[n - 1], v), veh, 1);
+        addForce(t, electricAcceleration(veh.NotchTable[n - 1], v, &t.notchPowers[n - 1]), veh, 1);
     } else if (veh.Engine_Type == 0 && !h.gearChange) {
       dieselTraction(run, v);
     }
