@@ -211,3 +211,18 @@ TEST(DieselTraction, manual_gearbox_never_shifts_by_itself) {
 
 }  // namespace
 }  // namespace velmoria
+
+namespace velmoria {
+namespace {
+
+TEST(PowerTable, gives_exactly_the_repeated_multiplication) {
+  const NotchEntry notch{2.0, 3.0, 40, 60, 0.973};
+  const auto table = powersOf(notch.k, 130);
+  for (long double v = 60; v < 140; v += 0.37L) {
+    EXPECT_EQ(electricAcceleration(notch, v, &table), electricAcceleration(notch, v)) << v;
+  }
+  EXPECT_EQ(table[7], integerPower(notch.k, 7));
+}
+
+}  // namespace
+}  // namespace velmoria
