@@ -1,0 +1,93 @@
+// velmoria-drive: one run of Velmoria without windows, in virtual time. See --help.
+#include <fstream>
+#include <iostream>
+
+#include "drive_session.h"
+#include "frame/startup_error.h"
+#include "ini_settings.h"
+#include "options.h"
+#include "script.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitIo = 1;
+constexpr int kExitStartup = 2;
+constexpr int kExitNotArrived = 3;
+constexpr int kExitUsage = 64;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace velmoria;
+  using namespace velmoria::drive;
+  std::ios::sync_with_stdio(false);
+
+  const auto parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed.options) {
+    std::cerr << "velmoria-drive: " << parsed.error << '\n' << usageLine() << '\n';
+    return kExitUsage;
+  }
+  const DriveOptions& options = *parsed.options;
+  if (options.help) {
+    std::cout << helpText();
+    return kExitOk;
+  }
+
+  Script script;
+  if (options.scriptFile) {
+    std::ifstream in(*options.scriptFile);
+    if (!in) {
+      std::cerr << "velmoria-drive: cannot read the script " << *options.scriptFile << '\n';
+      return kExitIo;
+    }
+    auto result = parseScript(in);
+    if (!result.script) {
+      std::cerr << *options.scriptFile << ':' << result.error->line << ": "
+                << result.error->message << '\n';
+      return kExitUsage;
+    }
+    script = std::move(*result.script);
+  }
+
+  std::ofstream traceFile;
+  std::ostream* trace = nullptr;
+  if (options.traceFile) {
+    if (*options.traceFile == "-") {
+      trace = &std::cout;
+    } else {
+      traceFile.open(*options.traceFile, std::ios::binary | std::ios::trunc);
+      if (!traceFile) {
+        std::cerr << "velmoria-drive: cannot write the trace " << *options.traceFile << '\n';
+        return kExitIo;
+      }
+      trace = &traceFile;
+    }
+  }
+  std::ostream& report = trace == &std::cout ? std::cerr : std::cout;
+
+  const IniSettings buttons = IniSettings::fromFile(defaultButtonMapFile());
+  std::unique_ptr<DriveSession> session;
+  try {
+    session = std::make_unique<DriveSession>(options, std::move(script), &buttons, trace,
+                                             std::getenv("VELMORIA_DRIVE_LOG") ? &std::cerr
+                                                                              : nullptr);
+  } catch (const StartupError& e) {
+    std::cerr << e.what() << '\n';
+    return kExitStartup;
+  }
+  if (const auto bad = session->checkScript()) {
+    std::cerr << *options.scriptFile << ':' << bad->line << ": " << bad->message << '\n';
+    return kExitUsage;
+  }
+
+  const DriveEnd end = session->drive();
+  session->meter().printSummary(report, end.timeMs, end.terminus);
+  if (trace) trace->flush();
+  if (trace && !*trace) {
+    std::cerr << "velmoria-drive: writing the trace failed\n";
+    return kExitIo;
+  }
+  if (options.untilTerminus && !end.terminus) return kExitNotArrived;
+  return kExitOk;
+}
