@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "run/run.h"
 
@@ -13,6 +14,7 @@ constexpr const char* kTerminusCaption = "終点に到着しました。Backボ�
 constexpr int64_t kVigilanceMs = 45000;     // well inside the device's 60 s
 constexpr long double kAcceptShortCm = 90;  // a stop this close needs no creeping
 constexpr long double kAimShortCm = 10;     // aim a hand's breadth short of the mark
+constexpr long double kSlackCm = 15;        // room that lets the autopilot ease the brake
 constexpr int32_t kLimitMargin = 3;         // km/h kept below every limit
 
 }  // namespace
@@ -148,7 +150,12 @@ void Autopilot::running(int64_t) {
     const long double toMark = m_line.stopMarkCm(m_nextStop) - distanceCm();
     const long double reaction = v / 3.6L * 100 * 0.3L + 50;
     const int plan = planningLevel();
-    if (m_brake.stopDistanceCm(brakeState(), plan, toMark + 1e5L) + reaction >= toMark) {
+    // Far from the mark there is nothing to predict: even a slowly filling brake stops the
+    // train within twice the plain braking distance plus five seconds of running.
+    const long double a = std::max<long double>(m_brake.deceleration(plan, v), 0.1L);
+    const long double bound = 2 * v * v / (7.2L * a) * 100 + v / 3.6L * 100 * 5 + 5000;
+    if (toMark < bound &&
+        m_brake.stopDistanceCm(brakeState(), plan, toMark + 1e5L) + reaction >= toMark) {
       beginStop();
       return;
     }
@@ -332,19 +339,37 @@ void Autopilot::stopping(int64_t) {
 int Autopilot::chooseStopLevel(long double toMarkCm) const {
   BrakeState s = brakeState();
   const int levels = m_brake.levels();
-  const int current = std::clamp(m_stopLevel, 0, levels);
-  s.effectiveLevel = current;
+  s.effectiveLevel = std::clamp(m_stopLevel, 0, levels);
   const long double aim = toMarkCm - kAimShortCm;
   const long double cap = toMarkCm + 1e4L;
-  const auto predicted = [&](int k) { return m_brake.stopDistanceCm(s, k, cap); };
-  if (predicted(current) > aim + 15) {
-    for (int k = current + 1; k <= levels; ++k)
-      if (predicted(k) <= aim) return k;
-    return levels;
+  std::vector<long double> memo(static_cast<size_t>(levels) + 1, -1);
+  const auto predicted = [&](int k) {
+    long double& m = memo[static_cast<size_t>(k)];
+    if (m < 0) m = m_brake.stopDistanceCm(s, k, cap);
+    return m;
+  };
+  if (m_log && m_verbose) {
+    *m_log << m_nowMs << " v=" << double(s.speedKmh) << " bc=" << double(s.bcKpa)
+           << " to=" << double(toMarkCm) << " level=" << s.effectiveLevel << " predicted:";
+    for (int k = 0; k <= levels; ++k) *m_log << ' ' << double(predicted(k));
+    *m_log << '\n';
   }
-  for (int k = 0; k < current; ++k)
-    if (predicted(k) <= aim - 40) return k;
-  return current;
+  // The lightest step that still stops at the mark (stronger steps stop sooner, so a binary
+  // search finds it)...
+  int lo = 0, hi = levels;
+  while (lo < hi) {
+    const int mid = (lo + hi) / 2;
+    if (predicted(mid) <= aim)
+      hi = mid;
+    else
+      lo = mid + 1;
+  }
+  const int lightest = lo;
+  const long double atLightest = predicted(lightest);
+  // ...and while it would stop well short, the next lighter one for a moment: the cylinder is
+  // slow, so alternating between the two lays the train on the mark.
+  if (lightest > 0 && atLightest < aim - kSlackCm) return lightest - 1;
+  return lightest;
 }
 
 void Autopilot::arriveAt(int station) {
@@ -355,7 +380,7 @@ void Autopilot::arriveAt(int station) {
   }
   m_phase = Phase::Dwell;
   m_station = station;
-  m_doorsOpened = false;
+  m_doorsOpened = !doorsClosed();  // they may open as the speed rounds to 0
   m_creeping = false;
   setBrakeLevel(m_brake.levels());
 }
@@ -423,6 +448,7 @@ void Autopilot::press(char key) {
     else if (key == '2')
       key = '8';
   }
+  if (m_onPress) m_onPress(key);
   m_run.AsciiDown(key);
   m_lastHandleMs = m_nowMs;
 }

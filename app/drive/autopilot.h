@@ -16,6 +16,7 @@
 //
 // Called by the drive loop after every 100 ms tick, on its thread; it owns nothing of the run.
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -37,7 +38,13 @@ class Autopilot {
   bool arrived() const { return m_phase == Phase::Terminus; }
   // One line describing what the driver is doing (for --trace users and debugging).
   std::string describe() const;
-  void setLog(std::ostream* log) { m_log = log; }
+  // Decisions go to `log` when set; `verbose` adds every stopping prediction.
+  // Called with every key the autopilot presses (for --record).
+  void onPress(std::function<void(char)> listener) { m_onPress = std::move(listener); }
+  void setLog(std::ostream* log, bool verbose = false) {
+    m_log = log;
+    m_verbose = verbose;
+  }
 
  private:
   enum class Phase { Dwell, Running, Stopping, Terminus };
@@ -91,7 +98,9 @@ class Autopilot {
   int64_t m_doorCommandMs = -100000;
   int64_t m_lastHandleMs = 0;
   int64_t m_nowMs = 0;
+  std::function<void(char)> m_onPress;
   std::ostream* m_log = nullptr;
+  bool m_verbose = false;
 };
 
 }  // namespace velmoria::drive

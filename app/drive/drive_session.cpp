@@ -40,8 +40,8 @@ std::unique_ptr<VideoSource> makeVideo(const DriveOptions& options) {
 
 }  // namespace
 
-DriveSession::DriveSession(const DriveOptions& options, Script script,
-                           const KeyValueStore* buttons, std::ostream* trace, std::ostream* log)
+DriveSession::DriveSession(const DriveOptions& options, Script script, const KeyValueStore* buttons,
+                           std::ostream* trace, std::ostream* log, bool verboseLog)
     : m_options(options), m_script(std::move(script)), m_log(log) {
   m_app.vehicleFile = options.vehicleFile;
   m_app.routeFile = options.routeFile;
@@ -64,7 +64,14 @@ DriveSession::DriveSession(const DriveOptions& options, Script script,
   m_meter = std::make_unique<RunMeter>(*m_run);
   if (options.autopilot) {
     m_autopilot = std::make_unique<Autopilot>(*m_run);
-    m_autopilot->setLog(log);
+    m_autopilot->setLog(log, verboseLog);
+    m_autopilot->onPress([this](char key) {
+      ScriptCommand c;
+      c.kind = CommandKind::Key;
+      c.key = key;
+      c.timeMs = m_clock.nowMs();
+      recordCommand(c);
+    });
   }
   if (trace) {
     m_trace.emplace(*trace);
@@ -87,6 +94,10 @@ void DriveSession::videoSwitched(bool) {
   m_scheduler.block(m_clock.nowMs(), kVideoSwitchHoldMs);
 }
 
+void DriveSession::recordCommand(const ScriptCommand& c) {
+  if (m_record) *m_record << formatScriptCommand(c) << '\n';
+}
+
 void DriveSession::startClick() {
   m_run->start1Click();
   if (m_run->running())
@@ -96,11 +107,18 @@ void DriveSession::startClick() {
 }
 
 void DriveSession::execute(const ScriptCommand& c) {
+  recordCommand(c);
   Run& run = *m_run;
   switch (c.kind) {
-    case CommandKind::Start: startClick(); break;
-    case CommandKind::Key: run.AsciiDown(c.key); break;
-    case CommandKind::VKey: run.keydowns(c.vkey, c.shift); break;
+    case CommandKind::Start:
+      startClick();
+      break;
+    case CommandKind::Key:
+      run.AsciiDown(c.key);
+      break;
+    case CommandKind::VKey:
+      run.keydowns(c.vkey, c.shift);
+      break;
     case CommandKind::Wheel:
       if (c.wheelUp)
         run.WheelU();
@@ -119,8 +137,12 @@ void DriveSession::execute(const ScriptCommand& c) {
       run.StationClick("Sta" + std::to_string(c.station));
       m_meter->noteJump();
       break;
-    case CommandKind::Voice: run.S1Click(); break;
-    case CommandKind::Quit: m_quit = true; break;
+    case CommandKind::Voice:
+      run.S1Click();
+      break;
+    case CommandKind::Quit:
+      m_quit = true;
+      break;
   }
 }
 
@@ -128,8 +150,9 @@ void DriveSession::afterTick() {
   m_run->drainPostedKeys();
   if (m_trace) m_trace->writeRow(*m_run, m_clock.nowMs());
   m_meter->observe(*m_run);
-  if (m_run->display.caption == kTerminusCaption) m_terminus = true;
-  if (m_autopilot) m_autopilot->act(m_clock.nowMs());
+  // The doors open as the speed rounds to 0; the drive has ended once the train stands.
+  if (m_run->display.caption == kTerminusCaption && m_run->train.speed.raw == 0) m_terminus = true;
+  if (m_autopilot) m_autopilotDue = m_clock.nowMs() + 1;
 }
 
 DriveEnd DriveSession::drive() {
@@ -138,14 +161,23 @@ DriveEnd DriveSession::drive() {
   bool autopilotStarted = !m_autopilot;
   const auto& commands = m_script.commands;
   while (!m_quit && !(endAtTerminus && m_terminus)) {
-    std::optional<int64_t> nextCommand;
-    if (m_nextCommand < commands.size()) nextCommand = commands[m_nextCommand].timeMs;
+    std::optional<int64_t> nextScript;
+    if (m_nextCommand < commands.size()) nextScript = commands[m_nextCommand].timeMs;
     // The autopilot takes its seat once the script's commands of time 0 have run.
-    if (!autopilotStarted && (!nextCommand || *nextCommand > 0)) {
+    if (!autopilotStarted && (!nextScript || *nextScript > 0)) {
       autopilotStarted = true;
-      if (!m_run->running()) startClick();
+      if (!m_run->running()) {
+        ScriptCommand start;
+        start.kind = CommandKind::Start;
+        recordCommand(start);
+        startClick();
+      }
       continue;
     }
+    // The autopilot's turn counts as a command; the script goes first at the same time.
+    std::optional<int64_t> nextCommand = nextScript;
+    if (m_autopilotDue && (!nextCommand || *m_autopilotDue < *nextCommand))
+      nextCommand = m_autopilotDue;
     const auto event = m_scheduler.next(nextCommand);
     if (!event) {  // paused with nothing more to come
       if (m_options.untilMs) m_clock.set(std::max(m_clock.nowMs(), limit));
@@ -157,7 +189,14 @@ DriveEnd DriveSession::drive() {
     }
     m_clock.set(event->timeMs);
     switch (event->kind) {
-      case EventKind::Command: execute(commands[m_nextCommand++]); break;
+      case EventKind::Command:
+        if (nextScript && *nextScript <= event->timeMs) {
+          execute(commands[m_nextCommand++]);
+        } else {
+          m_autopilotDue.reset();
+          m_autopilot->act(m_clock.nowMs());
+        }
+        break;
       case EventKind::Step:
         m_scheduler.taken(*event);
         m_run->MMTimer1Timer();

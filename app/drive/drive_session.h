@@ -29,7 +29,7 @@ constexpr int64_t kVideoSwitchHoldMs = 1000;
 
 struct DriveEnd {
   int64_t timeMs = 0;
-  bool terminus = false;  // the terminus caption was seen
+  bool terminus = false;  // the terminus caption was seen with the train standing
   bool quit = false;      // the script said quit
 };
 
@@ -39,7 +39,9 @@ class DriveSession : public RunHost {
   // program shows. `buttons` may be null; `trace` and `log` may be null; both must outlive the
   // session.
   DriveSession(const DriveOptions& options, Script script, const KeyValueStore* buttons,
-               std::ostream* trace, std::ostream* log = nullptr);
+               std::ostream* trace, std::ostream* log = nullptr, bool verboseLog = false);
+  // Every input from now on is also written to `record` as a script line.
+  void record(std::ostream* record) { m_record = record; }
 
   // A script line naming a station entry the route does not have.
   std::optional<ScriptError> checkScript() const;
@@ -54,6 +56,7 @@ class DriveSession : public RunHost {
 
  private:
   void execute(const ScriptCommand& c);
+  void recordCommand(const ScriptCommand& c);
   void startClick();
   void afterTick();
 
@@ -71,6 +74,8 @@ class DriveSession : public RunHost {
   std::unique_ptr<Autopilot> m_autopilot;
   std::optional<TraceWriter> m_trace;
   std::ostream* m_log;
+  std::ostream* m_record = nullptr;
+  std::optional<int64_t> m_autopilotDue;  // the autopilot acts 1 ms after each tick
   Scheduler m_scheduler;
   bool m_quit = false;
   bool m_terminus = false;

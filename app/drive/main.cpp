@@ -1,4 +1,5 @@
 // velmoria-drive: one run of Velmoria without windows, in virtual time. See --help.
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 
@@ -43,8 +44,8 @@ int main(int argc, char** argv) {
     }
     auto result = parseScript(in);
     if (!result.script) {
-      std::cerr << *options.scriptFile << ':' << result.error->line << ": "
-                << result.error->message << '\n';
+      std::cerr << *options.scriptFile << ':' << result.error->line << ": " << result.error->message
+                << '\n';
       return kExitUsage;
     }
     script = std::move(*result.script);
@@ -64,14 +65,25 @@ int main(int argc, char** argv) {
       trace = &traceFile;
     }
   }
+  std::ofstream recordFile;
+  if (options.recordFile) {
+    recordFile.open(*options.recordFile, std::ios::binary | std::ios::trunc);
+    if (!recordFile) {
+      std::cerr << "velmoria-drive: cannot write the record " << *options.recordFile << '\n';
+      return kExitIo;
+    }
+  }
   std::ostream& report = trace == &std::cout ? std::cerr : std::cout;
 
   const IniSettings buttons = IniSettings::fromFile(defaultButtonMapFile());
   std::unique_ptr<DriveSession> session;
   try {
+    // VELMORIA_DRIVE_LOG=1 logs the autopilot's decisions on standard error, 2 its predictions.
+    const char* logLevel = std::getenv("VELMORIA_DRIVE_LOG");
+    const bool log = logLevel && *logLevel && *logLevel != '0';
     session = std::make_unique<DriveSession>(options, std::move(script), &buttons, trace,
-                                             std::getenv("VELMORIA_DRIVE_LOG") ? &std::cerr
-                                                                              : nullptr);
+                                             log ? &std::cerr : nullptr,
+                                             log && std::string(logLevel) == "2");
   } catch (const StartupError& e) {
     std::cerr << e.what() << '\n';
     return kExitStartup;
@@ -81,11 +93,16 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
 
+  if (options.recordFile) session->record(&recordFile);
   const DriveEnd end = session->drive();
   session->meter().printSummary(report, end.timeMs, end.terminus);
   if (trace) trace->flush();
   if (trace && !*trace) {
     std::cerr << "velmoria-drive: writing the trace failed\n";
+    return kExitIo;
+  }
+  if (options.recordFile && !recordFile.flush()) {
+    std::cerr << "velmoria-drive: writing the record failed\n";
     return kExitIo;
   }
   if (options.untilTerminus && !end.terminus) return kExitNotArrived;

@@ -67,7 +67,7 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
     } else if (name == "--until-terminus") {
       if (!flag(o.untilTerminus)) return fail(name + " takes no value");
     } else if (name == "--data" || name == "--vehicle" || name == "--route" || name == "--script" ||
-               name == "--trace" || name == "--until" || name == "--frames") {
+               name == "--trace" || name == "--until" || name == "--frames" || name == "--record") {
       const auto v = value();
       if (!v || v->empty()) return fail(name + " needs a value");
       if (name == "--data") {
@@ -80,6 +80,8 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
         o.scriptFile = *v;
       } else if (name == "--trace") {
         o.traceFile = *v;
+      } else if (name == "--record") {
+        o.recordFile = *v;
       } else if (name == "--until") {
         o.untilMs = parseSecondsToMs(*v);
         if (!o.untilMs) return fail("--until needs seconds, such as 90 or 12.5: " + *v);
@@ -105,7 +107,8 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
 
 std::string usageLine() {
   return "usage: velmoria-drive [--data DIR] --vehicle FILE --route FILE [--script FILE] "
-         "[--autopilot] [--trace FILE] [--until SECONDS] [--until-terminus] [--frames N]";
+         "[--autopilot] [--trace FILE] [--record FILE] [--until SECONDS] [--until-terminus] "
+         "[--frames N]";
 }
 
 std::string helpText() {
@@ -122,8 +125,11 @@ Options
   --script FILE     timed input (see Script below)
   --autopilot       a driver that starts the run and takes the train to the terminus
   --trace FILE      write a CSV row after every 100 ms tick ("-" for standard output)
+  --record FILE     write every input of the run (script and autopilot) as a script that
+                    replays the same run
   --until SECONDS   end after this much virtual time (milliseconds allowed: 12.345)
-  --until-terminus  end once the caption says the train has arrived at the terminus
+  --until-terminus  end once the caption says the train has arrived at the terminus and the
+                    train stands
   --frames N        frame count of the track video; without it the video file is measured
                     when velmoria was built with FFmpeg, otherwise the count is unknown (-1)
   --help            this text
@@ -136,7 +142,10 @@ each sound playing for its real length.
 Time
   Times are whole milliseconds from 0. After "start" at time s the 33 ms steps run at
   s+33, s+66 ... and the 100 ms ticks at s+100, s+200 ...; pausing cancels both. At one
-  millisecond, script commands run first, then a 33 ms step, then a tick.
+  millisecond, script commands run first, then a 33 ms step, then a tick. Keys that the
+  serial or USB controller posts run right after the handler that posted them. The
+  autopilot takes the seat after the script's commands at 0 (pressing Start unless the
+  script did) and acts 1 ms after every tick, on what the tick showed.
 
 Script: one command a line, "TIME_MS COMMAND [ARGS]"; '#' starts a comment
   start                 Start / Pause / Resume (the Start menu item)
@@ -156,9 +165,13 @@ standard output, or to standard error when the trace goes to standard output.
 
 Exit status
   0   the run ended as asked
-  1   a file could not be read or written (script, trace)
+  1   a file could not be read or written (script, trace, record)
   2   a data file is faulty: the desktop program's message is printed on standard error
+  3   --until-terminus was given but the run ended before the terminus
   64  bad arguments or a bad script line (file:line: reason)
+
+Environment
+  VELMORIA_DRIVE_LOG=1   the autopilot's decisions on standard error (2: with predictions)
 )";
 }
 

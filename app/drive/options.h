@@ -14,8 +14,9 @@ struct DriveOptions {
   std::string routeFile;
   std::optional<std::string> scriptFile;
   bool autopilot = false;
-  std::optional<std::string> traceFile;  // "-" writes the trace to standard output
-  std::optional<int64_t> untilMs;        // end of the run in virtual milliseconds
+  std::optional<std::string> traceFile;   // "-" writes the trace to standard output
+  std::optional<std::string> recordFile;  // the run's inputs written back as a script
+  std::optional<int64_t> untilMs;         // end of the run in virtual milliseconds
   bool untilTerminus = false;
   std::optional<int32_t> frames;  // frame count of the track video, overriding the file's
   bool help = false;

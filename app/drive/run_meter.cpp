@@ -31,6 +31,7 @@ RunMeter::RunMeter(const Run& run)
 
 void RunMeter::observe(const Run& run) {
   const bool moving = run.train.speed.raw != 0;
+  if (run.roundedSpeed() >= kRunningKmh || run.roundedSpeed() <= -kRunningKmh) m_ran = true;
   if (m_moving && !moving && !m_jumped) {
     const int32_t frame = run.pos.frame;
     const auto& table = run.route.StationTable;
@@ -38,17 +39,17 @@ void RunMeter::observe(const Run& run) {
       const auto& st = table[j];
       if (st.type == 1 || frame < st.zoneStart || frame > st.stopFrame) continue;
       const double error = static_cast<double>((run.pos.distance - st.distance) / 100);
-      // Creeping up to the mark after stopping short replaces the earlier stop.
-      auto it = std::find_if(m_stops.begin(), m_stops.end(),
-                             [&](const StationStop& s) { return s.station == int(j); });
-      if (it != m_stops.end() && it + 1 == m_stops.end()) {
-        it->errorM = error;
-      } else {
+      // Creeping up to the mark after stopping short replaces the earlier stop; a train that
+      // only stirred while its brakes released has not stopped anywhere.
+      if (!m_stops.empty() && m_stops.back().station == int(j)) {
+        m_stops.back().errorM = error;
+      } else if (m_ran) {
         m_stops.push_back(StationStop{int(j), st.name, error});
       }
       break;
     }
   }
+  if (!moving) m_ran = false;
   if (moving) m_jumped = false;
   m_moving = moving;
 

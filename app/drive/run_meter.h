@@ -13,6 +13,8 @@ class Run;
 
 namespace velmoria::drive {
 
+constexpr int kRunningKmh = 3;  // slower than this since standing still is not a run
+
 struct StationStop {
   int station = -1;  // index in the route's station table
   std::string name;
@@ -44,6 +46,7 @@ class RunMeter {
   bool m_alarm = false;
   bool m_over = false;
   bool m_jumped = false;
+  bool m_ran = false;  // reached kRunningKmh since the last standstill
   std::vector<StationStop> m_stops;
   int m_emergencyBrakes = 0, m_protectionEmergencies = 0, m_alarms = 0, m_overspeeds = 0;
   double m_worstOverspeed = 0;

@@ -183,6 +183,63 @@ std::optional<ScriptCommand> parseScriptLine(const std::string& rawLine, int lin
   return c;
 }
 
+std::string formatScriptCommand(const ScriptCommand& c) {
+  std::string s = std::to_string(c.timeMs) + ' ';
+  switch (c.kind) {
+    case CommandKind::Start:
+      return s + "start";
+    case CommandKind::Voice:
+      return s + "voice";
+    case CommandKind::Quit:
+      return s + "quit";
+    case CommandKind::Key:
+      switch (c.key) {
+        case ' ':
+          return s + "key space";
+        case ',':
+          return s + "key comma";
+        case '.':
+          return s + "key period";
+        case '/':
+          return s + "key slash";
+        default:
+          return s + "key " + c.key;
+      }
+    case CommandKind::VKey: {
+      static const char* const kNames[] = {"ScrollLock", "Enter", "F1", "F2", "F3",  "F4",  "F5",
+                                           "F6",         "F7",    "F8", "F9", "F10", "F11", "F12"};
+      return s + "vkey " + kNames[static_cast<int>(c.vkey)] + (c.shift ? " shift" : "");
+    }
+    case CommandKind::Wheel:
+      return s + (c.wheelUp ? "wheel up" : "wheel down");
+    case CommandKind::Serial: {
+      s += "serial ";
+      static const char kHex[] = "0123456789abcdef";
+      for (unsigned char ch : c.text) {
+        if (ch == '\\') {
+          s += "\\\\";
+        } else if (ch <= ' ' || ch == '#' || ch >= 0x7f) {
+          s += "\\x";
+          s += kHex[ch >> 4];
+          s += kHex[ch & 15];
+        } else {
+          s += static_cast<char>(ch);
+        }
+      }
+      return s;
+    }
+    case CommandKind::Usb: {
+      s += "usb " + std::to_string(c.usbKind) + ' ' + std::to_string(c.x) + ' ' +
+           std::to_string(c.y);
+      for (bool b : c.buttons) s += b ? " 1" : " 0";
+      return s;
+    }
+    case CommandKind::Station:
+      return s + "station " + std::to_string(c.station);
+  }
+  return s;
+}
+
 ScriptResult parseScript(std::istream& in) {
   ScriptResult result;
   Script script;

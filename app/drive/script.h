@@ -45,6 +45,8 @@ struct ScriptResult {
 };
 
 ScriptResult parseScript(std::istream& in);
+// The command as a script line ("1200 key space"); parseScriptLine reads it back unchanged.
+std::string formatScriptCommand(const ScriptCommand& c);
 // One line; nullopt for a blank or comment line. Throws nothing; errors come back in `error`.
 std::optional<ScriptCommand> parseScriptLine(const std::string& line, int lineNumber,
                                              std::optional<ScriptError>& error);

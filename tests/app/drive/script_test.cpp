@@ -125,5 +125,22 @@ TEST(DriveScript, time_going_backwards_is_refused) {
   EXPECT_EQ(r.error->line, 3);
 }
 
+TEST(DriveScript, formatted_commands_read_back_unchanged) {
+  const char* lines[] = {
+      "0 start",      "12 key space",      "12 key comma",
+      "13 key 8",     "14 vkey F11 shift", "15 vkey ScrollLock",
+      "16 wheel up",  "17 serial VMP01",   "18 usb 2 -32768 32767 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1",
+      "19 station 3", "20 voice",          "21 quit"};
+  for (const char* line : lines) EXPECT_EQ(formatScriptCommand(one(line)), line);
+  // Bytes a line cannot hold come back escaped and read back to the same chunk.
+  ScriptCommand serial;
+  serial.kind = CommandKind::Serial;
+  serial.timeMs = 5;
+  serial.text = "a b#\\\r\n";
+  const std::string text = formatScriptCommand(serial);
+  EXPECT_EQ(text, "5 serial a\\x20b\\x23\\\\\\x0d\\x0a");
+  EXPECT_EQ(one(text).text, serial.text);
+}
+
 }  // namespace
 }  // namespace velmoria::drive

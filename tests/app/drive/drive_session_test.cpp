@@ -1,0 +1,292 @@
+// velmoria-drive end to end on the fixture line: the autopilot, scripts, the trace and the
+// order of events in virtual time.
+#include "drive_session.h"
+#include "frame/startup_error.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+namespace velmoria::drive {
+namespace {
+
+constexpr int32_t kStartTime = 1080000;  // line_test.dat [StartTime], 10:00:00
+
+DriveOptions fixture(const std::string& vehicle = "train_test.dat") {
+  DriveOptions o;
+  o.dataDir = VELMORIA_TEST_DATA;
+  o.vehicleFile = vehicle;
+  o.routeFile = "line_test.dat";
+  o.frames = 16340;
+  return o;
+}
+
+Script scriptOf(const std::string& text) {
+  std::istringstream in(text);
+  auto r = parseScript(in);
+  EXPECT_TRUE(r.script) << (r.error ? r.error->message : "");
+  return r.script.value_or(Script{});
+}
+
+std::vector<std::vector<std::string>> parseCsv(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> row;
+  std::string field;
+  bool quoted = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        field += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        field += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      row.push_back(field);
+      field.clear();
+    } else if (c == '\n') {
+      row.push_back(field);
+      field.clear();
+      rows.push_back(row);
+      row.clear();
+    } else {
+      field += c;
+    }
+  }
+  return rows;
+}
+
+struct Table {
+  std::vector<std::string> header;
+  std::vector<std::vector<std::string>> rows;
+  int column(const std::string& name) const {
+    for (size_t i = 0; i < header.size(); ++i)
+      if (header[i] == name) return static_cast<int>(i);
+    ADD_FAILURE() << "no column " << name;
+    return 0;
+  }
+  // The row written after the tick at t_ms, or null.
+  const std::vector<std::string>* at(int64_t tMs) const {
+    for (const auto& r : rows)
+      if (r[0] == std::to_string(tMs)) return &r;
+    return nullptr;
+  }
+  std::string value(int64_t tMs, const std::string& name) const {
+    const auto* r = at(tMs);
+    if (!r) {
+      ADD_FAILURE() << "no row at " << tMs;
+      return {};
+    }
+    return (*r)[static_cast<size_t>(column(name))];
+  }
+};
+
+Table tableOf(const std::string& trace) {
+  auto rows = parseCsv(trace);
+  Table t;
+  if (rows.empty()) return t;
+  t.header = rows.front();
+  t.rows.assign(rows.begin() + 1, rows.end());
+  return t;
+}
+
+struct Drive {
+  DriveEnd end;
+  std::string trace;
+  std::vector<StationStop> stops;
+  int emergencyBrakes = 0;
+  int overspeeds = 0;
+  std::string caption;
+};
+
+Drive drive(DriveOptions o, const std::string& script, std::string* record = nullptr) {
+  std::ostringstream trace, recorded;
+  DriveSession session(o, scriptOf(script), nullptr, &trace);
+  EXPECT_FALSE(session.checkScript());
+  if (record) session.record(&recorded);
+  Drive d;
+  d.end = session.drive();
+  d.trace = trace.str();
+  d.stops = session.meter().stops();
+  d.emergencyBrakes = session.meter().emergencyBrakes();
+  d.overspeeds = session.meter().overspeeds();
+  d.caption = session.run().display.caption;
+  if (record) *record = recorded.str();
+  return d;
+}
+
+void expectGoodDrive(const Drive& d) {
+  EXPECT_TRUE(d.end.terminus);
+  EXPECT_EQ(d.caption, "終点に到着しました。Backボタンで戻ってください。");
+  // 南台, 東雲 (no automatic doors) and the terminus 港町; 桜川 is passed.
+  ASSERT_EQ(d.stops.size(), 3u);
+  EXPECT_EQ(d.stops[0].station, 1);
+  EXPECT_EQ(d.stops[1].station, 3);
+  EXPECT_EQ(d.stops[2].station, 4);
+  for (const auto& s : d.stops) EXPECT_LE(std::abs(s.errorM), 1.0) << s.name;
+  EXPECT_EQ(d.emergencyBrakes, 0);
+  EXPECT_EQ(d.overspeeds, 0);
+}
+
+class DriveAutopilot : public testing::TestWithParam<const char*> {};
+
+TEST_P(DriveAutopilot, reaches_the_terminus_with_every_stop_within_a_metre) {
+  auto o = fixture(GetParam());
+  o.autopilot = true;
+  o.untilTerminus = true;
+  const Drive d = drive(o, "");
+  expectGoodDrive(d);
+  // The timetable runs from 10:00:00 to the terminus departure time 10:12:33; a careful
+  // driver needs most of it.
+  EXPECT_GT(d.end.timeMs, 600000);
+  EXPECT_LT(d.end.timeMs, 900000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Vehicles, DriveAutopilot,
+                         testing::Values("train_test.dat", "train_diesel.dat"));
+
+TEST(DriveScriptRun, a_script_drives_the_line_exactly_as_the_inputs_it_replays) {
+  // The autopilot's inputs, written as a script, drive the same run without it: the same trace
+  // to the last digit, the terminus, every stop within a metre.
+  auto o = fixture();
+  o.autopilot = true;
+  o.untilTerminus = true;
+  std::string recorded;
+  const Drive byAutopilot = drive(o, "", &recorded);
+  ASSERT_NE(recorded.find("0 start\n"), std::string::npos);
+  auto replay = fixture();
+  replay.untilTerminus = true;
+  const Drive byScript = drive(replay, recorded);
+  expectGoodDrive(byScript);
+  EXPECT_EQ(byScript.end.timeMs, byAutopilot.end.timeMs);
+  EXPECT_TRUE(byScript.trace == byAutopilot.trace) << "the traces differ";
+}
+
+TEST(DriveTiming, a_key_at_a_tick_acts_before_the_tick) {
+  auto o = fixture();
+  o.untilMs = 300;
+  const Table at100 = tableOf(drive(o, "0 start\n100 key 8\n").trace);
+  EXPECT_EQ(at100.value(100, "brake"), "-7");  // EB -> B7 before the tick's row
+  const Table at101 = tableOf(drive(o, "0 start\n101 key 8\n").trace);
+  EXPECT_EQ(at101.value(100, "brake"), "-8");
+  EXPECT_EQ(at101.value(200, "brake"), "-7");
+}
+
+TEST(DriveTiming, at_3300_ms_the_step_runs_before_the_tick) {
+  auto o = fixture();
+  o.untilMs = 3400;
+  const Table t = tableOf(drive(o, "0 start\n").trace);
+  // Each 33 ms step adds one thirtieth of a second to the clock. By the tick at 3200 the steps
+  // at 33 .. 3168 have run (96); by the tick at 3300 also 3201, 3234, 3267 and 3300 (100).
+  EXPECT_EQ(t.value(100, "clock"), std::to_string(kStartTime + 3));
+  EXPECT_EQ(t.value(3200, "clock"), std::to_string(kStartTime + 96));
+  EXPECT_EQ(t.value(3300, "clock"), std::to_string(kStartTime + 100));
+  EXPECT_EQ(t.value(3300, "tick"), "33");
+}
+
+TEST(DriveTiming, pause_cancels_and_resume_lays_new_grids) {
+  auto o = fixture();
+  o.untilMs = 1300;
+  const Table t = tableOf(drive(o, "0 start\n250 start\n1000 start\n").trace);
+  std::vector<std::string> times;
+  for (const auto& r : t.rows) times.push_back(r[0]);
+  EXPECT_EQ(times, (std::vector<std::string>{"100", "200", "1100", "1200", "1300"}));
+  // Steps at 33 .. 231 before the pause (7), then 1033, 1066, 1099 after the resume.
+  EXPECT_EQ(t.value(200, "clock"), std::to_string(kStartTime + 6));
+  EXPECT_EQ(t.value(1100, "clock"), std::to_string(kStartTime + 10));
+  EXPECT_EQ(t.value(1100, "tick"), "3");
+}
+
+TEST(DriveTrace, columns_formats_and_time) {
+  auto o = fixture();
+  o.autopilot = true;
+  o.untilMs = 90000;
+  const Drive d = drive(o, "");
+  const Table t = tableOf(d.trace);
+  ASSERT_EQ(t.rows.size(), 900u);
+  ASSERT_GE(t.header.size(), 41u);
+  EXPECT_EQ(t.header[0], "t_ms");
+  EXPECT_EQ(t.header[40], "playing");
+  const std::regex fixed(R"(-?\d+\.\d{4})"), extended(R"(-?\d+\.\d{3})"), flag("[01]"),
+      integer(R"(-?\d+)");
+  const char* fixedColumns[] = {"speed",       "bc",         "sap",          "er",
+                                "mr",          "bc_display", "net_force",    "resistance",
+                                "motor_force", "gradient",   "gradient_eff", "voltage"};
+  const char* extendedColumns[] = {"distance_cm", "remaining_cm", "next_stop_cm"};
+  const char* flagColumns[] = {"hold", "alarm", "ats_emergency", "protection_brake", "door_open"};
+  long previous = 0;
+  for (const auto& r : t.rows) {
+    ASSERT_EQ(r.size(), t.header.size());
+    const long time = std::stol(r[0]);
+    EXPECT_EQ(time, previous + 100);
+    previous = time;
+    for (const char* c : fixedColumns) EXPECT_TRUE(std::regex_match(r[t.column(c)], fixed)) << c;
+    for (const char* c : extendedColumns)
+      EXPECT_TRUE(std::regex_match(r[t.column(c)], extended)) << c;
+    for (const char* c : flagColumns) EXPECT_TRUE(std::regex_match(r[t.column(c)], flag)) << c;
+    EXPECT_TRUE(std::regex_match(r[t.column("frame")], integer));
+    EXPECT_TRUE(std::regex_match(r[t.column("playing")], std::regex(R"((\d+( \d+)*)?)")));
+  }
+  // The train starts in EB with a full cylinder, under the fixed-point values of the file.
+  EXPECT_EQ(t.value(100, "bc"), "440.0000");
+  EXPECT_EQ(t.value(100, "mr"), "880.0000");
+  EXPECT_EQ(t.value(100, "speed"), "0.0000");
+  EXPECT_EQ(t.value(100, "caption"), "ヴェルモリア本線 北野～港町");
+  // By 90 s the autopilot has left 北野 and is under way.
+  EXPECT_NE(t.value(90000, "speed"), "0.0000");
+}
+
+TEST(DriveCommands, serial_usb_station_and_virtual_keys_reach_the_run) {
+  auto o = fixture();
+  o.untilMs = 600;
+  // The serial P1 code acts before the first start; the USB Windows controller's Y axis at
+  // -7338 reads -6000 after the dead zone: notch 2.
+  const Table t = tableOf(drive(o,
+                                "0 serial VMP01\n"
+                                "0 start\n"
+                                "150 usb 1 0 -7338 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n"
+                                "350 station 1\n")
+                              .trace);
+  EXPECT_EQ(t.value(100, "power"), "1");
+  EXPECT_EQ(t.value(100, "brake"), "0");
+  EXPECT_EQ(t.value(200, "power"), "2");
+  EXPECT_EQ(t.value(400, "frame"), "4190");  // the middle of 南台's zone
+  EXPECT_EQ(t.value(400, "brake"), "-8");
+}
+
+TEST(DriveCommands, quit_ends_the_run_at_its_time) {
+  auto o = fixture();
+  const Drive d = drive(o, "0 start\n1234 quit\n");
+  EXPECT_TRUE(d.end.quit);
+  EXPECT_FALSE(d.end.terminus);
+  EXPECT_EQ(d.end.timeMs, 1234);
+  EXPECT_EQ(tableOf(d.trace).rows.size(), 12u);
+}
+
+TEST(DriveCommands, a_station_the_menu_lacks_is_a_script_error) {
+  auto o = fixture();
+  DriveSession session(o, scriptOf("0 start\n5 station 1\n9 station 2\n"), nullptr, nullptr);
+  const auto error = session.checkScript();
+  ASSERT_TRUE(error);  // 桜川 (2) is passed, so it has no entry
+  EXPECT_EQ(error->line, 3);
+}
+
+TEST(DriveStartup, a_faulty_file_gives_the_desktop_message) {
+  auto o = fixture();
+  o.vehicleFile = "missing.dat";
+  try {
+    DriveSession session(o, Script{}, nullptr, nullptr);
+    ADD_FAILURE() << "no start-up error";
+  } catch (const StartupError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("車両ファイルに誤りがあります", 0), 0u) << e.what();
+  }
+}
+
+}  // namespace
+}  // namespace velmoria::drive
