@@ -180,9 +180,10 @@ void Run::keydowns(VirtualKey key, bool shift) {
   if (key == K::F5) {
     display.values.visible = !display.values.visible;
   }
-  if (key == K::F3 && display.cardHeight > kClientHeight && display.cardTop == 0)
+  // The card keys are the plain function keys; with Shift, F1 and F2 belong to follow mode.
+  if (key == K::F3 && !shift && display.cardHeight > kClientHeight && display.cardTop == 0)
     display.cardTop = kClientHeight - display.cardHeight;
-  if (key == K::F2 && display.cardHeight > kClientHeight && display.cardTop < 0)
+  if (key == K::F2 && !shift && display.cardHeight > kClientHeight && display.cardTop < 0)
     display.cardTop = 0;
   if (key == K::F1 && !shift) {
     if (kClientHeight < display.cardHeight) {

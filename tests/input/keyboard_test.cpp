@@ -347,6 +347,8 @@ TEST_F(Keys, f1_on_a_tall_card_shows_the_part_for_the_place_on_the_line) {
   EXPECT_EQ(run->display.cardTop, -160);
   run->keydowns(VirtualKey::F3, false);  // only from the top
   EXPECT_EQ(run->display.cardTop, -160);
+  run->keydowns(VirtualKey::F2, true);  // Shift+F2 is follow mode off, not the card
+  EXPECT_EQ(run->display.cardTop, -160);
   run->keydowns(VirtualKey::F2, false);
   EXPECT_EQ(run->display.cardTop, 0);
 }

@@ -163,3 +163,22 @@ TEST_F(Serial, every_chunk_resets_the_vigilance_device) {
 
 }  // namespace
 }  // namespace velmoria
+
+namespace velmoria {
+namespace {
+
+TEST(SerialAcknowledge, posted_space_acknowledges_once_rxchar_has_returned) {
+  testing::TestRun t;
+  t.data.codes = codes();
+  velmoria::Run& run = t.makeUnlocked();
+  run.handle.brakeStep = -3;
+  run.signals.alarm = true;
+  run.RxChar("TSK99");
+  EXPECT_TRUE(run.signals.alarm);  // nothing acknowledged inside RxChar
+  run.drainPostedKeys();
+  EXPECT_FALSE(run.signals.alarm);
+  EXPECT_TRUE(run.signals.acknowledged);
+}
+
+}  // namespace
+}  // namespace velmoria

@@ -226,3 +226,29 @@ TEST(PowerTable, gives_exactly_the_repeated_multiplication) {
 
 }  // namespace
 }  // namespace velmoria
+
+namespace velmoria {
+namespace {
+
+TEST(DieselTraction, power_delay_shares_the_gear_counter) {
+  testing::TestRun t;
+  t.data.vehicle = testing::dieselVehicle();
+  t.data.vehicle.PowerDelay = 5;
+  velmoria::Run& run = t.make();
+  run.handle.doorOpen = false;
+  run.handle.gearChange = true;
+  run.handle.powerNotch = 2;
+  run.handle.powerPending = true;
+  // Each step counts twice, once for the gear change and once for the delay: 2, 4, 6.
+  run.MMTimer1Timer();
+  run.MMTimer1Timer();
+  EXPECT_EQ(run.handle.effectivePower, 0);
+  EXPECT_EQ(run.handle.powerCounter, 4);
+  run.MMTimer1Timer();
+  EXPECT_EQ(run.handle.effectivePower, 2);
+  EXPECT_EQ(run.handle.powerCounter, 0);  // and the gear change starts its count again
+  EXPECT_TRUE(run.handle.gearChange);
+}
+
+}  // namespace
+}  // namespace velmoria
