@@ -53,6 +53,7 @@ class VehicleReader {
   }
 
   ImageInfo load(W& w, const std::string& file) {
+    if (file.empty()) w.fail();  // names the data folder itself, never a picture
     auto info = m_images.load(m_folder.resolve(file));
     if (!info) w.fail();
     m_work = *info;
