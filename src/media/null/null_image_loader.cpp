@@ -13,25 +13,18 @@ namespace {
 int32_t le32(const unsigned char* p) {
   return static_cast<int32_t>(p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24);
 }
-uint32_t be32(const unsigned char* p) {
-  return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
-}
-uint16_t be16(const unsigned char* p) {
-  return static_cast<uint16_t>(p[0] << 8 | p[1]);
-}
+uint32_t be32(const unsigned char* p) { return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
+uint16_t be16(const unsigned char* p) { return static_cast<uint16_t>(p[0] << 8 | p[1]); }
 
 std::optional<ImageInfo> jpegSize(const std::vector<unsigned char>& d) {
   size_t i = 2;
   while (i + 9 < d.size()) {
     if (d[i] != 0xFF) return std::nullopt;
     const unsigned char marker = d[i + 1];
-    if (marker == 0xFF) {
-      ++i;
-      continue;
-    }
+    if (marker == 0xFF) { ++i; continue; }
     const uint16_t len = be16(&d[i + 2]);
-    const bool sof =
-        marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    const bool sof = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+                     marker != 0xCC;
     if (sof) return ImageInfo{-1, be16(&d[i + 7]), be16(&d[i + 5])};
     i += 2 + len;
   }
