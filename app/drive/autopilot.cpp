@@ -15,6 +15,7 @@ constexpr int64_t kVigilanceMs = 45000;     // well inside the device's 60 s
 constexpr long double kAcceptShortCm = 90;  // a stop this close needs no creeping
 constexpr long double kAimShortCm = 10;     // aim a hand's breadth short of the mark
 constexpr long double kSlackCm = 15;        // room that lets the autopilot ease the brake
+constexpr int64_t kMinimumStopMs = 10000;   // at a stop without doors
 constexpr int32_t kLimitMargin = 3;         // km/h kept below every limit
 
 }  // namespace
@@ -136,8 +137,10 @@ bool Autopilot::readyToDepart() const {
     if (st.closeTime == kTerminusTime) return false;
     if (clock <= st.departureTime) return false;
     if (st.type == 0 && !m_doorsOpened && clock <= st.closeTime + 900) return false;
-    if (st.type == 2 &&
-        (clock <= std::max(st.departureTime, st.closeTime) + 15 || melodyPlaying(st)))
+    // Without doors to watch, the driver waits out the timetable, the melody and a short
+    // minimum stop.
+    if (st.type == 2 && (clock <= std::max(st.departureTime, st.closeTime) + 15 ||
+                         melodyPlaying(st) || m_nowMs - m_arrivedMs < kMinimumStopMs))
       return false;
   }
   return signalAspect() != Aspect::R;
@@ -380,6 +383,7 @@ void Autopilot::arriveAt(int station) {
   }
   m_phase = Phase::Dwell;
   m_station = station;
+  m_arrivedMs = m_nowMs;
   m_doorsOpened = !doorsClosed();  // they may open as the speed rounds to 0
   m_creeping = false;
   setBrakeLevel(m_brake.levels());

@@ -96,6 +96,7 @@ class Autopilot {
   int m_lastSignal = -1;      // the signal last in view
   Aspect m_lastAspect = Aspect::None;
   int64_t m_doorCommandMs = -100000;
+  int64_t m_arrivedMs = 0;
   int64_t m_lastHandleMs = 0;
   int64_t m_nowMs = 0;
   std::function<void(char)> m_onPress;

@@ -42,10 +42,10 @@ std::unique_ptr<VideoSource> makeVideo(const DriveOptions& options) {
 
 DriveSession::DriveSession(const DriveOptions& options, Script script, const KeyValueStore* buttons,
                            std::ostream* trace, std::ostream* log, bool verboseLog)
-    : m_options(options), m_script(std::move(script)), m_log(log) {
+    : m_options(options), m_folder(options.dataDir), m_script(std::move(script)), m_log(log) {
   m_app.vehicleFile = options.vehicleFile;
   m_app.routeFile = options.routeFile;
-  const DataFolder folder(options.dataDir);
+  const DataFolder& folder = m_folder;
 
   // The cab window's creation, phase by phase.
   RunData data = readRunData(m_app, folder, m_images, buttons, {});
@@ -59,6 +59,7 @@ DriveSession::DriveSession(const DriveOptions& options, Script script, const Key
   services.joystick = &m_joystick;
   services.clock = &m_clock;
   services.host = this;
+  services.folder = &m_folder;
   m_run = std::make_unique<Run>(m_app, std::move(data), std::move(services));
 
   m_meter = std::make_unique<RunMeter>(*m_run);

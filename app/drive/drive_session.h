@@ -9,6 +9,7 @@
 #include <string>
 
 #include "autopilot.h"
+#include "frame/data_folder.h"
 #include "media/clock.h"
 #include "media/key_value_store.h"
 #include "media/null/null_image_loader.h"
@@ -61,6 +62,7 @@ class DriveSession : public RunHost {
   void afterTick();
 
   DriveOptions m_options;
+  DataFolder m_folder;
   Script m_script;
   size_t m_nextCommand = 0;
   AppState m_app;

@@ -5,7 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 
 namespace velmoria::drive {
@@ -276,6 +282,107 @@ TEST(DriveCommands, a_station_the_menu_lacks_is_a_script_error) {
   ASSERT_TRUE(error);  // 桜川 (2) is passed, so it has no entry
   EXPECT_EQ(error->line, 3);
 }
+
+// The fixture folder under another route name (the branch switch looks at the name), with
+// whatever else a test puts into it. Removed with the object.
+class FixtureCopy {
+ public:
+  explicit FixtureCopy(const std::string& routeName) {
+    namespace fs = std::filesystem;
+    m_dir = fs::temp_directory_path() /
+            ("velmoria_drive_" + std::to_string(::getpid()) + "_" + routeName);
+    fs::remove_all(m_dir);
+    fs::create_directories(m_dir);
+    for (const auto& e : fs::directory_iterator(VELMORIA_TEST_DATA)) {
+      if (e.path().filename() == "line_test.dat")
+        fs::copy_file(e.path(), m_dir / routeName);
+      else
+        fs::create_symlink(e.path(), m_dir / e.path().filename());
+    }
+  }
+  ~FixtureCopy() { std::filesystem::remove_all(m_dir); }
+  const std::filesystem::path& dir() const { return m_dir; }
+
+ private:
+  std::filesystem::path m_dir;
+};
+
+TEST(DriveTiming, the_branch_video_switch_holds_the_program_for_a_second) {
+  const FixtureCopy copy("line_rapid5.dat");
+  auto o = fixture();
+  o.dataDir = copy.dir().string();
+  o.routeFile = "line_rapid5.dat";
+  o.frames = 60000;  // Shift+F8 keeps the train on the video
+  o.untilMs = 1300;
+  // 42 x Shift+F8 puts the train at frame 42200, beyond the branch point 41300: the tick at
+  // 100 reopens the video and the UI thread waits a second.
+  std::string script = "0 start\n";
+  for (int i = 0; i < 42; ++i) script += "50 vkey F8 shift\n";
+  const Table t = tableOf(drive(o, script).trace);
+  std::vector<std::string> times;
+  for (const auto& r : t.rows) times.push_back(r[0]);
+  EXPECT_EQ(times, (std::vector<std::string>{"100", "1100", "1200", "1300"}));
+  EXPECT_EQ(t.value(100, "frame"), "42200");
+  // No step during the wait; the restarted 33 ms timer runs at 1133, 1166, 1199 ...
+  EXPECT_EQ(t.value(100, "clock"), std::to_string(kStartTime + 3));
+  EXPECT_EQ(t.value(1100, "clock"), std::to_string(kStartTime + 3));
+  EXPECT_EQ(t.value(1200, "clock"), std::to_string(kStartTime + 6));
+}
+
+TEST(DriveAutopilotSignals, a_close_preceding_train_is_followed_by_the_signals) {
+  // The preceding train 40 s ahead instead of 180 s: the starting signal shows stop until it
+  // has cleared the first block, and cautions follow along the line.
+  const FixtureCopy copy("line_test.dat");
+  {
+    std::ifstream in(std::string(VELMORIA_TEST_DATA) + "/line_test.dat", std::ios::binary);
+    std::string route((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string from = "[Pre_Time]\r\n180", to = "[Pre_Time]\r\n40";
+    const size_t at = route.find(from);
+    ASSERT_NE(at, std::string::npos);
+    route.replace(at, from.size(), to);
+    std::filesystem::remove(copy.dir() / "line_test.dat");
+    std::ofstream(copy.dir() / "line_test.dat", std::ios::binary) << route;
+  }
+  auto o = fixture();
+  o.dataDir = copy.dir().string();
+  o.autopilot = true;
+  o.untilTerminus = true;
+  const Drive d = drive(o, "");
+  expectGoodDrive(d);
+  const Table t = tableOf(d.trace);
+  const std::set<std::string> stopAspects = {"0", "3", "6", "9", "13", "17"};
+  bool sawStopAhead = false, sawCaution = false;
+  for (const auto& r : t.rows) {
+    const std::string& picture = r[static_cast<size_t>(t.column("SignalImage"))];
+    const bool moving = r[static_cast<size_t>(t.column("speed"))] != "0.0000";
+    const int frame = std::stoi(r[static_cast<size_t>(t.column("frame"))]);
+    if (frame < 600 && stopAspects.count(picture)) {
+      sawStopAhead = true;
+      EXPECT_FALSE(moving) << "left 北野 against the signal at " << r[0];
+    }
+    if (picture == "10" || picture == "15") sawCaution = true;
+  }
+  EXPECT_TRUE(sawStopAhead);
+  EXPECT_TRUE(sawCaution);
+}
+
+#ifdef VELMORIA_DRIVE_HAS_MEDIA
+TEST(DriveVideo, without_frames_the_count_comes_from_the_video_file) {
+  if (std::system("ffmpeg -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no ffmpeg";
+  const FixtureCopy copy("line_test.dat");
+  std::filesystem::create_directories(copy.dir() / "move");
+  const std::string make =
+      "ffmpeg -v error -f lavfi -i testsrc=size=64x32:rate=30 -frames:v 45 "
+      "-c:v mjpeg -y '" +
+      (copy.dir() / "move" / "line_test.avi").string() + "'";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  auto o = fixture();
+  o.dataDir = copy.dir().string();
+  o.frames.reset();
+  DriveSession session(o, Script{}, nullptr, nullptr);
+  EXPECT_EQ(session.run().videoFrameCount(), 45);
+}
+#endif
 
 TEST(DriveStartup, a_faulty_file_gives_the_desktop_message) {
   auto o = fixture();
