@@ -239,13 +239,12 @@ void Run::StationClick(int index) {
       static_cast<int32_t>(roundEven((static_cast<long double>(s.zoneStart) + s.stopFrame) / 2));
   display.Label4.text = s.name;
   pos.clockTicks = s.departureTime - 150;
-  // The preceding train moves one frame every 30 div [FrameRate] clock ticks; put it where it
-  // would be by now.
+  // Put the preceding train where it would be by now: it moves one frame every
+  // precedingPeriod clock ticks.
   long double behind = 0;
-  const int ticksPerFrame = route.FrameRate > 0 ? 30 / route.FrameRate : 0;
-  if (ticksPerFrame > 0)
-    behind = static_cast<long double>(
-        roundEven(static_cast<long double>(pos.clockTicks - route.StartTime) / ticksPerFrame));
+  if (pos.precedingPeriod > 0)
+    behind = static_cast<long double>(roundEven(
+        static_cast<long double>(pos.clockTicks - route.StartTime) / pos.precedingPeriod));
   pos.precedingFrame = route.StartPos + route.Pre_Time + behind;
 
   stations.current = b;

@@ -354,3 +354,26 @@ TEST(GearIndicator, shows_the_gear_while_powering_and_zero_otherwise) {
 
 }  // namespace
 }  // namespace velmoria
+
+namespace velmoria {
+namespace {
+
+TEST(RouteCues, a_channel_beyond_255_is_skipped) {
+  SoundRun t;
+  SoundCueEntry c;
+  c.sound = 300;  // channel 320
+  c.startFrame = 1000;
+  c.endFrame = 2000;
+  c.referenceSpeed = 50;
+  t.data.route.SoundCueTable = {c};
+  t.data.route.AnnounceTable = {{0, 0}, {400, 1000}};
+  auto& r = t.start();
+  r.train.speed = Fixed::fromInt(50);
+  r.pos.frame = 1000;
+  routeSoundCues(r);
+  announcements(r);
+  for (int ch = 0; ch < kSoundChannels; ++ch) EXPECT_FALSE(t.sound.isPlaying(ch)) << ch;
+}
+
+}  // namespace
+}  // namespace velmoria
