@@ -35,6 +35,8 @@ std::string gradientText(Fixed perMille) {
 
 void Run::initLimits() {
   limits = LimitState{};
+  for (const SpeedLimitEntry& e : route.SpeedLimitTable)
+    limits.limitDistance.push_back(static_cast<double>(e.distance));
 }
 
 void speedLimitBlink(Run& run) {
@@ -76,18 +78,32 @@ void speedLimits(Run& run) {
   const size_t pictures = run.data.images.OtherImageList.size();
   const long double v = run.train.speed.ld();
   const long double a = run.vehicle.BrakeRate.ld();
+  const long double x = run.pos.distance;
   const int32_t frame = run.pos.frame;
+  const auto& table = run.route.SpeedLimitTable;
+  const double near = static_cast<double>(x);
+  const bool quick = st.limitDistance.size() == table.size();
+  // Within 600 m: warned of inside the braking distance, or in the last 100 frames.
+  const auto warned = [&](size_t i) {
+    const SpeedLimitEntry& e = table[i];
+    // Most limits are far away: rule them out in double precision, with a centimetre to spare.
+    if (quick) {
+      const double roughly = st.limitDistance[i] - near;
+      if (!(roughly > -1 && roughly < 60001)) return false;
+    }
+    const long double ahead = e.distance - x;
+    if (!(ahead > 0 && ahead < 60000)) return false;
+    return brakingDistance(v, e.limit, 0.6L * a) > ahead / 100 - 100 ||
+           (e.startFrame - 100 < frame && frame < e.startFrame);
+  };
   bool any = false;
-  for (const SpeedLimitEntry& e : run.route.SpeedLimitTable) {
-    const long double ahead = e.distance - run.pos.distance;
-    if (ahead > 0 && ahead < 60000) {
-      const long double b = brakingDistance(v, e.limit, 0.6L * a);
-      if (b > ahead / 100 - 100 || (e.startFrame - 100 < frame && frame < e.startFrame)) {
-        if (!st.blink) drawPicture(board, e.picture, pictures);
-        st.calloutPicture = e.picture;
-        st.blink = true;
-        any = true;
-      }
+  for (size_t i = 0; i < table.size(); ++i) {
+    const SpeedLimitEntry& e = table[i];
+    if (warned(i)) {
+      if (!st.blink) drawPicture(board, e.picture, pictures);
+      st.calloutPicture = e.picture;
+      st.blink = true;
+      any = true;
     }
     if (e.startFrame < frame && frame < e.endFrame) {
       st.blink = false;

@@ -92,17 +92,26 @@ void Run::initSignals() {
 
 void blockAspects(Run& run) {
   const auto& table = run.route.SignalTable;
-  auto& level = run.signals.level;
-  const long double preceding = run.pos.precedingFrame;
+  SignalState& st = run.signals;
+  auto& level = st.level;
   const size_t n = table.size();
+  std::fill(level.begin(), level.end(), 4);
+  const long double preceding = run.pos.precedingFrame;
+  if (preceding == 0) return;
+  if (st.nextBlock.size() != n) {
+    // The route does not change during a run: find each signal's next block signal once.
+    st.nextBlock.assign(n, n);
+    size_t next = n;
+    for (size_t i = n; i-- > 0;) {
+      st.nextBlock[i] = next;
+      if (table[i].kind != 0) next = i;
+    }
+  }
   for (size_t i = 0; i < n; ++i) {
-    level[i] = 4;
-    if (table[i].kind == 0 || preceding == 0) continue;
-    size_t next = i + 1;
-    while (next < n && table[next].kind == 0) ++next;
+    if (table[i].kind == 0 || !(preceding > table[i].signalFrame)) continue;
     // The block behind the last block signal runs to the end of the line.
-    const bool beforeNext = next >= n || preceding < table[next].signalFrame;
-    if (!(preceding > table[i].signalFrame && beforeNext)) continue;
+    const size_t next = st.nextBlock[i];
+    if (next < n && !(preceding < table[next].signalFrame)) continue;
     level[i] = 0;
     int given = 0;
     for (size_t k = i; k-- > 0 && given < 4;) {
@@ -332,36 +341,36 @@ void patternControl(Run& run) {
   HandleState& h = run.handle;
   const auto& signalTable = run.route.SignalTable;
 
-  st.targetSpeed = kNone;
-  st.targetDistance = 0;
+  // Out-of-range targets only reset the search, so the first target taken is the one that counts.
+  const long double x = run.pos.distance;
+  int32_t speed = kNone;
+  long double distance = 0;
   for (const PatternTarget& t : run.pos.patternTargets) {
-    const long double ahead = t.distance - run.pos.distance;
-    if (!(ahead > 0) || ahead >= 60000) {
-      st.targetSpeed = kNone;
-      st.targetDistance = 0;
-      continue;
-    }
+    const long double ahead = t.distance - x;
+    if (!(ahead > 0) || ahead >= 60000) continue;
     bool taken = t.speed != 0;
     if (t.speed == 0 && t.signal >= 0 && static_cast<size_t>(t.signal) < signalTable.size())
       taken = signalTable[t.signal].kind != 0 && st.level[t.signal] == 0;
     if (taken) {
-      st.targetSpeed = t.speed;
-      st.targetDistance = ahead;
+      speed = t.speed;
+      distance = ahead;
       break;
     }
   }
+  st.targetSpeed = speed;
+  st.targetDistance = distance;
 
   int32_t vt = st.targetSpeed;
   if (vt >= 1) vt += 5;
   const long double v = run.train.speed.ld();
   const long double a = run.vehicle.BrakeRate.ld();
-  const long double distance = st.targetDistance / 100;
+  const long double metres = st.targetDistance / 100;
   int state = st.patternState;
   if (v > vt) {
-    if (brakingDistance(v, vt, 0.8L * a) > distance - 10) {
+    if (brakingDistance(v, vt, 0.8L * a) > metres - 10) {
       state = 2;
     } else if (!h.protectionBrake) {
-      state = brakingDistance(v + 5, vt, 0.8L * a) > distance - 50 ? 1 : 0;
+      state = brakingDistance(v + 5, vt, 0.8L * a) > metres - 50 ? 1 : 0;
     }
   }
   if (run.roundedSpeed() < vt) state = 0;

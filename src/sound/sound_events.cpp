@@ -16,6 +16,8 @@ void Run::initSounds() {
   sounds.motorLevel.assign(motors, 1.0L);
   sounds.motorGain.assign(motors, 1.0L);
   sounds.masterGain = 1.0L;
+  for (const DopplerEntry& e : route.DopplerTable)
+    sounds.dopplerDistance.push_back(static_cast<double>(e.distance));
   callouts = CalloutState{};
 }
 
@@ -65,17 +67,24 @@ void routeSoundCues(Run& run) {
   auto& started = run.sounds.cueStarted;
   const int32_t frame = run.pos.frame;
   const long double v = run.train.speed.ld();
+  const bool moving = v > 0;
   for (size_t i = 0; i < table.size(); ++i) {
     const SoundCueEntry& c = table[i];
+    const bool atStart = std::llabs(static_cast<int64_t>(frame) - c.startFrame) < 5;
+    // A looping cue ends at its end frame.
+    const bool atEnd = c.type >= 1 && std::llabs(static_cast<int64_t>(frame) - c.endFrame) < 5;
+    const bool inside = c.startFrame < frame && frame < c.endFrame;
+    if (!atStart && !atEnd && !inside) continue;
+
     const int ch = run.routeChannel(c.sound);
     const bool hasReference = c.referenceSpeed > 0;
+    const bool volumeFollows = moving && c.volumeFollows == 1 && hasReference;
     const auto frequency = [&] {
       const long double factor = c.followSpeed != 0 && hasReference ? v / c.referenceSpeed : 1;
       setChannelFrequency(run, ch, static_cast<double>(factor > 0 ? factor : 0));
     };
-    const bool volumeFollows = v > 0 && c.volumeFollows == 1 && hasReference;
     const auto followedVolume = [&] { return levelOf(v / c.referenceSpeed); };
-    if (std::llabs(static_cast<int64_t>(frame) - c.startFrame) < 5) {
+    if (atStart) {
       frequency();
       setChannelVolume(run, ch, volumeFollows ? followedVolume() : 0);
       if (!started[i]) {
@@ -86,10 +95,8 @@ void routeSoundCues(Run& run) {
       }
       started[i] = 1;
     }
-    // A looping cue ends at its end frame.
-    if (c.type >= 1 && started[i] && std::llabs(static_cast<int64_t>(frame) - c.endFrame) < 5)
-      stopChannel(run, ch);
-    if (c.startFrame < frame && frame < c.endFrame) {
+    if (atEnd && started[i]) stopChannel(run, ch);
+    if (inside) {
       frequency();
       int64_t volume = volumeFollows ? followedVolume() : kSilent;
       if (v < 1) volume = kSilent;
@@ -142,8 +149,14 @@ void dopplerSources(Run& run) {
   const auto& table = run.route.DopplerTable;
   const long double x = run.pos.distance;
   const long double v = run.train.speed.ld();
+  const double near = static_cast<double>(x);
+  const auto& approx = run.sounds.dopplerDistance;
+  const bool quick = approx.size() == table.size();
   bool any = false;
-  for (const DopplerEntry& e : table) {
+  for (size_t i = 0; i < table.size(); ++i) {
+    const DopplerEntry& e = table[i];
+    // Most sources are far away: rule them out in double precision, with a centimetre to spare.
+    if (quick && std::fabs(near - approx[i]) >= e.radius + 1.0) continue;
     const long double gap = std::fabs(x - e.distance);
     if (!(gap < e.radius)) continue;
     any = true;

@@ -36,19 +36,19 @@ TEST(SpeedLimits, warns_inside_the_braking_distance_and_shows_steady_inside) {
   LimitRun t;
   t.data.route.SpeedLimitTable = {limit(60, 5, 2000, 3000, 50000)};
   auto& r = t.makeUnlocked();
-  r.data.route.SpeedLimitTable[0].distance = 50000;  // set-up measured it from the frames
+  const long double at = r.route.SpeedLimitTable[0].distance;  // measured at set-up
   r.train.speed = Fixed::fromInt(90);
-  r.pos.distance = 50000 - 36100;
+  r.pos.distance = at - 36100;
   speedLimits(r);
   EXPECT_FALSE(r.limits.blink);
   EXPECT_EQ(r.display.SpeedLimitImage.picture, -1);
-  r.pos.distance = 50000 - 36000;
+  r.pos.distance = at - 36000;
   speedLimits(r);
   EXPECT_TRUE(r.limits.blink);
   EXPECT_EQ(r.display.SpeedLimitImage.picture, 5);
   EXPECT_EQ(r.limits.calloutPicture, 5);
   r.pos.frame = 2001;
-  r.pos.distance = 50100;
+  r.pos.distance = at + 100;
   r.display.SpeedLimitImage.visible = false;  // caught in a blink
   speedLimits(r);
   EXPECT_FALSE(r.limits.blink);
@@ -65,9 +65,8 @@ TEST(SpeedLimits, a_slow_train_is_warned_100_frames_before_the_start) {
   LimitRun t;
   t.data.route.SpeedLimitTable = {limit(60, 5, 2000, 3000, 50000)};
   auto& r = t.makeUnlocked();
-  r.data.route.SpeedLimitTable[0].distance = 50000;
   r.train.speed = Fixed::fromInt(30);
-  r.pos.distance = 30000;  // 200 m to go, slow enough
+  r.pos.distance = r.route.SpeedLimitTable[0].distance - 20000;  // 200 m to go, slow enough
   r.pos.frame = 1900;
   speedLimits(r);
   EXPECT_FALSE(r.limits.blink);
