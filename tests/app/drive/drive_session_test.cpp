@@ -140,10 +140,57 @@ void expectGoodDrive(const Drive& d) {
   EXPECT_EQ(d.overspeeds, 0);
 }
 
-class DriveAutopilot : public testing::TestWithParam<const char*> {};
+// The fixture folder under another route name (the branch switch looks at the name), with
+// whatever else a test puts into it. Removed with the object.
+class FixtureCopy {
+ public:
+  explicit FixtureCopy(const std::string& routeName) {
+    namespace fs = std::filesystem;
+    m_dir = fs::temp_directory_path() /
+            ("velmoria_drive_" + std::to_string(::getpid()) + "_" + routeName);
+    fs::remove_all(m_dir);
+    fs::create_directories(m_dir);
+    for (const auto& e : fs::directory_iterator(VELMORIA_TEST_DATA)) {
+      if (e.path().filename() == "line_test.dat")
+        fs::copy_file(e.path(), m_dir / routeName);
+      else
+        fs::create_symlink(e.path(), m_dir / e.path().filename());
+    }
+  }
+  ~FixtureCopy() { std::filesystem::remove_all(m_dir); }
+  // Puts an edited copy of a data file in place of its link: `to` instead of `from` (bytes).
+  void edit(const std::string& file, const std::string& from, const std::string& to) const {
+    std::ifstream in(m_dir / file, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    const size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    text.replace(at, from.size(), to);
+    std::filesystem::remove(m_dir / file);
+    std::ofstream(m_dir / file, std::ios::binary) << text;
+  }
+  const std::filesystem::path& dir() const { return m_dir; }
+
+ private:
+  std::filesystem::path m_dir;
+};
+
+struct AutopilotCase {
+  const char* name;
+  const char* vehicle;
+  const char* from = nullptr;  // an edit of the vehicle file, bytes
+  const char* to = nullptr;
+  const char* file = nullptr;  // the file edited when not the vehicle file
+};
+
+class DriveAutopilot : public testing::TestWithParam<AutopilotCase> {};
 
 TEST_P(DriveAutopilot, reaches_the_terminus_with_every_stop_within_a_metre) {
-  auto o = fixture(GetParam());
+  const auto& c = GetParam();
+  const FixtureCopy copy("line_test.dat");
+  if (c.from) copy.edit(c.file ? c.file : c.vehicle, c.from, c.to);
+  auto o = fixture(c.vehicle);
+  o.dataDir = copy.dir().string();
   o.autopilot = true;
   o.untilTerminus = true;
   const Drive d = drive(o, "");
@@ -154,8 +201,21 @@ TEST_P(DriveAutopilot, reaches_the_terminus_with_every_stop_within_a_metre) {
   EXPECT_LT(d.end.timeMs, 900000);
 }
 
-INSTANTIATE_TEST_SUITE_P(Vehicles, DriveAutopilot,
-                         testing::Values("train_test.dat", "train_diesel.dat"));
+INSTANTIATE_TEST_SUITE_P(
+    Vehicles, DriveAutopilot,
+    testing::Values(
+        AutopilotCase{"emu", "train_test.dat"}, AutopilotCase{"diesel", "train_diesel.dat"},
+        // The same train under pattern control and under cab signalling.
+        AutopilotCase{"pattern", "train_test.dat", "[ATS_Type]\r\n0", "[ATS_Type]\r\n1"},
+        AutopilotCase{"cab_signal", "train_test.dat", "[ATS_Type]\r\n0", "[ATS_Type]\r\n2"},
+        // Numbered steps commanding the cylinder directly.
+        AutopilotCase{"brake_type_2", "train_test.dat", "[BrakeType]\r\n1", "[BrakeType]\r\n2"},
+        // The driver works the doors.
+        AutopilotCase{"one_man", "train_test.dat", "[OneMan]\r\n0", "[OneMan]\r\n1",
+                      "line_test.dat"},
+        AutopilotCase{"one_man_diesel", "train_diesel.dat", "[OneMan]\r\n0", "[OneMan]\r\n1",
+                      "line_test.dat"}),
+    [](const testing::TestParamInfo<AutopilotCase>& info) { return info.param.name; });
 
 TEST(DriveScriptRun, a_script_drives_the_line_exactly_as_the_inputs_it_replays) {
   // The autopilot's inputs, written as a script, drive the same run without it: the same trace
@@ -283,30 +343,6 @@ TEST(DriveCommands, a_station_the_menu_lacks_is_a_script_error) {
   EXPECT_EQ(error->line, 3);
 }
 
-// The fixture folder under another route name (the branch switch looks at the name), with
-// whatever else a test puts into it. Removed with the object.
-class FixtureCopy {
- public:
-  explicit FixtureCopy(const std::string& routeName) {
-    namespace fs = std::filesystem;
-    m_dir = fs::temp_directory_path() /
-            ("velmoria_drive_" + std::to_string(::getpid()) + "_" + routeName);
-    fs::remove_all(m_dir);
-    fs::create_directories(m_dir);
-    for (const auto& e : fs::directory_iterator(VELMORIA_TEST_DATA)) {
-      if (e.path().filename() == "line_test.dat")
-        fs::copy_file(e.path(), m_dir / routeName);
-      else
-        fs::create_symlink(e.path(), m_dir / e.path().filename());
-    }
-  }
-  ~FixtureCopy() { std::filesystem::remove_all(m_dir); }
-  const std::filesystem::path& dir() const { return m_dir; }
-
- private:
-  std::filesystem::path m_dir;
-};
-
 TEST(DriveTiming, the_branch_video_switch_holds_the_program_for_a_second) {
   const FixtureCopy copy("line_rapid5.dat");
   auto o = fixture();
@@ -333,16 +369,7 @@ TEST(DriveAutopilotSignals, a_close_preceding_train_is_followed_by_the_signals) 
   // The preceding train 40 s ahead instead of 180 s: the starting signal shows stop until it
   // has cleared the first block, and cautions follow along the line.
   const FixtureCopy copy("line_test.dat");
-  {
-    std::ifstream in(std::string(VELMORIA_TEST_DATA) + "/line_test.dat", std::ios::binary);
-    std::string route((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::string from = "[Pre_Time]\r\n180", to = "[Pre_Time]\r\n40";
-    const size_t at = route.find(from);
-    ASSERT_NE(at, std::string::npos);
-    route.replace(at, from.size(), to);
-    std::filesystem::remove(copy.dir() / "line_test.dat");
-    std::ofstream(copy.dir() / "line_test.dat", std::ios::binary) << route;
-  }
+  copy.edit("line_test.dat", "[Pre_Time]\r\n180", "[Pre_Time]\r\n40");
   auto o = fixture();
   o.dataDir = copy.dir().string();
   o.autopilot = true;
