@@ -2,6 +2,7 @@
 // Doppler sources, running and motor sounds, the diesel engine and its gear indicator.
 #include "sound/sound_events.h"
 
+#include <bitset>
 #include <cmath>
 
 #include "run/run.h"
@@ -168,8 +169,14 @@ void dopplerSources(Run& run) {
     setChannelVolume(run, ch, levelOf((e.radius - gap) / e.radius));
   }
   if (any) return;
+  // Many sources share a few channels: ask each channel once.
+  std::bitset<kSoundChannels> asked;
   for (const DopplerEntry& e : table) {
     const int ch = run.routeChannel(e.sound);
+    if (ch >= 0 && ch < kSoundChannels) {
+      if (asked[ch]) continue;
+      asked[ch] = true;
+    }
     if (channelPlaying(run, ch)) stopChannel(run, ch);
   }
 }
