@@ -20,6 +20,9 @@ namespace {
 // more than a few frames of decoding.
 constexpr int64_t kForwardDecodeLimit = 24;
 
+// The label of a picture whose place cannot be told (no timestamp, nothing before it).
+constexpr int64_t kUnknown = std::numeric_limits<int64_t>::min();
+
 // swscale wants the plain planar formats with a full-range flag, not MJPEG's yuvj* formats.
 AVPixelFormat plainFormat(AVPixelFormat f, bool& fullRange) {
   switch (f) {
@@ -73,6 +76,8 @@ struct FfmpegVideoSource::Impl {
   bool draining = false, ended = false;
   int seeks = 0;
   bool decodeOrderTimes = false;  // the container stamps packets in decoding order only
+  bool skipBFramesWhenBehind = false;
+  int64_t target = 0;  // the index being decoded towards
 
   ~Impl() {
     sws_freeContext(sws);
@@ -121,6 +126,7 @@ struct FfmpegVideoSource::Impl {
     dec = avcodec_alloc_context3(codec);
     if (!dec || avcodec_parameters_to_context(dec, st->codecpar) < 0) return false;
     dec->thread_count = threads;
+    skipBFramesWhenBehind = codec->id == AV_CODEC_ID_MPEG4;
     if (avcodec_open2(dec, codec, nullptr) < 0) return false;
     pkt = av_packet_alloc();
     tmp = av_frame_alloc();
@@ -191,9 +197,11 @@ struct FfmpegVideoSource::Impl {
     return true;
   }
 
-  bool seekToKeyframe(int64_t key) {
+  bool seekToKeyframe(int64_t key, bool streamStart) {
     avcodec_flush_buffers(dec);
-    resetPictures(key - 1);
+    // Only at the start of the stream does the place of a picture without a timestamp follow
+    // from the keyframe's: elsewhere the keyframe may be shown after pictures decoded later.
+    resetPictures(streamStart ? key - 1 : kUnknown);
     fresh = false;
     ++seeks;
     if (av_seek_frame(fmt, stream, toTs(key), AVSEEK_FLAG_BACKWARD) >= 0) return true;
@@ -228,6 +236,12 @@ struct FfmpegVideoSource::Impl {
           av_packet_unref(pkt);
           continue;
         }
+        if (skipBFramesWhenBehind) {
+          // Well short of the target, MPEG-4 part 2's B-frames need no decoding: nothing
+          // refers to them, and the pictures around them come out as they would have.
+          const bool behind = pkt->dts != AV_NOPTS_VALUE && toIndex(pkt->dts) + 3 < target;
+          dec->skip_frame = behind ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+        }
         const int s = avcodec_send_packet(dec, pkt);
         av_packet_unref(pkt);
         if (s == 0 || s == AVERROR(EAGAIN)) break;
@@ -243,12 +257,13 @@ struct FfmpegVideoSource::Impl {
   int64_t labelOf(const AVFrame* f) {
     int64_t index;
     if (f->best_effort_timestamp == AV_NOPTS_VALUE) {
+      if (lastLabel == kUnknown) return kUnknown;
       index = lastLabel + 1;
     } else {
       index = toIndex(f->best_effort_timestamp);
       if (decodeOrderTimes) index -= dec->has_b_frames;
     }
-    if (index <= lastLabel) index = lastLabel + 1;
+    if (lastLabel != kUnknown && index <= lastLabel) index = lastLabel + 1;
     lastLabel = index;
     return index;
   }
@@ -257,8 +272,10 @@ struct FfmpegVideoSource::Impl {
 
   // Decodes forward until the picture for index is at hand.
   Step advanceTo(int64_t index) {
+    target = index;
     while (receiveNext()) {
       const int64_t label = labelOf(tmp);
+      if (label == kUnknown) return Step::Overshot;  // try from a keyframe further back
       if (label <= index) {
         av_frame_unref(cur);
         av_frame_move_ref(cur, tmp);
@@ -283,12 +300,9 @@ struct FfmpegVideoSource::Impl {
 
   bool seekAndDecode(int64_t index) {
     int k = keyPositionFor(index);
-    // A target inside the reorder window of its keyframe may be a leading picture of an open
-    // GOP, which only decodes from the keyframe before.
-    if (k > 0 && dec->has_b_frames > 0 && index - keyframes[k] < dec->has_b_frames + 2) --k;
     for (;;) {
       const int64_t key = k >= 0 ? keyframes[k] : 0;
-      if (!seekToKeyframe(key)) return false;
+      if (!seekToKeyframe(key, k <= 0)) return false;
       const Step step = advanceTo(index);
       if (step == Step::Found) return true;
       if (step == Step::Empty) return false;
@@ -302,6 +316,7 @@ struct FfmpegVideoSource::Impl {
   }
 
   void promoteAhead() {
+    if (!haveAhead) return;
     av_frame_unref(cur);
     av_frame_move_ref(cur, ahead);
     haveCur = true;
