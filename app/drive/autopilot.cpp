@@ -457,18 +457,4 @@ void Autopilot::press(char key) {
   m_lastHandleMs = m_nowMs;
 }
 
-std::string Autopilot::describe() const {
-  switch (m_phase) {
-    case Phase::Dwell:
-      return "dwell at " + std::to_string(m_station);
-    case Phase::Running:
-      return "running to " + std::to_string(m_nextStop);
-    case Phase::Stopping:
-      return "stopping at " + std::to_string(m_nextStop);
-    case Phase::Terminus:
-      return "terminus";
-  }
-  return {};
-}
-
 }  // namespace velmoria::drive

@@ -18,7 +18,6 @@
 #include <cstdint>
 #include <functional>
 #include <ostream>
-#include <string>
 
 #include "brake_predictor.h"
 #include "route_knowledge.h"
@@ -36,8 +35,6 @@ class Autopilot {
   // Looks at the cab after the tick that ended at nowMs and works the controls.
   void act(int64_t nowMs);
   bool arrived() const { return m_phase == Phase::Terminus; }
-  // One line describing what the driver is doing (for --trace users and debugging).
-  std::string describe() const;
   // Decisions go to `log` when set; `verbose` adds every stopping prediction.
   // Called with every key the autopilot presses (for --record).
   void onPress(std::function<void(char)> listener) { m_onPress = std::move(listener); }

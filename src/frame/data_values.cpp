@@ -133,7 +133,7 @@ std::optional<Fixed> parseFixed(std::string_view text) {
       roundUp = dropped[0] > '5' || (dropped[0] == '5' && (!restZero || lastKept % 2 == 1));
     }
     // When more digits are cut than there are, the first dropped digit is a zero: round down.
-    if (kept.empty()) kept = "0";
+    if (kept.empty()) kept.push_back('0');  // (assigning "0" trips GCC 12's -Wrestrict at -O3)
     if (kept.size() > 19) return std::nullopt;
     if (roundUp) {
       // Add one in decimal, carrying through nines.

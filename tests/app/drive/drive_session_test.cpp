@@ -138,6 +138,13 @@ void expectGoodDrive(const Drive& d) {
   for (const auto& s : d.stops) EXPECT_LE(std::abs(s.errorM), 1.0) << s.name;
   EXPECT_EQ(d.emergencyBrakes, 0);
   EXPECT_EQ(d.overspeeds, 0);
+  // A handle is worked at least every 50 s while moving: the vigilance device (60 s) stays
+  // silent.
+  const Table t = tableOf(d.trace);
+  int longest = 0;
+  for (const auto& r : t.rows)
+    longest = std::max(longest, std::stoi(r[static_cast<size_t>(t.column("vigilance"))]));
+  EXPECT_LE(longest, 500);
 }
 
 // The fixture folder under another route name (the branch switch looks at the name), with
