@@ -75,6 +75,7 @@ struct PositionState {
   long double nextStopDistance = 0, remaining = 0;
   int32_t clockTicks = 0;        // thirtieths of a second since midnight
   long double precedingFrame = 0;  // 0: no preceding train
+  bool segmentsDisjoint = false;  // no two [SpeedUnit] segments share a frame
   int precedingPeriod = 1;  // clock ticks per frame of the preceding train: 30 div [FrameRate]
   std::vector<PatternTarget> patternTargets;
 };

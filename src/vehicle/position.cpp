@@ -1,6 +1,7 @@
 // The train's place on the route: the frame position of the track video, the distance in cm,
 // the clock, and the preceding train; and, once at set-up, the route events' distances from
 // the recorded speeds of the [SpeedUnit] segments. The position step runs in the 33 ms step.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -24,6 +25,18 @@ long double distanceInSegment(const std::vector<SpeedUnitEntry>& segs, size_t i,
 
 // The recorded speed at the frame position, from the last segment that holds it.
 void findRecordedSpeed(PositionState& p, const std::vector<SpeedUnitEntry>& segs, bool resync) {
+  // With segments that do not overlap, a frame still inside the current segment can match no
+  // other one: the full scan would find just this segment again, so skip it.
+  if (p.segmentsDisjoint && p.currentSegment >= 0 &&
+      static_cast<size_t>(p.currentSegment) < segs.size()) {
+    const SpeedUnitEntry& s = segs[static_cast<size_t>(p.currentSegment)];
+    if (s.startFrame <= p.frame && p.frame < s.endFrame) {
+      p.recordedSpeed = static_cast<int32_t>(
+          roundEven(s.startSpeed + static_cast<long double>(s.endSpeed - s.startSpeed) /
+                                       (s.endFrame - s.startFrame) * (p.frame - s.startFrame)));
+      return;
+    }
+  }
   for (size_t i = 0; i < segs.size(); ++i) {
     const SpeedUnitEntry& s = segs[i];
     if (!(s.startFrame <= p.frame && p.frame < s.endFrame)) continue;
@@ -57,6 +70,16 @@ void Run::initPosition() {
                             (s.endFrame - s.startFrame) / 2.16L);
     s.endDistance = cumulative;
   }
+  {
+    std::vector<std::pair<int32_t, int32_t>> spans;
+    for (const auto& seg : segs)
+      if (seg.endFrame > seg.startFrame) spans.emplace_back(seg.startFrame, seg.endFrame);
+    std::sort(spans.begin(), spans.end());
+    pos.segmentsDisjoint = true;
+    for (size_t i = 1; i < spans.size(); ++i)
+      if (spans[i].first < spans[i - 1].second) pos.segmentsDisjoint = false;
+  }
+
   // Know the recorded speed from the start, so that the first step already counts frames at
   // it. The segment stays 0: the first step puts the distance on the start's segment.
   findRecordedSpeed(pos, segs, false);

@@ -101,6 +101,21 @@ TEST_F(Position, segment_distances_accumulate_and_resynchronise) {
   EXPECT_NEAR(static_cast<double>(run.pos.distance), 5556 + 60 / 3.6 * 3.3333, 1e-6);
 }
 
+TEST_F(Position, overlapping_segments_take_the_last_match_and_resync_every_step) {
+  t.data.route.SpeedUnitTable = {{0, 200, 60, 60, 0}, {100, 300, 90, 90, 0}};
+  t.data.route.StartPos = 150;
+  velmoria::Run& run = make();
+  EXPECT_FALSE(run.pos.segmentsDisjoint);
+  run.pos.currentSegment = 1;
+  run.pos.distance = 5;
+  run.positionStep();
+  EXPECT_EQ(run.pos.recordedSpeed, 90);
+  EXPECT_EQ(run.pos.currentSegment, 1);
+  // Segment 0 matched first and moved the segment away from 1: 1 then re-synchronised to the
+  // end of 0, 120 x 200 / 2.16 = 11 111.1 -> 11 111.
+  EXPECT_EQ(run.pos.distance, 11111);
+}
+
 TEST_F(Position, unknown_segment_takes_the_new_one_without_resync) {
   velmoria::Run& run = make();
   run.pos.currentSegment = -1;
