@@ -91,7 +91,9 @@ void Run::initPosition() {
   for (size_t i = 0; i < segs.size(); ++i) {
     if (!usable(i)) continue;
     for (size_t k = 0; k < r.SignalTable.size(); ++k) {
-      const int32_t f = r.SignalTable[k].signalFrame;
+      // Pattern control must stop the train before the train stop's check point, which stands
+      // ahead of the signal itself.
+      const int32_t f = r.SignalTable[k].checkFrame;
       if (segs[i].startFrame < f && f < segs[i].endFrame)
         pos.patternTargets.push_back({distanceInSegment(segs, i, f), 0, static_cast<int>(k)});
     }

@@ -135,10 +135,13 @@ TEST_F(Position, follow_mode_sets_the_speed_to_the_recorded_speed) {
 TEST_F(Position, route_events_get_their_distances) {
   Route& r = t.data.route;
   r.SpeedUnitTable = {{0, 100, 60, 60, 0}, {100, 200, 60, 60, 0}};
+  // Pattern control targets the train stop's check point, not the signal itself.
   SignalEntry signal;
-  signal.signalFrame = 50;
+  signal.checkFrame = 50;
+  signal.signalFrame = 70;
   SignalEntry onBoundary;
-  onBoundary.signalFrame = 100;
+  onBoundary.checkFrame = 100;
+  onBoundary.signalFrame = 130;
   r.SignalTable = {signal, onBoundary};
   SpeedLimitEntry limit;
   limit.limit = 45;
@@ -155,7 +158,7 @@ TEST_F(Position, route_events_get_their_distances) {
   r.DopplerTable = {source};
   velmoria::Run& run = make();
 
-  // Signal at 50: (0 + 120) / 7.2 x (50 / 30) x 100 = 2777.8 -> 2778. The one at 100 lies on
+  // Check point at 50: (0 + 120) / 7.2 x (50 / 30) x 100 = 2777.8 -> 2778. The one at 100 lies on
   // the boundary and matches neither segment (strict bounds).
   const auto& targets = run.pos.patternTargets;
   ASSERT_EQ(targets.size(), 3u);
