@@ -454,7 +454,7 @@ Line buildLine() {
       fitSegments(speeds, frame, forced, p.profile.segs);
       frame += static_cast<int>(speeds.size()) - 1;
     }
-    p.profile.segs.push_back({frame, frame + 90, 0, 0, 0});
+    p.profile.segs.push_back({frame, frame + 660, 0, 0, 0});  // standing at the buffer stop
     accumulate(p.profile);
     for (size_t si = 0; si < stations.size(); ++si) {
       const int f = si == 0 ? 30 : static_cast<int>(legStartFrames.size() > si ? legStartFrames[si] : frame);

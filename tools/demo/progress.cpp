@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <unistd.h>
+
 namespace demo {
 
 void Progress::stage(const std::string& name, double weight) {
@@ -26,11 +28,16 @@ void Progress::done() {
   m_base = 1, m_weight = 0, m_fraction = 0, m_name = "done";
   m_lastDrawn = -1;
   draw();
-  if (m_enabled) std::fputc('\n', stderr);
+  if (m_enabled && isatty(2)) std::fputc('\n', stderr);
 }
 
 void Progress::draw() {
   if (!m_enabled) return;
+  if (!isatty(2)) {  // a log, not a terminal: one line per stage
+    if (m_lastDrawn == -1) std::fprintf(stderr, "velmoria-demo-gen: %s\n", m_name.c_str());
+    m_lastDrawn = 0;
+    return;
+  }
   const double total = std::min(1.0, m_base + m_weight * m_fraction);
   const int permille = static_cast<int>(total * 1000);
   if (permille == m_lastDrawn) return;

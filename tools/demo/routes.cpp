@@ -210,7 +210,8 @@ void writeRoutes(const fs::path& dir, const Line& line, const std::vector<Vehicl
     auto fr = [&](double s) { return prof.frameAt(s); };
     auto inRange = [&](double s) { return s >= stations.front().s - 50 && s <= stations.back().s + 50; };
     const std::string stem = fs::path(run.file).stem().string();
-    const int startTime = run.depart - 60 * 30 + run.lateSeconds * 30;
+    // A late run starts with its doors due to close at once, so it leaves lateSeconds behind time.
+    const int startTime = run.lateSeconds ? run.depart + (run.lateSeconds - 10) * 30 : run.depart - 60 * 30;
 
     TextFile f;
     f.line("; Velmoria demo line: " + std::string(run.lineName));
@@ -327,9 +328,6 @@ void writeRoutes(const fs::path& dir, const Line& line, const std::vector<Vehicl
     f.line("[SpeedLimit]");
     for (const auto& l : path.limits)
       if (inRange(l.s0)) f.line(csv({n(l.kmh), n(limitPicture(l.kmh)), n(l.radius), n(fr(l.s0)), n(fr(l.s1))}));
-    if (run.branch)  // the turnout onto the branch
-      for (const auto& l : path.limits)
-        (void)l;
     f.line("#");
     f.line("[SpeedCheck]");
     for (const auto& l : path.limits)
