@@ -22,7 +22,8 @@ constexpr int kBranchFrame = 41300;
 const fs::path& demoFolder() {
   static const fs::path dir = [] {
     const fs::path out = DEMO_OUT_DIR;
-    const std::string cmd = std::string("\"") + DEMO_GEN_EXE + "\" --quick --no-progress --out \"" + out.string() + "\"";
+    const std::string cmd = std::string("\"") + DEMO_GEN_EXE + "\" --quick --no-progress --out \"" +
+                            out.string() + "\"";
     if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "generator failed: " << cmd;
     return out;
   }();
@@ -45,7 +46,8 @@ long aviFrames(const fs::path& file) {
   const size_t at = head.find("avih");
   if (at == std::string::npos) return -1;
   const auto* p = reinterpret_cast<const unsigned char*>(head.data() + at + 8 + 16);
-  return static_cast<long>(p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<unsigned long>(p[3]) << 24));
+  return static_cast<long>(p[0] | (p[1] << 8) | (p[2] << 16) |
+                           (static_cast<unsigned long>(p[3]) << 24));
 }
 
 struct RunCase {
@@ -65,9 +67,12 @@ class DemoRun : public testing::TestWithParam<RunCase> {};
 TEST_P(DemoRun, reads_with_the_core_readers_and_every_named_file_exists) {
   const RunData data = readRun(GetParam().vehicle, GetParam().route);
   const DataFolder folder(demoFolder());
-  for (const auto& name : data.route.SoundDataList) EXPECT_TRUE(fs::exists(folder.resolve(name))) << name;
-  for (const auto& name : data.route.KankoSound1) EXPECT_TRUE(fs::exists(folder.resolve(name))) << name;
-  for (const auto& name : data.route.KankoSound2) EXPECT_TRUE(fs::exists(folder.resolve(name))) << name;
+  for (const auto& name : data.route.SoundDataList)
+    EXPECT_TRUE(fs::exists(folder.resolve(name))) << name;
+  for (const auto& name : data.route.KankoSound1)
+    EXPECT_TRUE(fs::exists(folder.resolve(name))) << name;
+  for (const auto& name : data.route.KankoSound2)
+    EXPECT_TRUE(fs::exists(folder.resolve(name))) << name;
   for (const auto& name : data.vehicle.DriveSoundList)
     if (!name.empty()) {
       EXPECT_TRUE(fs::exists(folder.resolve(name))) << name;
@@ -125,7 +130,8 @@ TEST_P(DemoRun, signals_are_seen_before_their_train_stop_points) {
   }
   EXPECT_TRUE(modes.count(0));
   EXPECT_GT(r.Pre_Time, 0);  // a preceding train sets the block signals
-  for (size_t i = 1; i < r.SignalTable.size(); ++i) EXPECT_LE(r.SignalTable[i - 1].signalFrame, r.SignalTable[i].signalFrame);
+  for (size_t i = 1; i < r.SignalTable.size(); ++i)
+    EXPECT_LE(r.SignalTable[i - 1].signalFrame, r.SignalTable[i].signalFrame);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllRuns, DemoRun, testing::ValuesIn(kRuns), [](const auto& info) {
@@ -134,8 +140,9 @@ INSTANTIATE_TEST_SUITE_P(AllRuns, DemoRun, testing::ValuesIn(kRuns), [](const au
 
 TEST(DemoLine, the_folder_is_complete_with_videos_long_enough_for_every_run) {
   const fs::path dir = demoFolder();
-  for (const char* f : {".complete", "korvelan.dat", "mascon.dat", "operation.dat", "readme.html", "image/title/01.jpg",
-                        "image/atsp.bmp", "image/loading.bmp", "move/opening.avi"})
+  for (const char* f :
+       {".complete", "korvelan.dat", "mascon.dat", "operation.dat", "readme.html",
+        "image/title/01.jpg", "image/atsp.bmp", "image/loading.bmp", "move/opening.avi"})
     EXPECT_TRUE(fs::exists(dir / f)) << f;
   const long tavo = aviFrames(dir / "move/tavo.avi"), selo = aviFrames(dir / "move/selo.avi");
   EXPECT_GT(tavo, kBranchFrame + 1);
@@ -153,7 +160,8 @@ TEST(DemoLine, the_vehicles_cover_every_handle_brake_and_protection_arrangement)
   const Vehicle e233 = readRun("train_E233.dat", "line_rapid2_E233.dat").vehicle;
   const Vehicle s183 = readRun("train_183.dat", "line_exp4.dat").vehicle;
   EXPECT_EQ(std::set<int>({v201.Handle, e233.Handle, s183.Handle}), std::set<int>({0, 1}));
-  EXPECT_EQ(std::set<int>({v201.BrakeType, e233.BrakeType, s183.BrakeType}), std::set<int>({0, 1, 2}));
+  EXPECT_EQ(std::set<int>({v201.BrakeType, e233.BrakeType, s183.BrakeType}),
+            std::set<int>({0, 1, 2}));
   EXPECT_EQ(std::set<int>({v201.ATS_Type, e233.ATS_Type, s183.ATS_Type}), std::set<int>({0, 1, 2}));
   EXPECT_EQ(v201.MaxSpeed, 100);
   EXPECT_EQ(e233.MaxSpeed, 120);
@@ -174,14 +182,17 @@ TEST(DemoLine, each_run_matches_its_title_hint) {
   EXPECT_GE(late, 150 * 30);
   EXPECT_LE(late, 180 * 30);
   const Route r4 = readRun("train_183.dat", "line_exp4.dat").route;
-  const auto passes = std::count_if(r4.StationTable.begin(), r4.StationTable.end(), [](const StationEntry& s) { return s.type == 1; });
-  EXPECT_GT(passes, static_cast<long>(r4.StationTable.size()) / 2);  // a limited express passes most
+  const auto passes = std::count_if(r4.StationTable.begin(), r4.StationTable.end(),
+                                    [](const StationEntry& s) { return s.type == 1; });
+  EXPECT_GT(passes,
+            static_cast<long>(r4.StationTable.size()) / 2);  // a limited express passes most
   const Route r5 = readRun("train_201.dat", "line_rapid5.dat").route;
   EXPECT_GT(r5.StationTable.back().stopFrame, kBranchFrame);
   EXPECT_LT(r5.StationTable.front().stopFrame, kBranchFrame);
   const Route r6 = readRun("train_201.dat", "line_local6.dat").route;
   EXPECT_EQ(r6.OneMan, 1);
-  EXPECT_TRUE(std::any_of(r6.StationTable.begin(), r6.StationTable.end(), [](const StationEntry& s) { return s.type == 2; }));
+  EXPECT_TRUE(std::any_of(r6.StationTable.begin(), r6.StationTable.end(),
+                          [](const StationEntry& s) { return s.type == 2; }));
   const Route r2 = readRun("train_201.dat", "line_rapid2.dat").route;
   EXPECT_EQ(r2.OneMan, 0);
   EXPECT_LT(r2.StationTable.back().stopFrame, kBranchFrame + 20000);

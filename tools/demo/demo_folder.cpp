@@ -4,14 +4,14 @@
 #include <thread>
 
 #include "font.h"
-#include "misc_files.h"
-#include "routes.h"
-#include "sounds.h"
-#include "vehicles.h"
 #include "line.h"
+#include "misc_files.h"
 #include "pictures.h"
 #include "progress.h"
+#include "routes.h"
 #include "scene.h"
+#include "sounds.h"
+#include "vehicles.h"
 #include "videos.h"
 
 namespace demo {
@@ -30,7 +30,9 @@ void writePreview(const fs::path& bmp, int frame, bool branch) {
   std::fprintf(stderr, "main %d frames, branch %d frames, junction stop %d, %zu/%zu segments\n",
                line.main.profile.frames(), line.branch.profile.frames(), line.main.stops[8].frame,
                line.main.profile.segs.size(), line.branch.profile.segs.size());
-  for (const auto& st : p.stops) std::fprintf(stderr, "  %s frame %d at %.0f m\n", line.stations[st.station].name.c_str(), st.frame, st.s);
+  for (const auto& st : p.stops)
+    std::fprintf(stderr, "  %s frame %d at %.0f m\n", line.stations[st.station].name.c_str(),
+                 st.frame, st.s);
 }
 
 void buildFolder(const fs::path& dir, const FolderOptions& opt) {
@@ -54,9 +56,11 @@ void buildFolder(const fs::path& dir, const FolderOptions& opt) {
   vo.quick = opt.quick;
   vo.threads = opt.threads;
   progress.stage("move\\tavo.avi", 0.69);
-  writeTrackVideo(dir / "move" / "tavo.avi", renderer, line.main, &line.branch, 0, line.main.profile.frames(), vo, progress);
+  writeTrackVideo(dir / "move" / "tavo.avi", renderer, line.main, &line.branch, 0,
+                  line.main.profile.frames(), vo, progress);
   progress.stage("move\\selo.avi", 0.21);
-  writeTrackVideo(dir / "move" / "selo.avi", renderer, line.branch, &line.main, kBranchFrame, line.branch.profile.frames(), vo, progress);
+  writeTrackVideo(dir / "move" / "selo.avi", renderer, line.branch, &line.main, kBranchFrame,
+                  line.branch.profile.frames(), vo, progress);
   progress.done();
   std::ofstream(dir / ".complete") << "velmoria demo line\n";
 }

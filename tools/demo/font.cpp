@@ -15,11 +15,16 @@ std::u32string toUtf32(const std::string& s) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
     char32_t cp;
     int n;
-    if (c < 0x80) cp = c, n = 1;
-    else if ((c >> 5) == 6) cp = c & 0x1f, n = 2;
-    else if ((c >> 4) == 14) cp = c & 0x0f, n = 3;
-    else cp = c & 0x07, n = 4;
-    for (int k = 1; k < n && i + k < s.size(); ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3f);
+    if (c < 0x80)
+      cp = c, n = 1;
+    else if ((c >> 5) == 6)
+      cp = c & 0x1f, n = 2;
+    else if ((c >> 4) == 14)
+      cp = c & 0x0f, n = 3;
+    else
+      cp = c & 0x07, n = 4;
+    for (int k = 1; k < n && i + k < s.size(); ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3f);
     out.push_back(cp);
     i += static_cast<size_t>(n);
   }
@@ -88,7 +93,8 @@ int Font::draw(Image& img, int x, int y, const std::string& utf8, int px, Rgb co
   return static_cast<int>(pen >> 6) - x;
 }
 
-void Font::drawCentred(Image& img, int cx, int y, const std::string& utf8, int px, Rgb colour) const {
+void Font::drawCentred(Image& img, int cx, int y, const std::string& utf8, int px,
+                       Rgb colour) const {
   draw(img, cx - textWidth(utf8, px) / 2, y, utf8, px, colour);
 }
 

@@ -11,7 +11,9 @@
 namespace demo {
 
 namespace {
-uint8_t clamp8(double v) { return static_cast<uint8_t>(std::clamp(v, 0.0, 255.0) + 0.5); }
+uint8_t clamp8(double v) {
+  return static_cast<uint8_t>(std::clamp(v, 0.0, 255.0) + 0.5);
+}
 }  // namespace
 
 Rgb mix(Rgb a, Rgb b, double t) {
@@ -19,7 +21,9 @@ Rgb mix(Rgb a, Rgb b, double t) {
           clamp8(a.b + (b.b - a.b) * t)};
 }
 
-Rgb shade(Rgb c, double f) { return {clamp8(c.r * f), clamp8(c.g * f), clamp8(c.b * f)}; }
+Rgb shade(Rgb c, double f) {
+  return {clamp8(c.r * f), clamp8(c.g * f), clamp8(c.b * f)};
+}
 
 Image::Image(int w, int h, Rgb fill) : m_w(w), m_h(h), m_px(static_cast<size_t>(w) * h, fill) {}
 
@@ -29,7 +33,9 @@ void Image::blend(int x, int y, Rgb c, double a) {
   p = a >= 1 ? c : mix(p, c, a);
 }
 
-void Image::fill(Rgb c) { std::fill(m_px.begin(), m_px.end(), c); }
+void Image::fill(Rgb c) {
+  std::fill(m_px.begin(), m_px.end(), c);
+}
 
 void Image::fillRect(int x0, int y0, int x1, int y1, Rgb c) {
   x0 = std::max(x0, 0), y0 = std::max(y0, 0);
@@ -57,7 +63,8 @@ void Image::fillPolygon(const std::vector<double>& xy, Rgb c) {
   const size_t n = xy.size() / 2;
   if (n < 3) return;
   double ymin = 1e9, ymax = -1e9;
-  for (size_t i = 0; i < n; ++i) ymin = std::min(ymin, xy[2 * i + 1]), ymax = std::max(ymax, xy[2 * i + 1]);
+  for (size_t i = 0; i < n; ++i)
+    ymin = std::min(ymin, xy[2 * i + 1]), ymax = std::max(ymax, xy[2 * i + 1]);
   const int y0 = std::max(0, static_cast<int>(std::ceil(ymin - 0.5)));
   const int y1 = std::min(m_h - 1, static_cast<int>(std::floor(ymax - 0.5)));
   std::vector<double> xs;
@@ -113,8 +120,10 @@ void Image::line(double x0, double y0, double x1, double y1, Rgb c, double width
 }
 
 void Image::disc(double cx, double cy, double r, Rgb c) {
-  const int y0 = static_cast<int>(std::floor(cy - r - 1)), y1 = static_cast<int>(std::ceil(cy + r + 1));
-  const int x0 = static_cast<int>(std::floor(cx - r - 1)), x1 = static_cast<int>(std::ceil(cx + r + 1));
+  const int y0 = static_cast<int>(std::floor(cy - r - 1)),
+            y1 = static_cast<int>(std::ceil(cy + r + 1));
+  const int x0 = static_cast<int>(std::floor(cx - r - 1)),
+            x1 = static_cast<int>(std::ceil(cx + r + 1));
   for (int y = y0; y <= y1; ++y)
     for (int x = x0; x <= x1; ++x) {
       const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
@@ -123,12 +132,15 @@ void Image::disc(double cx, double cy, double r, Rgb c) {
 }
 
 void Image::ring(double cx, double cy, double r, double w, Rgb c) {
-  const int y0 = static_cast<int>(std::floor(cy - r - 1)), y1 = static_cast<int>(std::ceil(cy + r + 1));
-  const int x0 = static_cast<int>(std::floor(cx - r - 1)), x1 = static_cast<int>(std::ceil(cx + r + 1));
+  const int y0 = static_cast<int>(std::floor(cy - r - 1)),
+            y1 = static_cast<int>(std::ceil(cy + r + 1));
+  const int x0 = static_cast<int>(std::floor(cx - r - 1)),
+            x1 = static_cast<int>(std::ceil(cx + r + 1));
   for (int y = y0; y <= y1; ++y)
     for (int x = x0; x <= x1; ++x) {
       const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
-      const double a = std::min(std::clamp(r - d + 0.5, 0.0, 1.0), std::clamp(d - (r - w) + 0.5, 0.0, 1.0));
+      const double a =
+          std::min(std::clamp(r - d + 0.5, 0.0, 1.0), std::clamp(d - (r - w) + 0.5, 0.0, 1.0));
       blend(x, y, c, a);
     }
 }
@@ -213,7 +225,8 @@ void Image::saveJpeg(const std::filesystem::path& path, int quality) const {
   jpeg_set_quality(&cinfo, quality, TRUE);
   jpeg_start_compress(&cinfo, TRUE);
   while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW rowp = reinterpret_cast<JSAMPROW>(const_cast<Rgb*>(row(static_cast<int>(cinfo.next_scanline))));
+    JSAMPROW rowp =
+        reinterpret_cast<JSAMPROW>(const_cast<Rgb*>(row(static_cast<int>(cinfo.next_scanline))));
     jpeg_write_scanlines(&cinfo, &rowp, 1);
   }
   jpeg_finish_compress(&cinfo);

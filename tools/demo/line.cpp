@@ -42,8 +42,10 @@ int Profile::frameAt(double s) const {
   int lo = 0, hi = frames();
   while (lo < hi) {
     const int mid = (lo + hi) / 2;
-    if (sAt(mid) < s) lo = mid + 1;
-    else hi = mid;
+    if (sAt(mid) < s)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return lo;
 }
@@ -57,8 +59,12 @@ int Path::lookup(double s) const {
 
 namespace {
 
-double accelAt(const Perf& p, double kmh) { return kmh < 40 ? p.a1 : kmh < 70 ? p.a2 : p.a3; }
-double brakeAt(const Perf& p, double kmh) { return kmh > 30 ? p.b1 : p.b2; }
+double accelAt(const Perf& p, double kmh) {
+  return kmh < 40 ? p.a1 : kmh < 70 ? p.a2 : p.a3;
+}
+double brakeAt(const Perf& p, double kmh) {
+  return kmh > 30 ? p.b1 : p.b2;
+}
 
 // Speeds (km/h) frame by frame from a stop to a stop L metres on, never above the ceiling.
 std::vector<double> planSpeeds(double L, const std::vector<Restriction>& restr, const Perf& perf) {
@@ -66,7 +72,8 @@ std::vector<double> planSpeeds(double L, const std::vector<Restriction>& restr, 
   const int n = static_cast<int>(std::ceil(L / ds));
   std::vector<double> ceil(n + 1, perf.vmax / 3.6);
   for (const auto& r : restr) {
-    const int a = std::max(0, static_cast<int>(r.s0 / ds)), b = std::min(n, static_cast<int>(r.s1 / ds));
+    const int a = std::max(0, static_cast<int>(r.s0 / ds)),
+              b = std::min(n, static_cast<int>(r.s1 / ds));
     for (int i = a; i <= b; ++i) ceil[i] = std::min(ceil[i], r.kmh / 3.6);
   }
   std::vector<double> vf(n + 1), vb(n + 1);
@@ -90,8 +97,10 @@ std::vector<double> planSpeeds(double L, const std::vector<Restriction>& restr, 
   const double dt = 1.0 / kFps;
   for (int guard = 0; guard < 2000000; ++guard) {
     const double vt = at(s + std::max(v * dt, 0.3));
-    if (v < vt) v = std::min(vt, v + accelAt(perf, v * 3.6) / 3.6 * dt);
-    else v = std::max(vt, v - 1.6 * perf.b1 / 3.6 * dt);
+    if (v < vt)
+      v = std::min(vt, v + accelAt(perf, v * 3.6) / 3.6 * dt);
+    else
+      v = std::max(vt, v - 1.6 * perf.b1 / 3.6 * dt);
     s += v * dt;
     if (s >= L - 0.05 || (v < 0.15 && s > L - 1.5)) break;
     out.push_back(v * 3.6);
@@ -120,8 +129,10 @@ void fitSegments(const std::vector<double>& v, int frame0, std::vector<int> forc
         const double lin = v0 + (v1 - v0) * static_cast<double>(k - i) / (j - i);
         ok = std::fabs(lin - v[k]) <= 0.75;
       }
-      if (ok) best = j;
-      else if (j - best > 90) break;
+      if (ok)
+        best = j;
+      else if (j - best > 90)
+        break;
     }
     out.push_back({frame0 + i, frame0 + best, v0, static_cast<int>(std::lround(v[best])), 0});
     i = best;
@@ -188,7 +199,8 @@ Leg makeLeg(int id, double length, Scenery sc, bool branch) {
   const int pieces = 2 + rng.below(3);
   double at = g0;
   for (int k = 0; k < pieces && at < g1 - 150; ++k) {
-    const double end = k == pieces - 1 ? g1 : std::min(g1, at + (g1 - g0) / pieces * rng.uniform(0.7, 1.3));
+    const double end =
+        k == pieces - 1 ? g1 : std::min(g1, at + (g1 - g0) / pieces * rng.uniform(0.7, 1.3));
     double pm = hilly ? rng.uniform(6, branch ? 25 : 16) : rng.uniform(0, 7);
     if (rng.chance(0.5)) pm = -pm;
     pm = std::round(pm * 2) / 2;
@@ -240,27 +252,34 @@ void buildGeometry(Path& p, double extra) {
   std::vector<float> k(n, 0.0f), g(n, 0.0f);
   const double ease = 40;
   for (const auto& c : p.curves)
-    for (int i = std::max(0, static_cast<int>(c.s0)); i < std::min(n, static_cast<int>(c.s1) + 1); ++i) {
+    for (int i = std::max(0, static_cast<int>(c.s0)); i < std::min(n, static_cast<int>(c.s1) + 1);
+         ++i) {
       const double w = std::min({1.0, (i - c.s0) / ease, (c.s1 - i) / ease});
       k[i] += static_cast<float>(c.curvature * std::max(0.0, w));
     }
   const double ramp = 60;
   for (const auto& gr : p.grades)
-    for (int i = std::max(0, static_cast<int>(gr.s0 - ramp)); i < std::min(n, static_cast<int>(gr.s1 + ramp)); ++i) {
-      const double w = std::min({1.0, (i - (gr.s0 - ramp)) / (2 * ramp), ((gr.s1 + ramp) - i) / (2 * ramp)});
+    for (int i = std::max(0, static_cast<int>(gr.s0 - ramp));
+         i < std::min(n, static_cast<int>(gr.s1 + ramp)); ++i) {
+      const double w =
+          std::min({1.0, (i - (gr.s0 - ramp)) / (2 * ramp), ((gr.s1 + ramp) - i) / (2 * ramp)});
       g[i] += static_cast<float>(gr.permille * std::max(0.0, w));
     }
   p.X.assign(n, 0), p.Y.assign(n, 0), p.Z.assign(n, 0), p.heading.assign(n, 0), p.gradeAt = g;
+  p.cosH.assign(n, 1), p.sinH.assign(n, 0);
   double x = 0, y = 0, z = 0, th = 0;
   for (int i = 0; i < n; ++i) {
     p.X[i] = static_cast<float>(x), p.Y[i] = static_cast<float>(y), p.Z[i] = static_cast<float>(z);
     p.heading[i] = static_cast<float>(th);
+    p.cosH[i] = static_cast<float>(std::cos(th)), p.sinH[i] = static_cast<float>(std::sin(th));
     th += k[i];
     x += std::cos(th), y += std::sin(th), z += g[i] / 1000.0;
   }
 }
 
-uint32_t rgb(int r, int g, int b) { return (static_cast<uint32_t>(r) << 16) | (g << 8) | b; }
+uint32_t rgb(int r, int g, int b) {
+  return (static_cast<uint32_t>(r) << 16) | (g << 8) | b;
+}
 
 void placeProps(Path& p, uint64_t seed) {
   // Props depend only on the position, so the shared first part of the two paths looks the same.
@@ -274,7 +293,10 @@ void placeProps(Path& p, uint64_t seed) {
     for (const auto& t : p.tunnels)
       if (s0 + 50 > t.s0 - 20 && s0 + 50 < t.s1 + 20) inTunnel = true;
     if (inTunnel) continue;
-    const int count = sc == Scenery::Town ? 12 : sc == Scenery::Forest ? 14 : sc == Scenery::Hills ? 7 : 4;
+    const int count = sc == Scenery::Town     ? 12
+                      : sc == Scenery::Forest ? 14
+                      : sc == Scenery::Hills  ? 7
+                                              : 4;
     for (int i = 0; i < count; ++i) {
       Prop pr;
       pr.s = s0 + rng.uniform(0, 100);
@@ -292,8 +314,9 @@ void placeProps(Path& p, uint64_t seed) {
         pr.type = rng.chance(0.2) ? 3 : 0;
         pr.width = static_cast<float>(rng.uniform(6, 22));
         pr.height = static_cast<float>(pr.type == 3 ? rng.uniform(3, 5) : rng.uniform(5, 24));
-        static const uint32_t walls[] = {rgb(200, 196, 186), rgb(176, 170, 160), rgb(214, 208, 190),
-                                         rgb(150, 160, 170), rgb(190, 170, 150), rgb(226, 222, 214)};
+        static const uint32_t walls[] = {rgb(200, 196, 186), rgb(176, 170, 160),
+                                         rgb(214, 208, 190), rgb(150, 160, 170),
+                                         rgb(190, 170, 150), rgb(226, 222, 214)};
         pr.colour = walls[rng.below(6)];
       } else if (sc == Scenery::Forest || sc == Scenery::Hills || pick < 0.9) {
         pr.type = rng.chance(sc == Scenery::Forest ? 0.6 : 0.3) ? 2 : 1;
@@ -335,7 +358,7 @@ void addLegFeatures(Path& p, const Leg& leg, double base) {
 
 std::vector<Leg> trunkLegs(double scale) {
   static const double lengths[] = {2600, 2100, 3300, 2700, 4100, 3500, 3000, 4300};
-  static const Scenery sc[] = {Scenery::Town,  Scenery::Town,  Scenery::Town,   Scenery::Fields,
+  static const Scenery sc[] = {Scenery::Town,   Scenery::Town,  Scenery::Town,   Scenery::Fields,
                                Scenery::Fields, Scenery::Hills, Scenery::Forest, Scenery::Fields};
   std::vector<Leg> legs;
   for (int i = 0; i < 8; ++i) legs.push_back(makeLeg(i, lengths[i] * scale, sc[i], false));
@@ -358,7 +381,11 @@ void placeSignals(Path& p, int firstStop, int lastStop, bool branchKinds, int le
     const int leg = legBase + i;
     p.signals.push_back({a + 130, 2, 0, SignalRole::Starting, i, "出発"});
     const double home = b - 480;
-    const int blockKind = branchKinds ? 1 : leg <= 1 ? 5 : (leg == 4 || leg == 5) ? 4 : leg >= 8 ? 2 : 3;
+    const int blockKind = branchKinds              ? 1
+                          : leg <= 1               ? 5
+                          : (leg == 4 || leg == 5) ? 4
+                          : leg >= 8               ? 2
+                                                   : 3;
     const double first = a + 130 + 1000;
     const int nBlocks = std::max(0, static_cast<int>((home - 650 - first) / 1000) + 1);
     const double step = nBlocks > 1 ? (home - 650 - first) / (nBlocks - 1) : 0;
@@ -388,10 +415,14 @@ void placeBoards(Path& p) {
     p.boards.push_back({r.s0, BoardKind::LimitStart, r.kmh});
     p.boards.push_back({r.s1, BoardKind::LimitEnd, r.kmh});
   }
-  for (size_t i = 1; i < p.stops.size(); ++i) p.boards.push_back({p.stops[i].s - 900, BoardKind::StationAhead, 0});
-  for (const auto& g : p.grades) p.boards.push_back({g.s0, BoardKind::GradeChange, static_cast<int>(std::lround(g.permille * 10))});
+  for (size_t i = 1; i < p.stops.size(); ++i)
+    p.boards.push_back({p.stops[i].s - 900, BoardKind::StationAhead, 0});
+  for (const auto& g : p.grades)
+    p.boards.push_back(
+        {g.s0, BoardKind::GradeChange, static_cast<int>(std::lround(g.permille * 10))});
   for (double t : p.turnouts) p.boards.push_back({t - 150, BoardKind::Junction, 0});
-  std::sort(p.boards.begin(), p.boards.end(), [](const Board& x, const Board& y) { return x.s < y.s; });
+  std::sort(p.boards.begin(), p.boards.end(),
+            [](const Board& x, const Board& y) { return x.s < y.s; });
 }
 
 }  // namespace
@@ -399,14 +430,22 @@ void placeBoards(Path& p) {
 Line buildLine() {
   Line line;
   line.stations = {
-      {"港町", "みなとまち", "Minatomachi"},     {"桜町", "さくらまち", "Sakuramachi"},
-      {"東雲雀", "ひがしひばり", "Higashi-Hibari"}, {"雲雀ヶ丘", "ひばりがおか", "Hibarigaoka"},
-      {"中央市場", "ちゅうおういちば", "Chuo-Ichiba"}, {"錦野", "にしきの", "Nishikino"},
-      {"青葉台", "あおばだい", "Aobadai"},         {"楓川", "かえでがわ", "Kaedegawa"},
-      {"椿", "つばき", "Tsubaki"},                 {"白樺", "しらかば", "Shirakaba"},
-      {"夕凪", "ゆうなぎ", "Yunagi"},               {"星ノ宮", "ほしのみや", "Hoshinomiya"},
-      {"紅葉谷", "もみじだに", "Momijidani"},       {"泉沢", "いずみさわ", "Izumisawa"},
-      {"木漏日", "こもれび", "Komorebi"},           {"湖畔", "こはん", "Kohan"},
+      {"港町", "みなとまち", "Minatomachi"},
+      {"桜町", "さくらまち", "Sakuramachi"},
+      {"東雲雀", "ひがしひばり", "Higashi-Hibari"},
+      {"雲雀ヶ丘", "ひばりがおか", "Hibarigaoka"},
+      {"中央市場", "ちゅうおういちば", "Chuo-Ichiba"},
+      {"錦野", "にしきの", "Nishikino"},
+      {"青葉台", "あおばだい", "Aobadai"},
+      {"楓川", "かえでがわ", "Kaedegawa"},
+      {"椿", "つばき", "Tsubaki"},
+      {"白樺", "しらかば", "Shirakaba"},
+      {"夕凪", "ゆうなぎ", "Yunagi"},
+      {"星ノ宮", "ほしのみや", "Hoshinomiya"},
+      {"紅葉谷", "もみじだに", "Momijidani"},
+      {"泉沢", "いずみさわ", "Izumisawa"},
+      {"木漏日", "こもれび", "Komorebi"},
+      {"湖畔", "こはん", "Kohan"},
   };
   const Perf rec;  // the camera train
   // Scale the shared legs so that the junction stop lies a few seconds before the branch frame:
@@ -415,8 +454,10 @@ Line buildLine() {
   double lo = 0.7, hi = 1.4;
   for (int it = 0; it < 40; ++it) {
     const double mid = (lo + hi) / 2;
-    if (trunkFrames(mid, rec) < target) lo = mid;
-    else hi = mid;
+    if (trunkFrames(mid, rec) < target)
+      lo = mid;
+    else
+      hi = mid;
   }
   const double scale = hi;
   const std::vector<Leg> trunk = trunkLegs(scale);
@@ -428,7 +469,8 @@ Line buildLine() {
   static const Scenery brSc[] = {Scenery::Hills, Scenery::Forest, Scenery::Hills, Scenery::Lake};
   for (int i = 0; i < 4; ++i) branchLegs.push_back(makeLeg(20 + i, brLen[i], brSc[i], true));
 
-  auto buildPath = [&](Path& p, std::vector<Leg>& legs, const std::vector<int>& stations, bool isBranch) {
+  auto buildPath = [&](Path& p, std::vector<Leg>& legs, const std::vector<int>& stations,
+                       bool isBranch) {
     p.profile.segs.push_back({0, 30, 0, 0, 0});
     int frame = 30;
     std::vector<double> legStartFrames;
@@ -442,7 +484,8 @@ Line buildLine() {
         if (isBranch) {
           auto free = planSpeeds(leg.length, leg.restr, perf);
           double d = 0;
-          for (int f = 0; f < split && f + 1 < static_cast<int>(free.size()); ++f) d += (free[f] + free[f + 1]) / 2 / 3.6 / kFps;
+          for (int f = 0; f < split && f + 1 < static_cast<int>(free.size()); ++f)
+            d += (free[f] + free[f + 1]) / 2 / 3.6 / kFps;
           leg.restr.insert(leg.restr.begin(), {d - 40, d + 380, 45, 0});
           p.turnouts.push_back(-1);  // placed below once the leg start is known
           p.divergeS = d;            // relative for now
@@ -457,10 +500,12 @@ Line buildLine() {
     p.profile.segs.push_back({frame, frame + 660, 0, 0, 0});  // standing at the buffer stop
     accumulate(p.profile);
     for (size_t si = 0; si < stations.size(); ++si) {
-      const int f = si == 0 ? 30 : static_cast<int>(legStartFrames.size() > si ? legStartFrames[si] : frame);
+      const int f =
+          si == 0 ? 30 : static_cast<int>(legStartFrames.size() > si ? legStartFrames[si] : frame);
       p.stops.push_back({stations[si], f, p.profile.sAt(f), 1 + static_cast<int>(si % 2)});
     }
-    for (size_t li = 0; li < legs.size(); ++li) addLegFeatures(p, legs[li], p.profile.sAt(legStartFrames[li]));
+    for (size_t li = 0; li < legs.size(); ++li)
+      addLegFeatures(p, legs[li], p.profile.sAt(legStartFrames[li]));
     if (isBranch) {
       const double base = p.profile.sAt(legStartFrames[8]);
       p.divergeS += base;
@@ -484,14 +529,16 @@ Line buildLine() {
   placeSignals(line.branch, 0, 8, false, 0);
   placeSignals(line.branch, 8, 12, true, 0);
   for (Path* p : {&line.main, &line.branch}) {
-    std::sort(p->limits.begin(), p->limits.end(), [](const Restriction& a, const Restriction& b) { return a.s0 < b.s0; });
+    std::sort(p->limits.begin(), p->limits.end(),
+              [](const Restriction& a, const Restriction& b) { return a.s0 < b.s0; });
     std::sort(p->crossings.begin(), p->crossings.end());
     placeBoards(*p);
     buildGeometry(*p, 900);
   }
   placeProps(line.main, 77);
   placeProps(line.branch, 77);
-  if (line.main.profile.frames() <= kBranchFrame + 1) throw std::runtime_error("main line too short");
+  if (line.main.profile.frames() <= kBranchFrame + 1)
+    throw std::runtime_error("main line too short");
   if (line.main.profile.segs.size() > 480 || line.branch.profile.segs.size() > 480)
     throw std::runtime_error("speed profile needs too many segments");
   return line;

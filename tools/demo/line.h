@@ -61,7 +61,15 @@ struct SignalPost {
   int fromStop = 0;  // index (in the path's stops) of the station behind it
   std::string label;
 };
-enum class BoardKind { Whistle, Crossing, StationAhead, Junction, LimitStart, LimitEnd, GradeChange };
+enum class BoardKind {
+  Whistle,
+  Crossing,
+  StationAhead,
+  Junction,
+  LimitStart,
+  LimitEnd,
+  GradeChange
+};
 struct Board {
   double s = 0;
   BoardKind kind = BoardKind::Whistle;
@@ -78,7 +86,7 @@ struct SceneryZone {
   double s0 = 0, s1 = 0;
   Scenery kind = Scenery::Fields;
 };
-struct Prop {  // building, tree, fence... placed beside the line
+struct Prop {                // building, tree, fence... placed beside the line
   double s = 0, offset = 0;  // offset: metres, positive to the left of the track
   float width = 0, height = 0;
   int type = 0;  // 0 building, 1 tree, 2 conifer, 3 shed, 4 wall, 5 sound barrier
@@ -101,8 +109,8 @@ struct Path {
   bool doubleTrack = true;
   double divergeS = -1;  // branch path: where it leaves the main line
   // Geometry every metre from s = 0 to length + lookahead.
-  std::vector<float> X, Y, Z, heading, gradeAt;
-  double length = 0;  // metres at the last frame
+  std::vector<float> X, Y, Z, heading, gradeAt, cosH, sinH;
+  double length = 0;           // metres at the last frame
   int lookup(double s) const;  // index into the geometry arrays, clamped
 };
 

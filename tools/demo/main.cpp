@@ -20,12 +20,18 @@ int main(int argc, char** argv) {
   bool previewBranch = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "--out" && i + 1 < argc) out = argv[++i];
-    else if (a == "--quick") opt.quick = true;
-    else if (a == "--no-progress") opt.progress = false;
-    else if (a == "--threads" && i + 1 < argc) opt.threads = std::max(1, std::atoi(argv[++i]));
-    else if (a == "--preview" && i + 1 < argc) preview = std::atoi(argv[++i]);
-    else if (a == "--branch") previewBranch = true;
+    if (a == "--out" && i + 1 < argc)
+      out = argv[++i];
+    else if (a == "--quick")
+      opt.quick = true;
+    else if (a == "--no-progress")
+      opt.progress = false;
+    else if (a == "--threads" && i + 1 < argc)
+      opt.threads = std::max(1, std::atoi(argv[++i]));
+    else if (a == "--preview" && i + 1 < argc)
+      preview = std::atoi(argv[++i]);
+    else if (a == "--branch")
+      previewBranch = true;
     else {
       std::fprintf(stderr,
                    "usage: velmoria-demo-gen --out DIR [--quick] [--threads N] [--no-progress]\n"
@@ -44,7 +50,8 @@ int main(int argc, char** argv) {
     }
     const auto t0 = std::chrono::steady_clock::now();
     demo::buildFolder(out, opt);
-    const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    const double secs =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     std::fprintf(stderr, "velmoria-demo-gen: %s written in %.1f s\n", out.c_str(), secs);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "\nvelmoria-demo-gen: %s\n", e.what());

@@ -11,7 +11,7 @@
 namespace demo {
 
 void writeStringsAndHelp(const std::filesystem::path& dir);
-void writeFrontPictures(const std::filesystem::path& dir, const Line& line, const Renderer& renderer,
-                        const Font& font, const Font& bold, bool quick);
+void writeFrontPictures(const std::filesystem::path& dir, const Line& line,
+                        const Renderer& renderer, const Font& font, const Font& bold, bool quick);
 
 }  // namespace demo

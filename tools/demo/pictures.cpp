@@ -33,7 +33,8 @@ SpriteBank makeSprites(const Line& line, const Font& font, const Font& bold) {
   };
   for (const Path* p : {&line.main, &line.branch})
     for (const auto& b : p->boards)
-      if (b.kind == BoardKind::GradeChange && !sb.gradient.count(b.value)) sb.gradient[b.value] = gradeSprite(b.value);
+      if (b.kind == BoardKind::GradeChange && !sb.gradient.count(b.value))
+        sb.gradient[b.value] = gradeSprite(b.value);
   sb.whistle = plate(40, 40, kWhite, kBlack, 3);
   bold.drawCentred(sb.whistle, 20, 6, "汽", 28, kBlack);
   sb.crossing = plate(56, 40, kYellow, kBlack, 3);
@@ -76,38 +77,42 @@ std::vector<Image> signalPictures(const Font& font) {
     font.drawFitted(img, 25, 86, 46, label, 11, Rgb{220, 220, 220});
     return img;
   };
-  auto repeater = [&](int pos) {  // 0 horizontal (stop), 1 diagonal (restricted), 2 vertical (proceed)
-    Image img(50, 100, Rgb{0, 0, 0});
-    img.disc(25, 42, 21, Rgb{30, 30, 30});
-    img.ring(25, 42, 21, 2, Rgb{200, 200, 200});
-    for (int k = -1; k <= 1; ++k) {
-      double x = 25, y = 42;
-      if (pos == 0) x += k * 12;
-      else if (pos == 1) x += k * 9, y -= k * 9;
-      else y += k * 12;
-      img.disc(x, y, 5, Rgb{255, 250, 230});
-    }
-    img.fillRect(23, 63, 27, 100, Rgb{70, 70, 70});
-    font.drawFitted(img, 25, 86, 46, "中継", 11, Rgb{220, 220, 220});
-    return img;
-  };
-  out.push_back(repeater(0));                         // 0
-  out.push_back(repeater(1));                         // 1
-  out.push_back(repeater(2));                         // 2
-  out.push_back(head({R, off}, "停止"));              // 3 kind 1
-  out.push_back(head({off, Y}, "注意"));              // 4
-  out.push_back(head({G, off, off}, "進行"));         // 5 (no kind shows it; kept for the index)
-  out.push_back(head({off, off, R}, "停止"));         // 6 kind 2: G / Y / R from the top
-  out.push_back(head({off, Y, off}, "注意"));         // 7
-  out.push_back(head({G, off, off}, "進行"));         // 8
-  out.push_back(head({off, off, off, R}, "停止"));    // 9 kind 3: G / Y / R / Y
-  out.push_back(head({off, Y, off, off}, "注意"));    // 10
-  out.push_back(head({G, Y, off, off}, "減速"));      // 11
-  out.push_back(head({G, off, off, off}, "進行"));    // 12
-  out.push_back(head({off, off, R, off}, "停止"));    // 13 kind 4: G / Y / R / Y
-  out.push_back(head({off, Y, off, Y}, "警戒"));      // 14
-  out.push_back(head({off, Y, off, off}, "注意"));    // 15
-  out.push_back(head({G, off, off, off}, "進行"));    // 16
+  auto repeater =
+      [&](int pos) {  // 0 horizontal (stop), 1 diagonal (restricted), 2 vertical (proceed)
+        Image img(50, 100, Rgb{0, 0, 0});
+        img.disc(25, 42, 21, Rgb{30, 30, 30});
+        img.ring(25, 42, 21, 2, Rgb{200, 200, 200});
+        for (int k = -1; k <= 1; ++k) {
+          double x = 25, y = 42;
+          if (pos == 0)
+            x += k * 12;
+          else if (pos == 1)
+            x += k * 9, y -= k * 9;
+          else
+            y += k * 12;
+          img.disc(x, y, 5, Rgb{255, 250, 230});
+        }
+        img.fillRect(23, 63, 27, 100, Rgb{70, 70, 70});
+        font.drawFitted(img, 25, 86, 46, "中継", 11, Rgb{220, 220, 220});
+        return img;
+      };
+  out.push_back(repeater(0));                            // 0
+  out.push_back(repeater(1));                            // 1
+  out.push_back(repeater(2));                            // 2
+  out.push_back(head({R, off}, "停止"));                 // 3 kind 1
+  out.push_back(head({off, Y}, "注意"));                 // 4
+  out.push_back(head({G, off, off}, "進行"));            // 5 (no kind shows it; kept for the index)
+  out.push_back(head({off, off, R}, "停止"));            // 6 kind 2: G / Y / R from the top
+  out.push_back(head({off, Y, off}, "注意"));            // 7
+  out.push_back(head({G, off, off}, "進行"));            // 8
+  out.push_back(head({off, off, off, R}, "停止"));       // 9 kind 3: G / Y / R / Y
+  out.push_back(head({off, Y, off, off}, "注意"));       // 10
+  out.push_back(head({G, Y, off, off}, "減速"));         // 11
+  out.push_back(head({G, off, off, off}, "進行"));       // 12
+  out.push_back(head({off, off, R, off}, "停止"));       // 13 kind 4: G / Y / R / Y
+  out.push_back(head({off, Y, off, Y}, "警戒"));         // 14
+  out.push_back(head({off, Y, off, off}, "注意"));       // 15
+  out.push_back(head({G, off, off, off}, "進行"));       // 16
   out.push_back(head({off, off, off, R, off}, "停止"));  // 17 kind 5: Y / G / Y / R / Y
   out.push_back(head({off, off, Y, off, Y}, "警戒"));    // 18
   out.push_back(head({off, off, Y, off, off}, "注意"));  // 19
@@ -120,8 +125,10 @@ Image slopeBoard(bool uphill, const Font& font) {
   Image img(50, 50, Rgb{0, 0, 0});
   img.fillRect(3, 3, 47, 47, kWhite);
   const Rgb c{16, 16, 16};
-  if (uphill) img.line(8, 36, 42, 14, c, 4), img.fillPolygon({42, 8, 45, 20, 33, 14}, c);
-  else img.line(8, 14, 42, 36, c, 4), img.fillPolygon({45, 30, 42, 42, 33, 36}, c);
+  if (uphill)
+    img.line(8, 36, 42, 14, c, 4), img.fillPolygon({42, 8, 45, 20, 33, 14}, c);
+  else
+    img.line(8, 14, 42, 36, c, 4), img.fillPolygon({45, 30, 42, 42, 33, 36}, c);
   font.drawCentred(img, 25, 36, uphill ? "上り" : "下り", 10, c);
   return img;
 }
@@ -170,10 +177,17 @@ Image atspOverlay(const Font& font) {
       int k = 0;
       for (char32_t ch : chars) {
         std::string one;
-        if (ch < 0x80) one.push_back(static_cast<char>(ch));
-        else if (ch < 0x800) one += static_cast<char>(0xC0 | (ch >> 6)), one += static_cast<char>(0x80 | (ch & 0x3F));
-        else one += static_cast<char>(0xE0 | (ch >> 12)), one += static_cast<char>(0x80 | ((ch >> 6) & 0x3F)), one += static_cast<char>(0x80 | (ch & 0x3F));
-        font.drawCentred(img, (l.x0 + l.x1) / 2, y0 + 1 + step * k++, one, std::min(step, l.x1 - l.x0 - 2), lit ? Rgb{20, 20, 20} : Rgb{110, 110, 110});
+        if (ch < 0x80)
+          one.push_back(static_cast<char>(ch));
+        else if (ch < 0x800)
+          one += static_cast<char>(0xC0 | (ch >> 6)), one += static_cast<char>(0x80 | (ch & 0x3F));
+        else
+          one += static_cast<char>(0xE0 | (ch >> 12)),
+              one += static_cast<char>(0x80 | ((ch >> 6) & 0x3F)),
+              one += static_cast<char>(0x80 | (ch & 0x3F));
+        font.drawCentred(img, (l.x0 + l.x1) / 2, y0 + 1 + step * k++, one,
+                         std::min(step, l.x1 - l.x0 - 2),
+                         lit ? Rgb{20, 20, 20} : Rgb{110, 110, 110});
       }
     }
   }
@@ -194,29 +208,32 @@ Image loadingPicture(const Font& bold, const Font& font) {
 
 Image timetableCard(const CardSpec& spec, const Font& font, const Font& bold) {
   const int rowH = 22;
-  const int w = 200;
+  const int w = 224;
   const int h = std::min(440, 84 + rowH * static_cast<int>(spec.rows.size()) + 26);
-  Image img(w, std::max(h, 84 + rowH * static_cast<int>(spec.rows.size()) + 26), Rgb{250, 248, 236});
+  Image img(w, std::max(h, 84 + rowH * static_cast<int>(spec.rows.size()) + 26),
+            Rgb{250, 248, 236});
   img.frameRect(0, 0, img.width(), img.height(), Rgb{40, 40, 40}, 2);
-  bold.drawFitted(img, w / 2, 6, w - 12, spec.trainKind + "  " + spec.trainNumber, 18, Rgb{20, 20, 20});
+  bold.drawFitted(img, w / 2, 6, w - 12, spec.trainKind + "  " + spec.trainNumber, 18,
+                  Rgb{20, 20, 20});
   font.drawFitted(img, w / 2, 30, w - 12, spec.vehicle, 12, Rgb{40, 40, 40});
   font.drawFitted(img, w / 2, 46, w - 12, spec.note, 11, Rgb{140, 30, 30});
   const int y0 = 64;
   img.fillRect(2, y0, w - 2, y0 + 18, Rgb{220, 224, 200});
   font.draw(img, 8, y0 + 2, "駅名", 12, Rgb{20, 20, 20});
-  font.draw(img, 92, y0 + 2, "着", 12, Rgb{20, 20, 20});
-  font.draw(img, 144, y0 + 2, "発", 12, Rgb{20, 20, 20});
+  font.draw(img, 100, y0 + 2, "着", 12, Rgb{20, 20, 20});
+  font.draw(img, 162, y0 + 2, "発", 12, Rgb{20, 20, 20});
   int y = y0 + 20;
   for (const auto& r : spec.rows) {
     img.fillRect(2, y + rowH - 1, w - 2, y + rowH, Rgb{180, 180, 170});
     const Rgb c = r.pass ? Rgb{110, 110, 110} : Rgb{16, 16, 16};
     font.draw(img, 6, y + 3, r.station, 13, c);
-    font.draw(img, 76, y + 5, r.arrive, 11, c);
-    font.draw(img, 134, y + 5, r.pass ? "レ " + r.depart : r.depart, 11, r.pass ? Rgb{110, 110, 110} : Rgb{16, 16, 16});
+    font.draw(img, 82, y + 5, r.arrive, 11, c);
+    font.draw(img, 144, y + 5, r.pass ? "レ " + r.depart : r.depart, 11,
+              r.pass ? Rgb{110, 110, 110} : Rgb{16, 16, 16});
     y += rowH;
   }
-  img.fillRect(88, y0, 89, y, Rgb{160, 160, 150});
-  img.fillRect(136, y0, 137, y, Rgb{160, 160, 150});
+  img.fillRect(78, y0, 79, y, Rgb{160, 160, 150});
+  img.fillRect(140, y0, 141, y, Rgb{160, 160, 150});
   font.drawCentred(img, w / 2, y + 4, "F1で表示・格納", 11, Rgb{90, 90, 90});
   return img;
 }

@@ -13,7 +13,8 @@
 
 namespace demo {
 
-void writeRoutes(const std::filesystem::path& dir, const Line& line, const std::vector<VehicleInfo>& vehicles,
-                 const Renderer& renderer, const Voice& voice, const Font& font, const Font& bold);
+void writeRoutes(const std::filesystem::path& dir, const Line& line,
+                 const std::vector<VehicleInfo>& vehicles, const Renderer& renderer,
+                 const Voice& voice, const Font& font, const Font& bold);
 
 }  // namespace demo

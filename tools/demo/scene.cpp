@@ -14,7 +14,7 @@ constexpr double kOpposite = -3.8;  // the opposite track lies to the right
 constexpr double kHalfGauge = 0.5335;
 
 struct Cam {
-  double s, X, Y, Z, th, g;
+  double s, X, Y, Z, th, g, cs, sn;
   double f, cx, hy;
   int W, H;
 };
@@ -24,18 +24,22 @@ struct Pt {
   bool ok = false;
 };
 
-double lerp(double a, double b, double t) { return a + (b - a) * t; }
+double lerp(double a, double b, double t) {
+  return a + (b - a) * t;
+}
 
 Cam makeCam(const Path& p, double s, int W, int H) {
   Cam c{};
   c.s = s;
   const int i = p.lookup(s);
   const double t = s - i;
-  c.X = lerp(p.X[i], p.X[i + 1], t), c.Y = lerp(p.Y[i], p.Y[i + 1], t), c.Z = lerp(p.Z[i], p.Z[i + 1], t);
+  c.X = lerp(p.X[i], p.X[i + 1], t), c.Y = lerp(p.Y[i], p.Y[i + 1], t),
+  c.Z = lerp(p.Z[i], p.Z[i + 1], t);
   // Look a little ahead so curves turn the view smoothly, as the cab's body follows the bogie.
   const int j = p.lookup(s + 6);
   c.th = lerp(p.heading[i], p.heading[j], 0.5);
   c.g = lerp(p.gradeAt[i], p.gradeAt[i + 1], t) / 1000.0;
+  c.cs = std::cos(c.th), c.sn = std::sin(c.th);
   c.W = W, c.H = H;
   c.f = W / 2.0 / std::tan(27.0 * M_PI / 180.0);
   c.cx = W / 2.0;
@@ -47,10 +51,12 @@ Pt project(const Cam& c, const Path& q, double t, double o, double z) {
   const int i = q.lookup(t);
   const double fr = t - i;
   const double X = lerp(q.X[i], q.X[i + 1], fr), Y = lerp(q.Y[i], q.Y[i + 1], fr);
-  const double Z = lerp(q.Z[i], q.Z[i + 1], fr), th = lerp(q.heading[i], q.heading[i + 1], fr);
-  const double px = X - o * std::sin(th), py = Y + o * std::cos(th);
+  const double Z = lerp(q.Z[i], q.Z[i + 1], fr);
+  // The normal changes little within a metre: interpolating sine and cosine is close enough.
+  const double px = X - o * lerp(q.sinH[i], q.sinH[i + 1], fr),
+               py = Y + o * lerp(q.cosH[i], q.cosH[i + 1], fr);
   const double rx = px - c.X, ry = py - c.Y;
-  const double cs = std::cos(c.th), sn = std::sin(c.th);
+  const double cs = c.cs, sn = c.sn;
   Pt r;
   r.fw = rx * cs + ry * sn;
   const double lat = -rx * sn + ry * cs;
@@ -62,7 +68,9 @@ Pt project(const Cam& c, const Path& q, double t, double o, double z) {
   return r;
 }
 
-Rgb fog(Rgb c, double d) { return mix(c, Rgb{196, 210, 222}, std::min(0.55, d / 1300.0)); }
+Rgb fog(Rgb c, double d) {
+  return mix(c, Rgb{196, 210, 222}, std::min(0.55, d / 1300.0));
+}
 
 bool inSpan(const std::vector<Span>& spans, double s, const Span** which = nullptr) {
   for (const auto& sp : spans)
@@ -73,7 +81,9 @@ bool inSpan(const std::vector<Span>& spans, double s, const Span** which = nullp
   return false;
 }
 
-bool doubleAt(const Path& p, double s) { return p.divergeS < 0 || s < p.divergeS + 40; }
+bool doubleAt(const Path& p, double s) {
+  return p.divergeS < 0 || s < p.divergeS + 40;
+}
 
 Scenery sceneryAt(const Path& p, double s) {
   for (const auto& z : p.scenery)
@@ -129,7 +139,8 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
     const double ang = cam.th + std::atan((cam.cx - x) / cam.f);
     const int k = static_cast<int>(std::fmod(ang / (2 * M_PI) * 1024 + 1024 * 64, 1024.0));
     const int top = hz - static_cast<int>(hills[k] * scale);
-    for (int y = std::max(0, top); y < hz; ++y) img.row(y)[x] = mix(Rgb{122, 146, 150}, Rgb{150, 170, 168}, (y - top) / 30.0);
+    for (int y = std::max(0, top); y < hz; ++y)
+      img.row(y)[x] = mix(Rgb{122, 146, 150}, Rgb{150, 170, 168}, (y - top) / 30.0);
   }
   const Scenery here = sceneryAt(path, s);
   Rgb groundFar{150, 170, 120}, groundNear{92, 130, 58};
@@ -150,13 +161,16 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
       const double d = samples[i].d;
       const Span* br = nullptr;
       if (inSpan(q.bridges, t0, &br)) {
-        quad(img, project(cam, q, a0, o + 70, -6), project(cam, q, t1, o + 70, -6), project(cam, q, t1, o - 70, -6),
-             project(cam, q, a0, o - 70, -6), fog(Rgb{70, 110, 150}, d));
+        quad(img, project(cam, q, a0, o + 70, -6), project(cam, q, t1, o + 70, -6),
+             project(cam, q, t1, o - 70, -6), project(cam, q, a0, o - 70, -6),
+             fog(Rgb{70, 110, 150}, d));
       }
-      quad(img, project(cam, q, a0, o + 2.6, -0.35), project(cam, q, t1, o + 2.6, -0.35), project(cam, q, t1, o - 2.6, -0.35),
-           project(cam, q, a0, o - 2.6, -0.35), fog(Rgb{118, 112, 96}, d));
-      quad(img, project(cam, q, a0, o + 1.6, -0.1), project(cam, q, t1, o + 1.6, -0.1), project(cam, q, t1, o - 1.6, -0.1),
-           project(cam, q, a0, o - 1.6, -0.1), fog(d > 70 ? Rgb{128, 114, 100} : Rgb{146, 138, 128}, d));
+      quad(img, project(cam, q, a0, o + 2.6, -0.35), project(cam, q, t1, o + 2.6, -0.35),
+           project(cam, q, t1, o - 2.6, -0.35), project(cam, q, a0, o - 2.6, -0.35),
+           fog(Rgb{118, 112, 96}, d));
+      quad(img, project(cam, q, a0, o + 1.6, -0.1), project(cam, q, t1, o + 1.6, -0.1),
+           project(cam, q, t1, o - 1.6, -0.1), project(cam, q, a0, o - 1.6, -0.1),
+           fog(d > 70 ? Rgb{128, 114, 100} : Rgb{146, 138, 128}, d));
     }
   };
   auto sleepersAndRails = [&](const Path& q, double o, double tFrom) {
@@ -165,7 +179,8 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
     for (double t = s + 70; t >= first; t -= 0.6) {
       const double tt = std::round(t / 0.6) * 0.6;
       const Pt a = project(cam, q, tt, o + 1.05, 0), b = project(cam, q, tt, o - 1.05, 0);
-      const Pt c = project(cam, q, tt + 0.22, o - 1.05, 0), e = project(cam, q, tt + 0.22, o + 1.05, 0);
+      const Pt c = project(cam, q, tt + 0.22, o - 1.05, 0),
+               e = project(cam, q, tt + 0.22, o + 1.05, 0);
       if (!a.ok) continue;
       if (a.y - e.y < 0.35) {
         img.line(a.x, a.y, b.x, b.y, Rgb{92, 84, 76}, 0.6);
@@ -212,20 +227,24 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
       const double t0 = std::max(samples[i - 1].t, p0), t1 = std::min(samples[i].t, p1);
       if (t1 <= t0) continue;
       const double d = samples[i].d;
-      quad(img, project(cam, path, t0, 1.55, 0), project(cam, path, t1, 1.55, 0), project(cam, path, t1, 1.55, 1.05),
-           project(cam, path, t0, 1.55, 1.05), fog(Rgb{120, 118, 112}, d));
-      quad(img, project(cam, path, t0, 1.55, 1.05), project(cam, path, t1, 1.55, 1.05), project(cam, path, t1, 7.5, 1.05),
-           project(cam, path, t0, 7.5, 1.05), fog(Rgb{186, 184, 178}, d));
-      quad(img, project(cam, path, t0, 2.3, 1.06), project(cam, path, t1, 2.3, 1.06), project(cam, path, t1, 2.6, 1.06),
-           project(cam, path, t0, 2.6, 1.06), fog(Rgb{226, 196, 40}, d));
+      quad(img, project(cam, path, t0, 1.55, 0), project(cam, path, t1, 1.55, 0),
+           project(cam, path, t1, 1.55, 1.05), project(cam, path, t0, 1.55, 1.05),
+           fog(Rgb{120, 118, 112}, d));
+      quad(img, project(cam, path, t0, 1.55, 1.05), project(cam, path, t1, 1.55, 1.05),
+           project(cam, path, t1, 7.5, 1.05), project(cam, path, t0, 7.5, 1.05),
+           fog(Rgb{186, 184, 178}, d));
+      quad(img, project(cam, path, t0, 2.3, 1.06), project(cam, path, t1, 2.3, 1.06),
+           project(cam, path, t1, 2.6, 1.06), project(cam, path, t0, 2.6, 1.06),
+           fog(Rgb{226, 196, 40}, d));
     }
   }
   // Level crossings: the road over the tracks.
   for (double c : path.crossings) {
     if (c < s - 4 || c > s + kFar) continue;
     const double d = c - s;
-    quad(img, project(cam, path, c - 3, 30, 0.05), project(cam, path, c + 3, 30, 0.05), project(cam, path, c + 3, -30, 0.05),
-         project(cam, path, c - 3, -30, 0.05), fog(Rgb{84, 84, 88}, d));
+    quad(img, project(cam, path, c - 3, 30, 0.05), project(cam, path, c + 3, 30, 0.05),
+         project(cam, path, c + 3, -30, 0.05), project(cam, path, c - 3, -30, 0.05),
+         fog(Rgb{84, 84, 88}, d));
   }
   if (nearSplit) sleepersAndRails(*other, 0, split + 1);
   sleepersAndRails(path, 0, s);
@@ -238,9 +257,11 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
   for (double t = std::ceil((s + 2) / 50) * 50; t < end; t += 50)
     if (!inSpan(path.tunnels, t)) items.push_back({t - s, kPole, static_cast<size_t>(t)});
   for (size_t i = 0; i < path.signals.size(); ++i)
-    if (path.signals[i].s > s + 1 && path.signals[i].s < end) items.push_back({path.signals[i].s - s, kSignal, i});
+    if (path.signals[i].s > s + 1 && path.signals[i].s < end)
+      items.push_back({path.signals[i].s - s, kSignal, i});
   for (size_t i = 0; i < path.boards.size(); ++i)
-    if (path.boards[i].s > s + 1 && path.boards[i].s < end) items.push_back({path.boards[i].s - s, kBoard, i});
+    if (path.boards[i].s > s + 1 && path.boards[i].s < end)
+      items.push_back({path.boards[i].s - s, kBoard, i});
   auto it = std::lower_bound(path.props.begin(), path.props.end(), s + 3,
                              [](const Prop& p, double v) { return p.s < v; });
   for (; it != path.props.end() && it->s < end; ++it)
@@ -252,22 +273,26 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
     if (ms > s + 1 && ms < end) items.push_back({ms - s, kStopMark, i});
   }
   for (size_t i = 0; i < path.crossings.size(); ++i)
-    if (path.crossings[i] > s - 2 && path.crossings[i] < end) items.push_back({std::max(1.0, path.crossings[i] - 4 - s), kCrossing, i});
+    if (path.crossings[i] > s - 2 && path.crossings[i] < end)
+      items.push_back({std::max(1.0, path.crossings[i] - 4 - s), kCrossing, i});
   for (size_t i = 0; i < path.tunnels.size(); ++i)
-    if (path.tunnels[i].s0 > s + 1 && path.tunnels[i].s0 < end) items.push_back({path.tunnels[i].s0 - s, kPortal, i});
+    if (path.tunnels[i].s0 > s + 1 && path.tunnels[i].s0 < end)
+      items.push_back({path.tunnels[i].s0 - s, kPortal, i});
   std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.d > b.d; });
 
   auto box = [&](double t, double o0, double o1, double z0, double z1, Rgb col) {
     const Pt a = project(cam, path, t, o0, z0), b = project(cam, path, t, o1, z1);
     if (!a.ok || !b.ok) return;
     img.fillRect(static_cast<int>(std::min(a.x, b.x)), static_cast<int>(std::min(a.y, b.y)),
-                 static_cast<int>(std::ceil(std::max(a.x, b.x))) + 0, static_cast<int>(std::ceil(std::max(a.y, b.y))), col);
+                 static_cast<int>(std::ceil(std::max(a.x, b.x))) + 0,
+                 static_cast<int>(std::ceil(std::max(a.y, b.y))), col);
   };
   auto post = [&](double t, double o, double z1, double w, Rgb col) {
     const Pt a = project(cam, path, t, o, 0), b = project(cam, path, t, o, z1);
     if (!a.ok || !b.ok) return;
     const double px = std::max(1.0, cam.f * w / a.fw);
-    img.fillRect(static_cast<int>(a.x - px / 2), static_cast<int>(b.y), static_cast<int>(a.x + px / 2 + 1), static_cast<int>(a.y), col);
+    img.fillRect(static_cast<int>(a.x - px / 2), static_cast<int>(b.y),
+                 static_cast<int>(a.x + px / 2 + 1), static_cast<int>(a.y), col);
   };
   auto sprite = [&](const Image& spr, double t, double o, double z0, double w, double h) {
     const Pt a = project(cam, path, t, o + w / 2, z0 + h), b = project(cam, path, t, o - w / 2, z0);
@@ -298,23 +323,30 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
           if (!c.ok) break;
           const double r = cam.f * 0.45 / c.fw;
           img.disc(c.x, c.y, r, Rgb{20, 20, 20});
-          if (r > 2) img.fillRect(static_cast<int>(c.x - r * 0.15), static_cast<int>(c.y - r * 0.75),
-                                  static_cast<int>(c.x + r * 0.15 + 1), static_cast<int>(c.y + r * 0.75), Rgb{240, 240, 230});
+          if (r > 2)
+            img.fillRect(static_cast<int>(c.x - r * 0.15), static_cast<int>(c.y - r * 0.75),
+                         static_cast<int>(c.x + r * 0.15 + 1), static_cast<int>(c.y + r * 0.75),
+                         Rgb{240, 240, 230});
           break;
         }
         const int lamps = sg.kind == 1 ? 2 : sg.kind == 2 ? 3 : sg.kind == 5 ? 5 : 4;
         const double h = 0.34 * lamps + 0.1;
-        const Pt a = project(cam, path, t, o + 0.3, 3.8 + h), b = project(cam, path, t, o - 0.3, 3.8);
+        const Pt a = project(cam, path, t, o + 0.3, 3.8 + h),
+                 b = project(cam, path, t, o - 0.3, 3.8);
         if (!a.ok || !b.ok) break;
-        img.fillRect(static_cast<int>(a.x), static_cast<int>(a.y), static_cast<int>(b.x) + 1, static_cast<int>(b.y) + 1, Rgb{24, 24, 26});
+        img.fillRect(static_cast<int>(a.x), static_cast<int>(a.y), static_cast<int>(b.x) + 1,
+                     static_cast<int>(b.y) + 1, Rgb{24, 24, 26});
         const double lr = cam.f * 0.12 / a.fw;
         for (int k = 0; k < lamps; ++k) {
           const Pt c = project(cam, path, t, o, 3.8 + 0.05 + 0.34 * (lamps - k - 0.5));
           // The recording shows the aspect of its own day: proceed.
           const bool lit = (lamps == 2 && k == 1) || (lamps >= 3 && k == 0);
-          const Rgb col = lit ? (lamps == 2 ? Rgb{255, 200, 40} : Rgb{60, 255, 150}) : Rgb{58, 54, 50};
-          if (lr < 0.8) img.blend(static_cast<int>(c.x), static_cast<int>(c.y), col, 0.9);
-          else img.disc(c.x, c.y, lr, col);
+          const Rgb col =
+              lit ? (lamps == 2 ? Rgb{255, 200, 40} : Rgb{60, 255, 150}) : Rgb{58, 54, 50};
+          if (lr < 0.8)
+            img.blend(static_cast<int>(c.x), static_cast<int>(c.y), col, 0.9);
+          else
+            img.disc(c.x, c.y, lr, col);
         }
         break;
       }
@@ -328,11 +360,25 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
             if (f != m_sprites.limit.end()) spr = &f->second;
             break;
           }
-          case BoardKind::LimitEnd: spr = &m_sprites.limitEnd; break;
-          case BoardKind::Whistle: spr = &m_sprites.whistle; w = 0.5, h = 0.5; break;
-          case BoardKind::Crossing: spr = &m_sprites.crossing; w = 0.7, h = 0.5; break;
-          case BoardKind::StationAhead: spr = &m_sprites.stationAhead; w = 0.8, h = 0.5; break;
-          case BoardKind::Junction: spr = &m_sprites.junction; w = 0.7, h = 0.5; break;
+          case BoardKind::LimitEnd:
+            spr = &m_sprites.limitEnd;
+            break;
+          case BoardKind::Whistle:
+            spr = &m_sprites.whistle;
+            w = 0.5, h = 0.5;
+            break;
+          case BoardKind::Crossing:
+            spr = &m_sprites.crossing;
+            w = 0.7, h = 0.5;
+            break;
+          case BoardKind::StationAhead:
+            spr = &m_sprites.stationAhead;
+            w = 0.8, h = 0.5;
+            break;
+          case BoardKind::Junction:
+            spr = &m_sprites.junction;
+            w = 0.7, h = 0.5;
+            break;
           case BoardKind::GradeChange: {
             auto f = m_sprites.gradient.find(bd.value);
             if (f != m_sprites.gradient.end()) spr = &f->second;
@@ -346,36 +392,44 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
       }
       case kProp: {
         const Prop& pr = path.props[item.idx];
-        const Rgb col{static_cast<uint8_t>(pr.colour >> 16), static_cast<uint8_t>(pr.colour >> 8), static_cast<uint8_t>(pr.colour)};
+        const Rgb col{static_cast<uint8_t>(pr.colour >> 16), static_cast<uint8_t>(pr.colour >> 8),
+                      static_cast<uint8_t>(pr.colour)};
         const Rgb fc = fog(col, item.d);
         if (pr.type == 0 || pr.type == 3 || pr.type == 4) {
-          const Pt a = project(cam, path, t, pr.offset + pr.width / 2, pr.height), b = project(cam, path, t, pr.offset - pr.width / 2, 0);
+          const Pt a = project(cam, path, t, pr.offset + pr.width / 2, pr.height),
+                   b = project(cam, path, t, pr.offset - pr.width / 2, 0);
           if (!a.ok || !b.ok) break;
-          img.fillRect(static_cast<int>(a.x), static_cast<int>(a.y), static_cast<int>(b.x) + 1, static_cast<int>(b.y) + 1, fc);
+          img.fillRect(static_cast<int>(a.x), static_cast<int>(a.y), static_cast<int>(b.x) + 1,
+                       static_cast<int>(b.y) + 1, fc);
           const double ph = b.y - a.y;
           if (pr.type == 0 && ph > 10) {  // window rows
             const int rows = static_cast<int>(pr.height / 3);
             for (int r = 0; r < rows; ++r) {
               const double y0 = a.y + ph * (r + 0.35) / rows, y1 = a.y + ph * (r + 0.65) / rows;
-              img.fillRect(static_cast<int>(a.x + (b.x - a.x) * 0.08), static_cast<int>(y0), static_cast<int>(b.x - (b.x - a.x) * 0.08),
-                           static_cast<int>(y1), fog(Rgb{70, 84, 100}, item.d));
+              img.fillRect(static_cast<int>(a.x + (b.x - a.x) * 0.08), static_cast<int>(y0),
+                           static_cast<int>(b.x - (b.x - a.x) * 0.08), static_cast<int>(y1),
+                           fog(Rgb{70, 84, 100}, item.d));
             }
             img.fillRect(static_cast<int>(a.x), static_cast<int>(a.y), static_cast<int>(b.x) + 1,
                          static_cast<int>(a.y + std::max(1.0, ph * 0.04)), shade(fc, 0.7));
           }
           if (pr.type == 3) {  // a pitched roof
             const Pt r = project(cam, path, t, pr.offset, pr.height * 1.45);
-            if (r.ok) img.fillPolygon({a.x, a.y, r.x, r.y, b.x, a.y}, fog(Rgb{120, 60, 50}, item.d));
+            if (r.ok)
+              img.fillPolygon({a.x, a.y, r.x, r.y, b.x, a.y}, fog(Rgb{120, 60, 50}, item.d));
           }
         } else {
           post(t, pr.offset, pr.height * 0.35, 0.35, fog(Rgb{92, 70, 50}, item.d));
           const Pt c = project(cam, path, t, pr.offset, pr.height * 0.65);
           if (!c.ok) break;
           const double r = cam.f * pr.width / 2 / c.fw;
-          if (pr.type == 1) img.disc(c.x, c.y, r, fc);
+          if (pr.type == 1)
+            img.disc(c.x, c.y, r, fc);
           else {
-            const Pt top = project(cam, path, t, pr.offset, pr.height * 1.1), bot = project(cam, path, t, pr.offset, pr.height * 0.25);
-            if (top.ok && bot.ok) img.fillPolygon({c.x - r, bot.y, c.x + r, bot.y, top.x, top.y}, shade(fc, 0.8));
+            const Pt top = project(cam, path, t, pr.offset, pr.height * 1.1),
+                     bot = project(cam, path, t, pr.offset, pr.height * 0.25);
+            if (top.ok && bot.ok)
+              img.fillPolygon({c.x - r, bot.y, c.x + r, bot.y, top.x, top.y}, shade(fc, 0.8));
           }
         }
         break;
@@ -404,7 +458,8 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
         for (double o : {5.0, kOpposite - 4.2}) {
           const double tp = c - 4;
           post(tp, o, 3.1, 0.12, Rgb{30, 30, 30});
-          const Pt x1 = project(cam, path, tp, o + 0.5, 3.2), x2 = project(cam, path, tp, o - 0.5, 2.7);
+          const Pt x1 = project(cam, path, tp, o + 0.5, 3.2),
+                   x2 = project(cam, path, tp, o - 0.5, 2.7);
           if (x1.ok && x2.ok) {
             img.line(x1.x, x1.y, x2.x, x2.y, Rgb{240, 200, 20}, std::max(1.0, cam.f * 0.1 / x1.fw));
             img.line(x1.x, x2.y, x2.x, x1.y, Rgb{240, 200, 20}, std::max(1.0, cam.f * 0.1 / x1.fw));
@@ -412,15 +467,20 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
           for (int k = 0; k < 2; ++k) {
             const Pt l = project(cam, path, tp, o + (k ? -0.3 : 0.3), 2.35);
             const bool on = ringing && ((iframe / 12 + k) % 2 == 0);
-            if (l.ok) img.disc(l.x, l.y, std::max(0.8, cam.f * 0.12 / l.fw), on ? Rgb{255, 40, 30} : Rgb{70, 20, 20});
+            if (l.ok)
+              img.disc(l.x, l.y, std::max(0.8, cam.f * 0.12 / l.fw),
+                       on ? Rgb{255, 40, 30} : Rgb{70, 20, 20});
           }
         }
         // Lowered barriers beside the road.
         for (double o0 : {3.2, kOpposite - 3.0}) {
           const double dir = o0 > 0 ? 1 : -1;
           for (int k = 0; k < 8; ++k) {
-            const Pt a = project(cam, path, c - 4.6, o0 + dir * k, 0.95), b = project(cam, path, c - 4.6, o0 + dir * (k + 1), 0.95);
-            if (a.ok && b.ok) img.line(a.x, a.y, b.x, b.y, k % 2 ? Rgb{20, 20, 20} : Rgb{240, 210, 30}, std::max(1.0, cam.f * 0.09 / a.fw));
+            const Pt a = project(cam, path, c - 4.6, o0 + dir * k, 0.95),
+                     b = project(cam, path, c - 4.6, o0 + dir * (k + 1), 0.95);
+            if (a.ok && b.ok)
+              img.line(a.x, a.y, b.x, b.y, k % 2 ? Rgb{20, 20, 20} : Rgb{240, 210, 30},
+                       std::max(1.0, cam.f * 0.09 / a.fw));
           }
         }
         break;
@@ -429,11 +489,15 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
         const double o = -1.9;  // the tunnel holds both tracks
         const Pt hl = project(cam, path, t, o + 60, -2), htl = project(cam, path, t, o + 30, 24);
         const Pt htr = project(cam, path, t, o - 30, 22), hr = project(cam, path, t, o - 60, -2);
-        if (hl.ok && hr.ok) img.fillPolygon({hl.x, hl.y, htl.x, htl.y, (htl.x + htr.x) / 2, htl.y - (hr.x - hl.x) * 0.02, htr.x, htr.y, hr.x, hr.y},
-                                            fog(Rgb{70, 98, 56}, item.d));
-        const Pt fa = project(cam, path, t, o + 5.0, 8.0), fb = project(cam, path, t, o - 5.0, -0.3);
-        if (fa.ok && fb.ok) img.fillRect(static_cast<int>(fa.x), static_cast<int>(fa.y), static_cast<int>(fb.x) + 1, static_cast<int>(fb.y) + 1,
-                                         fog(Rgb{150, 148, 140}, item.d));
+        if (hl.ok && hr.ok)
+          img.fillPolygon({hl.x, hl.y, htl.x, htl.y, (htl.x + htr.x) / 2,
+                           htl.y - (hr.x - hl.x) * 0.02, htr.x, htr.y, hr.x, hr.y},
+                          fog(Rgb{70, 98, 56}, item.d));
+        const Pt fa = project(cam, path, t, o + 5.0, 8.0),
+                 fb = project(cam, path, t, o - 5.0, -0.3);
+        if (fa.ok && fb.ok)
+          img.fillRect(static_cast<int>(fa.x), static_cast<int>(fa.y), static_cast<int>(fb.x) + 1,
+                       static_cast<int>(fb.y) + 1, fog(Rgb{150, 148, 140}, item.d));
         std::vector<double> arch;
         for (int k = 0; k <= 12; ++k) {
           const double a = M_PI * k / 12;
@@ -479,7 +543,10 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
       Pt prev;
       for (size_t i = 0; i < n && samples[i].t < tun->s1; ++i) {
         const Pt p = project(cam, path, samples[i].t, side * kHalfGauge, 0.15);
-        if (prev.ok && p.ok) img.line(prev.x, prev.y, p.x, p.y, mix(Rgb{120, 110, 90}, Rgb{20, 20, 20}, samples[i].d / 300), std::clamp(cam.f * 0.07 / p.fw, 0.6, 4.0));
+        if (prev.ok && p.ok)
+          img.line(prev.x, prev.y, p.x, p.y,
+                   mix(Rgb{120, 110, 90}, Rgb{20, 20, 20}, samples[i].d / 300),
+                   std::clamp(cam.f * 0.07 / p.fw, 0.6, 4.0));
         prev = p;
       }
     }

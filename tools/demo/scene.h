@@ -13,8 +13,8 @@
 
 namespace demo {
 
-struct SpriteBank {  // pictures drawn onto wayside objects, made before rendering starts
-  std::map<int, Image> limit;     // by km/h
+struct SpriteBank {            // pictures drawn onto wayside objects, made before rendering starts
+  std::map<int, Image> limit;  // by km/h
   std::map<int, Image> gradient;  // by per mille x 10
   Image limitEnd, whistle, crossing, stationAhead, junction, stopMark;
   std::vector<Image> nameBoards;  // by station index

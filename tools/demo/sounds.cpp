@@ -1,7 +1,7 @@
 #include "sounds.h"
 
-#include <sys/wait.h>
 #include <spawn.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -19,14 +19,18 @@ namespace {
 
 constexpr double kTau = 2 * M_PI;
 
-Samples silence(double sec) { return Samples(static_cast<size_t>(sec * kRate), 0.0f); }
+Samples silence(double sec) {
+  return Samples(static_cast<size_t>(sec * kRate), 0.0f);
+}
 
-void addTone(Samples& s, double at, double len, double freq, double amp, double decay = 0, int harmonics = 1) {
+void addTone(Samples& s, double at, double len, double freq, double amp, double decay = 0,
+             int harmonics = 1) {
   const size_t a = static_cast<size_t>(at * kRate), n = static_cast<size_t>(len * kRate);
   if (s.size() < a + n) s.resize(a + n, 0.0f);
   for (size_t i = 0; i < n; ++i) {
     const double t = static_cast<double>(i) / kRate;
-    const double env = (decay > 0 ? std::exp(-t * decay) : 1.0) * std::min(1.0, t * 200) * std::min(1.0, (len - t) * 60);
+    const double env = (decay > 0 ? std::exp(-t * decay) : 1.0) * std::min(1.0, t * 200) *
+                       std::min(1.0, (len - t) * 60);
     double v = 0;
     for (int h = 1; h <= harmonics; ++h) v += std::sin(kTau * freq * h * t) / h;
     s[a + i] += static_cast<float>(amp * env * v);
@@ -70,7 +74,8 @@ void envelope(Samples& s, double attack, double release) {
   const double len = static_cast<double>(s.size()) / kRate;
   for (size_t i = 0; i < s.size(); ++i) {
     const double t = static_cast<double>(i) / kRate;
-    s[i] = static_cast<float>(s[i] * std::min({1.0, t / std::max(attack, 1e-4), (len - t) / std::max(release, 1e-4)}));
+    s[i] = static_cast<float>(
+        s[i] * std::min({1.0, t / std::max(attack, 1e-4), (len - t) / std::max(release, 1e-4)}));
   }
 }
 
@@ -84,7 +89,8 @@ void mixInto(Samples& dst, const Samples& src, double at, double gain) {
 
 std::vector<int16_t> toPcm(const Samples& s) {
   std::vector<int16_t> out(s.size());
-  for (size_t i = 0; i < s.size(); ++i) out[i] = static_cast<int16_t>(std::lround(std::clamp(s[i], -1.0f, 1.0f) * 32000));
+  for (size_t i = 0; i < s.size(); ++i)
+    out[i] = static_cast<int16_t>(std::lround(std::clamp(s[i], -1.0f, 1.0f) * 32000));
   return out;
 }
 
@@ -98,7 +104,8 @@ void saveWav(const std::filesystem::path& path, const Samples& s) {
   std::copy_n("RIFF", 4, h.begin());
   put(4, 36 + data, 4);
   std::copy_n("WAVEfmt ", 8, h.begin() + 8);
-  put(16, 16, 4), put(20, 1, 2), put(22, 1, 2), put(24, kRate, 4), put(28, kRate * 2, 4), put(32, 2, 2), put(34, 16, 2);
+  put(16, 16, 4), put(20, 1, 2), put(22, 1, 2), put(24, kRate, 4), put(28, kRate * 2, 4),
+      put(32, 2, 2), put(34, 16, 2);
   std::copy_n("data", 4, h.begin() + 36);
   put(40, data, 4);
   std::ofstream f(path, std::ios::binary);
@@ -117,9 +124,11 @@ void Voice::speak(const std::filesystem::path& path, const std::string& kana, in
   if (m_espeak) {
     const std::string rate = std::to_string(speed);
     const std::string out = path.string();
-    const char* args[] = {"espeak-ng", "-v", "ja", "-s", rate.c_str(), "-a", "150", "-w", out.c_str(), kana.c_str(), nullptr};
+    const char* args[] = {"espeak-ng", "-v", "ja",        "-s",         rate.c_str(), "-a",
+                          "150",       "-w", out.c_str(), kana.c_str(), nullptr};
     pid_t pid = 0;
-    if (posix_spawnp(&pid, "espeak-ng", nullptr, nullptr, const_cast<char* const*>(args), environ) == 0) {
+    if (posix_spawnp(&pid, "espeak-ng", nullptr, nullptr, const_cast<char* const*>(args),
+                     environ) == 0) {
       int status = 0;
       waitpid(pid, &status, 0);
       if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && std::filesystem::exists(path)) return;
@@ -140,8 +149,8 @@ Samples runningSound(int band, double joint) {
     makeLoop(s);
     return s;
   }
-  const double v = (band * 10.0 + 5) / 3.6;                  // m/s in the middle of the band
-  const double period = joint / v;                           // one rail joint per period
+  const double v = (band * 10.0 + 5) / 3.6;  // m/s in the middle of the band
+  const double period = joint / v;           // one rail joint per period
   const int periods = std::max(1, static_cast<int>(std::ceil(2.5 / period)));
   const double len = period * periods + 0.05;
   Samples s = noise(len, 60, 300 + band * 120.0, 100 + static_cast<uint64_t>(band));
@@ -153,7 +162,8 @@ Samples runningSound(int band, double joint) {
       const double at = p * period + ax / v;
       if (at >= len - 0.05) continue;
       Samples click = noise(0.08, 80, 2500, static_cast<uint64_t>(p * 7 + ax * 10));
-      for (size_t i = 0; i < click.size(); ++i) click[i] = static_cast<float>(click[i] * std::exp(-static_cast<double>(i) / kRate * 60));
+      for (size_t i = 0; i < click.size(); ++i)
+        click[i] = static_cast<float>(click[i] * std::exp(-static_cast<double>(i) / kRate * 60));
       normalise(click, 0.35 + band * 0.02);
       mixInto(s, click, at, 1.0);
       addTone(s, at, 0.06, 95, 0.25, 50);
@@ -184,7 +194,8 @@ Samples motorTone(int kind) {
       addTone(s, 0, 1.0, 60, 0.5, 0, 8);
       mixInto(s, noise(1.0, 50, 600, 13), 0, 0.2);
   }
-  for (size_t i = 0; i < s.size(); ++i) s[i] = static_cast<float>(s[i] * (0.85 + 0.15 * std::sin(kTau * 7 * i / kRate)));
+  for (size_t i = 0; i < s.size(); ++i)
+    s[i] = static_cast<float>(s[i] * (0.85 + 0.15 * std::sin(kTau * 7 * i / kRate)));
   normalise(s, 0.6);
   return s;  // integer cycles per second: loops without a seam
 }
@@ -198,7 +209,8 @@ Samples motorBrakeTone(int kind) {
 }
 
 Samples airBurst(double seconds, double attack, double tone) {
-  Samples s = noise(seconds, 400 * tone, 6000 * tone, static_cast<uint64_t>(seconds * 1000 + tone * 10));
+  Samples s =
+      noise(seconds, 400 * tone, 6000 * tone, static_cast<uint64_t>(seconds * 1000 + tone * 10));
   for (size_t i = 0; i < s.size(); ++i) {
     const double t = static_cast<double>(i) / kRate;
     s[i] = static_cast<float>(s[i] * std::min(1.0, t / attack) * std::exp(-t * 2.0 / seconds));
@@ -211,7 +223,8 @@ Samples squeal() {
   Samples s = silence(1.0);
   for (size_t i = 0; i < s.size(); ++i) {
     const double t = static_cast<double>(i) / kRate;
-    s[i] = static_cast<float>(0.3 * std::sin(kTau * 2800 * t + 3 * std::sin(kTau * 5 * t)) + 0.12 * std::sin(kTau * 4200 * t));
+    s[i] = static_cast<float>(0.3 * std::sin(kTau * 2800 * t + 3 * std::sin(kTau * 5 * t)) +
+                              0.12 * std::sin(kTau * 4200 * t));
   }
   return s;
 }

@@ -30,7 +30,7 @@ class Voice {
 
 // Synthesised sounds; lengths in seconds where a parameter says so. Loops are seamless.
 Samples runningSound(int band, double joint = 25.0);  // joints every `joint` metres
-Samples motorTone(int kind);                           // 0 chopper (201), 1 VVVF (E233), 2 resistor (183), 3 diesel
+Samples motorTone(int kind);  // 0 chopper (201), 1 VVVF (E233), 2 resistor (183), 3 diesel
 Samples motorBrakeTone(int kind);
 Samples airBurst(double seconds, double attack, double tone);  // brake air, doors, EB
 Samples squeal();

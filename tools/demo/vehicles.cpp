@@ -27,7 +27,9 @@ constexpr int kPanelTop = 240;
 const Rgb kFace{236, 232, 218}, kInk{24, 24, 24};
 
 // Angle on the face (counter-clockwise degrees from straight up) of a reading.
-double faceAngle(const Gauge& g, double v) { return 135.0 - 270.0 * v / g.max; }
+double faceAngle(const Gauge& g, double v) {
+  return 135.0 - 270.0 * v / g.max;
+}
 
 void drawFace(Image& panel, const Gauge& g, const Font& font, const std::vector<Gauge>& shared) {
   const double cx = g.cx, cy = g.cy - kPanelTop;
@@ -37,18 +39,22 @@ void drawFace(Image& panel, const Gauge& g, const Font& font, const std::vector<
   for (int k = 0; k <= steps; ++k) {
     const double a = faceAngle(g, g.majorStep / 2.0 * k) * M_PI / 180;
     const double r0 = g.r - (k % 2 ? 4 : 8), r1 = g.r - 1;
-    panel.line(cx - std::sin(a) * r0, cy - std::cos(a) * r0, cx - std::sin(a) * r1, cy - std::cos(a) * r1, kInk, k % 2 ? 1 : 1.8);
+    panel.line(cx - std::sin(a) * r0, cy - std::cos(a) * r0, cx - std::sin(a) * r1,
+               cy - std::cos(a) * r1, kInk, k % 2 ? 1 : 1.8);
     if (k % 2 == 0) {
       const int px = std::max(7, g.r / 6);
       const double rt = g.r - 8 - px * 0.8;
       char buf[16];
-      std::snprintf(buf, sizeof buf, "%d", static_cast<int>(g.majorStep / 2.0 * k / (g.max >= 1000 ? 100 : 1)));
-      font.drawCentred(panel, static_cast<int>(cx - std::sin(a) * rt), static_cast<int>(cy - std::cos(a) * rt - px / 2), buf, px, kInk);
+      std::snprintf(buf, sizeof buf, "%d",
+                    static_cast<int>(g.majorStep / 2.0 * k / (g.max >= 1000 ? 100 : 1)));
+      font.drawCentred(panel, static_cast<int>(cx - std::sin(a) * rt),
+                       static_cast<int>(cy - std::cos(a) * rt - px / 2), buf, px, kInk);
     }
   }
   std::string caption = g.unit;
   for (const auto& o : shared) caption += std::string(" ") + o.unit;
-  font.drawCentred(panel, static_cast<int>(cx), static_cast<int>(cy + g.r * 0.35), caption, std::max(8, g.r / 5), Rgb{80, 80, 80});
+  font.drawCentred(panel, static_cast<int>(cx), static_cast<int>(cy + g.r * 0.35), caption,
+                   std::max(8, g.r / 5), Rgb{80, 80, 80});
   panel.disc(cx, cy, 3, Rgb{40, 40, 40});
 }
 
@@ -56,7 +62,8 @@ Image needleImage(const Gauge& g) {
   const int size = 2 * g.r + 2;
   Image img(size, size, kKey);
   const double c = size / 2.0;
-  img.fillPolygon({c - 2.2, c + 8, c + 2.2, c + 8, c + 0.8, c - (g.r - 4), c - 0.8, c - (g.r - 4)}, g.needle);
+  img.fillPolygon({c - 2.2, c + 8, c + 2.2, c + 8, c + 0.8, c - (g.r - 4), c - 0.8, c - (g.r - 4)},
+                  g.needle);
   img.disc(c, c, 3.5, Rgb{30, 30, 30});
   // Keep the corners keyed: the lower-left pixel names the transparent colour.
   img.set(0, size - 1, kKey);
@@ -65,15 +72,19 @@ Image needleImage(const Gauge& g) {
 
 Image lamp(int w, int h, Rgb lit, const std::string& text, const Font& font, bool round = false) {
   Image img(w, h, kKey);
-  if (round) img.disc(w / 2.0, h / 2.0, std::min(w, h) / 2.0 - 0.5, lit);
-  else img.fillRect(1, 1, w - 1, h - 1, lit);
+  if (round)
+    img.disc(w / 2.0, h / 2.0, std::min(w, h) / 2.0 - 0.5, lit);
+  else
+    img.fillRect(1, 1, w - 1, h - 1, lit);
   const double lum = 0.3 * lit.r + 0.6 * lit.g + 0.1 * lit.b;
-  font.drawFitted(img, w / 2, (h - std::min(h - 2, 12)) / 2, w - 4, text, std::min(h - 2, 12), lum > 140 ? kInk : Rgb{250, 250, 250});
+  font.drawFitted(img, w / 2, (h - std::min(h - 2, 12)) / 2, w - 4, text, std::min(h - 2, 12),
+                  lum > 140 ? kInk : Rgb{250, 250, 250});
   img.set(0, h - 1, kKey);
   return img;
 }
 
-Image notchPicture(int w, int h, int lit, int total, Rgb col, const std::string& text, const Font& font) {
+Image notchPicture(int w, int h, int lit, int total, Rgb col, const std::string& text,
+                   const Font& font) {
   Image img(w, h, kKey);
   img.fillRect(0, 0, w, h - 1, Rgb{20, 20, 22});
   const int boxes = std::max(total, 1);
@@ -121,14 +132,16 @@ std::vector<std::string> driveSoundList(const std::string& key) {
     l.push_back(buf);
   }
   const std::string v = "sound\\" + key + "\\";
-  for (const char* f : {"brake_apply", "brake_release", "eb", "ats_bell", "ats_chime", "atc"}) l.push_back(std::string("sound\\common\\") + f + ".wav");
+  for (const char* f : {"brake_apply", "brake_release", "eb", "ats_bell", "ats_chime", "atc"})
+    l.push_back(std::string("sound\\common\\") + f + ".wav");
   l.push_back(v + "horn1.wav");       // 19
   l.push_back(v + "horn2.wav");       // 20
   l.push_back(v + "horn1.wav");       // 21
   l.push_back(v + "door_open.wav");   // 22
   l.push_back(v + "door_close.wav");  // 23
-  for (const char* f : {"eb_ring", "squeal", "cp_start", "cp_run", "cp_end", "stop_alert", "buzzer1", "buzzer2", "depsign",
-                        "engine", "engine_idle", "engine_idle_open"})
+  for (const char* f :
+       {"eb_ring", "squeal", "cp_start", "cp_run", "cp_end", "stop_alert", "buzzer1", "buzzer2",
+        "depsign", "engine", "engine_idle", "engine_idle_open"})
     l.push_back(std::string("sound\\common\\") + f + ".wav");  // 24-35
   return l;
 }
@@ -164,7 +177,8 @@ void writeCommonSounds(const fs::path& dir) {
   saveWav(sd / "fan.wav", motorTone(3));
 }
 
-std::vector<std::string> writePanel(const fs::path& dir, const Spec& v, const Font& font, const Font& bold) {
+std::vector<std::string> writePanel(const fs::path& dir, const Spec& v, const Font& font,
+                                    const Font& bold) {
   const fs::path id = dir / "image" / v.key;
   fs::create_directories(id);
   const std::string rel = "image\\" + v.key + "\\";
@@ -180,7 +194,8 @@ std::vector<std::string> writePanel(const fs::path& dir, const Spec& v, const Fo
       {"[Needle_BP]", 48, 390, 42, 1000, "BP", 200, Rgb{250, 250, 250}},
       {"[Needle_V]", 205, 300, 36, 2000, "kV", 500, Rgb{20, 20, 20}, !v.digital},
       {"[Needle_I]", 205, 392, 36, 1000, "A", 250, Rgb{20, 20, 20}, !v.digital},
-      {"[Needle_Speed]", 350, 352, 66, v.info.maxSpeed >= 120 ? 140.0 : 120.0, "km/h", 20, Rgb{250, 250, 250}},
+      {"[Needle_Speed]", 350, 352, 66, v.info.maxSpeed >= 120 ? 140.0 : 120.0, "km/h", 20,
+       Rgb{250, 250, 250}},
   };
   Image panel(480, 200, Rgb{64, 70, 78});
   panel.verticalGradient(0, 200, Rgb{86, 94, 104}, Rgb{48, 52, 58});
@@ -196,13 +211,14 @@ std::vector<std::string> writePanel(const fs::path& dir, const Spec& v, const Fo
     panel.frameRect(164, 24, 252, 194, Rgb{110, 110, 120}, 2);
     font.drawCentred(panel, 208, 32, "モニタ", 11, Rgb{120, 200, 255});
     font.drawCentred(panel, 208, 128, "速度", 11, Rgb{120, 200, 255});
-    for (int k = 0; k < 5; ++k) panel.fillRect(172, 56 + k * 12, 172 + 20 + k * 12, 62 + k * 12, Rgb{40, 140, 220});
+    for (int k = 0; k < 5; ++k)
+      panel.fillRect(172, 56 + k * 12, 172 + 20 + k * 12, 62 + k * 12, Rgb{40, 140, 220});
   } else {
     drawFace(panel, gauges[5], font, {});
     drawFace(panel, gauges[6], font, {});
   }
   drawFace(panel, gauges[7], font, {});
-  bold.drawCentred(panel, 350, 352 - kPanelTop + 28, v.plate, 10, Rgb{90, 90, 90});
+  bold.drawCentred(panel, 350, 352 - kPanelTop - 30, v.plate, 10, Rgb{90, 90, 90});
   // The clock's bezel (the window draws the face and the hands).
   panel.disc(445, 415 - kPanelTop, 29, Rgb{40, 40, 40});
   panel.fillRect(420, 390 - kPanelTop, 470, 440 - kPanelTop, Rgb{240, 240, 240});
@@ -256,20 +272,23 @@ std::vector<std::string> writePanel(const fs::path& dir, const Spec& v, const Fo
     const int size = 2 * g.r + 2;
     std::string file;
     if (g.present) {
-      file = std::string("needle_") + std::string(g.section).substr(8, std::string(g.section).size() - 9) + ".bmp";
+      file = std::string("needle_") +
+             std::string(g.section).substr(8, std::string(g.section).size() - 9) + ".bmp";
       needleImage(g).saveBmp(id / file);
       file = rel + file;
     }
     char scale[32];
     std::snprintf(scale, sizeof scale, "%.6f", -270.0 / g.max);
-    put({g.section, file, std::to_string(g.cx - size / 2), std::to_string(g.cy - size / 2), std::to_string(size), std::to_string(size), "135", scale});
+    put({g.section, file, std::to_string(g.cx - size / 2), std::to_string(g.cy - size / 2),
+         std::to_string(size), std::to_string(size), "135", scale});
   }
   // Notch and brake indicators; gear indicator.
   out.push_back("[NotchImageP]");
   put({"420", "346"});
   for (int p = 0; p <= v.power; ++p) {
     const std::string f = "notch_p" + std::to_string(p) + ".bmp";
-    notchPicture(56, 12, p, v.power, Rgb{80, 220, 90}, p ? "P" + std::to_string(p) : "N", font).saveBmp(id / f);
+    notchPicture(56, 12, p, v.power, Rgb{80, 220, 90}, p ? "P" + std::to_string(p) : "N", font)
+        .saveBmp(id / f);
     out.push_back(rel + f);
   }
   out.push_back("#");
@@ -277,7 +296,8 @@ std::vector<std::string> writePanel(const fs::path& dir, const Spec& v, const Fo
   put({"420", "360"});
   std::vector<std::string> bl;
   const int service = v.brake - 1;
-  if (v.brakeType == 0) bl = {"運転", "保ち", "重り", "制動", "非常"};
+  if (v.brakeType == 0)
+    bl = {"運転", "保ち", "重り", "制動", "非常"};
   else {
     bl.push_back("緩");
     for (int b = 1; b <= service; ++b) bl.push_back("B" + std::to_string(b));
@@ -287,14 +307,17 @@ std::vector<std::string> writePanel(const fs::path& dir, const Spec& v, const Fo
   for (size_t k = 0; k < bl.size(); ++k) {
     const std::string f = "notch_b" + std::to_string(k) + ".bmp";
     const int steps = static_cast<int>(bl.size()) - 1;
-    notchPicture(56, 12, static_cast<int>(k), steps, k + 1 == bl.size() ? Rgb{255, 50, 40} : Rgb{255, 190, 40}, bl[k], font).saveBmp(id / f);
+    notchPicture(56, 12, static_cast<int>(k), steps,
+                 k + 1 == bl.size() ? Rgb{255, 50, 40} : Rgb{255, 190, 40}, bl[k], font)
+        .saveBmp(id / f);
     out.push_back(rel + f);
   }
   out.push_back("#");
   out.push_back("[GearImageList]");
   put({"420", "374"});
-  const std::vector<std::string> gears = v.engineType == 1 ? std::vector<std::string>{"惰行", "力行"}
-                                                           : std::vector<std::string>{"中立", "変", "直1", "直2", "直3", "直4"};
+  const std::vector<std::string> gears =
+      v.engineType == 1 ? std::vector<std::string>{"惰行", "力行"}
+                        : std::vector<std::string>{"中立", "変", "直1", "直2", "直3", "直4"};
   for (size_t k = 0; k < gears.size(); ++k) {
     const std::string f = "gear" + std::to_string(k) + ".bmp";
     notchPicture(56, 12, k ? 1 : 0, 1, Rgb{120, 200, 255}, gears[k], font).saveBmp(id / f);
@@ -309,7 +332,10 @@ std::vector<std::string> writePanel(const fs::path& dir, const Spec& v, const Fo
   };
   const std::vector<O> others = {
       {v.plate, 254, 262, 58, 14, Rgb{20, 40, 90}, Rgb{230, 230, 230}},
-      {v.atsType == 0 ? "ATS-S" : v.atsType == 1 ? "ATS-P" : "ATC", 254, 424, 40, 13, Rgb{230, 230, 230}, kInk},
+      {v.atsType == 0   ? "ATS-S"
+       : v.atsType == 1 ? "ATS-P"
+                        : "ATC",
+       254, 424, 40, 13, Rgb{230, 230, 230}, kInk},
       {"最高" + std::to_string(v.info.maxSpeed), 300, 424, 50, 13, Rgb{250, 220, 60}, kInk},
       {std::to_string(v.info.cars) + "両", 384, 424, 32, 13, Rgb{230, 230, 230}, kInk},
       {"乗務員", 384, 262, 34, 13, Rgb{60, 60, 60}, Rgb{230, 230, 230}},
@@ -345,25 +371,57 @@ void writeVehicleFile(const fs::path& dir, const Spec& v, const Font& font, cons
   const auto drive = driveSoundList(v.key);
   TextFile f;
   f.line("; " + v.info.series + " (Velmoria demo line)");
-  f.value("[Handle]", v.handle).value("[BrakeType]", v.brakeType).value("[Brake]", v.brake).value("[Power]", v.power);
+  f.value("[Handle]", v.handle)
+      .value("[BrakeType]", v.brakeType)
+      .value("[Brake]", v.brake)
+      .value("[Power]", v.power);
   f.value("[Hold]", v.hold).value("[BrakeRate]", fmtReal(v.brakeRate, 2));
   f.value("[PowerDelay]", 6).value("[BrakeDelay]", 5).value("[SAPDelay]", 4);
-  f.value("[BrakeUp]", v.brakeUp).value("[BrakeDown]", v.brakeDown).value("[EBPress]", v.ebPress).value("[SAPPress]", v.sapPress);
-  f.value("[HighAirPress]", 880).value("[LowAirPress]", 780).value("[Curr1]", 300).value("[Curr2]", 500);
+  f.value("[BrakeUp]", v.brakeUp)
+      .value("[BrakeDown]", v.brakeDown)
+      .value("[EBPress]", v.ebPress)
+      .value("[SAPPress]", v.sapPress);
+  f.value("[HighAirPress]", 880)
+      .value("[LowAirPress]", 780)
+      .value("[Curr1]", 300)
+      .value("[Curr2]", 500);
   f.value("[Engine_Type]", v.engineType).value("[DoorType]", 1);
   f.value("[Mt]", fmtReal(v.mt, 1)).value("[Tt]", fmtReal(v.tt, 1)).value("[Cars]", v.info.cars);
   f.value("[StopLine]", "image\\" + v.key + "\\stopline.bmp").value("[Tons]", fmtReal(v.tons, 1));
-  f.value("[EB]", v.eb).value("[MaxSpeed]", v.info.maxSpeed).value("[Lose_elec]", v.loseElec).value("[Mc]", v.mc);
-  f.value("[ATS_Type]", v.atsType).value("[ATS_Alert]", v.atsAlert).value("[ATS_Time]", v.atsTime).value("[ATS_Cnt]", v.atsCnt);
-  f.value("[Sound_br1]", 13).value("[Sound_br2]", 14).value("[Sound_EB]", 15).value("[Sound_Ats1]", 16);
-  f.value("[Sound_Ats2]", 17).value("[Sound_Atc]", 18).value("[Sound_Horn]", 19).value("[Sound_Horn2]", 20);
-  f.value("[Sound_Horn3]", 21).value("[Sound_DoorOpen]", 22).value("[Sound_DoorClose]", 23).value("[Sound_EBring]", 24);
-  f.value("[Sound_squeak]", 25).value("[CP_Start]", 26).value("[CP_Cnt]", 27).value("[CP_End]", 28).value("[Stop]", 29);
-  f.value("[Buzzer]", 30, 31).value("[DepSign]", 32).value("[EngineSound]", 33, 34, 35).value("[Gear_Type]", "AT");
+  f.value("[EB]", v.eb)
+      .value("[MaxSpeed]", v.info.maxSpeed)
+      .value("[Lose_elec]", v.loseElec)
+      .value("[Mc]", v.mc);
+  f.value("[ATS_Type]", v.atsType)
+      .value("[ATS_Alert]", v.atsAlert)
+      .value("[ATS_Time]", v.atsTime)
+      .value("[ATS_Cnt]", v.atsCnt);
+  f.value("[Sound_br1]", 13)
+      .value("[Sound_br2]", 14)
+      .value("[Sound_EB]", 15)
+      .value("[Sound_Ats1]", 16);
+  f.value("[Sound_Ats2]", 17)
+      .value("[Sound_Atc]", 18)
+      .value("[Sound_Horn]", 19)
+      .value("[Sound_Horn2]", 20);
+  f.value("[Sound_Horn3]", 21)
+      .value("[Sound_DoorOpen]", 22)
+      .value("[Sound_DoorClose]", 23)
+      .value("[Sound_EBring]", 24);
+  f.value("[Sound_squeak]", 25)
+      .value("[CP_Start]", 26)
+      .value("[CP_Cnt]", 27)
+      .value("[CP_End]", 28)
+      .value("[Stop]", 29);
+  f.value("[Buzzer]", 30, 31)
+      .value("[DepSign]", 32)
+      .value("[EngineSound]", 33, 34, 35)
+      .value("[Gear_Type]", "AT");
   if (v.engineType == 1) {
     f.line("[Notch]");
     for (const auto& n : v.notches)
-      f.lines({fmtReal(n[0], 2), fmtReal(n[1], 2), std::to_string(static_cast<int>(n[2])), std::to_string(static_cast<int>(n[3])), fmtReal(n[4], 4)});
+      f.lines({fmtReal(n[0], 2), fmtReal(n[1], 2), std::to_string(static_cast<int>(n[2])),
+               std::to_string(static_cast<int>(n[3])), fmtReal(n[4], 4)});
     f.line("#");
   } else {
     f.line("[Engine]");
@@ -374,8 +432,10 @@ void writeVehicleFile(const fs::path& dir, const Spec& v, const Font& font, cons
   }
   const std::string sd = "sound\\" + v.key + "\\";
   f.line("[MotorSound]");
-  f.lines({sd + "motor.wav", "0", "0", std::to_string(v.info.maxSpeed), "0.35", "1.9", "60", "110"});
-  f.lines({sd + "motor_brake.wav", "1", fmtReal(std::max(v.loseElec, 3), 1), std::to_string(v.info.maxSpeed), "0.45", "1.6", "30", "100"});
+  f.lines(
+      {sd + "motor.wav", "0", "0", std::to_string(v.info.maxSpeed), "0.35", "1.9", "60", "110"});
+  f.lines({sd + "motor_brake.wav", "1", fmtReal(std::max(v.loseElec, 3), 1),
+           std::to_string(v.info.maxSpeed), "0.45", "1.6", "30", "100"});
   f.lines({"sound\\common\\fan.wav", "2", "0", "160", "1.0", "1.2", "12", "20"});
   f.line("#");
   f.section("[DriveSound]", drive).line("#");
@@ -390,33 +450,49 @@ std::vector<VehicleInfo> writeVehicles(const fs::path& dir, const Font& font, co
   Spec s201;
   s201.key = "201";
   s201.info = {"train_201.dat", "201系", Perf{2.4, 1.5, 0.75, 2.8, 2.2, 95}, 100, 10, 36};
-  s201.notches = {{0.8, 0.8, 20, 25, 0.97}, {1.5, 1.5, 30, 40, 0.975}, {2.1, 2.1, 36, 55, 0.985}, {2.5, 2.5, 40, 65, 0.99}};
+  s201.notches = {{0.8, 0.8, 20, 25, 0.97},
+                  {1.5, 1.5, 30, 40, 0.975},
+                  {2.1, 2.1, 36, 55, 0.985},
+                  {2.5, 2.5, 40, 65, 0.99}};
   s201.plate = "クハ201";
   s201.motorKind = 0;
   Spec e233;
   e233.key = "E233";
   e233.info = {"train_E233.dat", "E233系", Perf{2.9, 2.3, 1.4, 3.2, 2.6, 95}, 120, 10, 36};
   e233.handle = 0, e233.brakeType = 2, e233.brake = 9, e233.power = 5, e233.hold = 0;
-  e233.brakeRate = 4.5, e233.brakeUp = 330, e233.brakeDown = 300, e233.tons = 305, e233.mt = 190, e233.tt = 115;
+  e233.brakeRate = 4.5, e233.brakeUp = 330, e233.brakeDown = 300, e233.tons = 305, e233.mt = 190,
+  e233.tt = 115;
   e233.eb = 1, e233.loseElec = 3, e233.mc = 1, e233.atsType = 2, e233.atsAlert = 1, e233.atsCnt = 1;
-  e233.notches = {{1.0, 1.0, 25, 40, 0.99}, {1.6, 1.6, 35, 60, 0.992}, {2.2, 2.2, 40, 70, 0.994}, {2.6, 2.6, 45, 75, 0.995}, {3.0, 3.0, 45, 80, 0.995}};
-  e233.motorKind = 1, e233.hornF1 = 660, e233.hornF2 = 880, e233.electricHorn = true, e233.doorChime = true, e233.digital = true;
+  e233.notches = {{1.0, 1.0, 25, 40, 0.99},
+                  {1.6, 1.6, 35, 60, 0.992},
+                  {2.2, 2.2, 40, 70, 0.994},
+                  {2.6, 2.6, 45, 75, 0.995},
+                  {3.0, 3.0, 45, 80, 0.995}};
+  e233.motorKind = 1, e233.hornF1 = 660, e233.hornF2 = 880, e233.electricHorn = true,
+  e233.doorChime = true, e233.digital = true;
   e233.plate = "クハE233";
   Spec s183;
   s183.key = "183";
   s183.info = {"train_183.dat", "183系", Perf{1.9, 1.3, 0.8, 2.6, 2.1, 100}, 120, 9, 36};
   s183.handle = 1, s183.brakeType = 0, s183.brake = 4, s183.power = 4, s183.hold = 1;
-  s183.brakeRate = 4.0, s183.brakeUp = 250, s183.brakeDown = 200, s183.ebPress = 390, s183.sapPress = 390;
+  s183.brakeRate = 4.0, s183.brakeUp = 250, s183.brakeDown = 200, s183.ebPress = 390,
+  s183.sapPress = 390;
   s183.tons = 400, s183.mt = 260, s183.tt = 140;
-  s183.eb = 1, s183.loseElec = 30, s183.mc = 0, s183.atsType = 0, s183.atsAlert = 0, s183.atsCnt = 0;
-  s183.notches = {{0.7, 0.7, 20, 25, 0.97}, {1.2, 1.2, 30, 45, 0.98}, {1.7, 1.7, 40, 60, 0.99}, {2.0, 2.0, 45, 75, 0.993}};
+  s183.eb = 1, s183.loseElec = 30, s183.mc = 0, s183.atsType = 0, s183.atsAlert = 0,
+  s183.atsCnt = 0;
+  s183.notches = {{0.7, 0.7, 20, 25, 0.97},
+                  {1.2, 1.2, 30, 45, 0.98},
+                  {1.7, 1.7, 40, 60, 0.99},
+                  {2.0, 2.0, 45, 75, 0.993}};
   s183.motorKind = 2, s183.hornF1 = 311, s183.hornF2 = 392;
   s183.plate = "クハ183";
   Spec kiha;
   kiha.key = "kiha40";
   kiha.info = {"train_kiha40.dat", "キハ40系", Perf{1.2, 0.8, 0.5, 2.6, 2.1, 85}, 95, 2, 36};
-  kiha.handle = 1, kiha.brakeType = 0, kiha.brake = 4, kiha.power = 5, kiha.hold = 0, kiha.engineType = 0;
-  kiha.brakeRate = 3.6, kiha.tons = 80, kiha.mt = 40, kiha.tt = 40, kiha.eb = 1, kiha.loseElec = 0, kiha.mc = 0;
+  kiha.handle = 1, kiha.brakeType = 0, kiha.brake = 4, kiha.power = 5, kiha.hold = 0,
+  kiha.engineType = 0;
+  kiha.brakeRate = 3.6, kiha.tons = 80, kiha.mt = 40, kiha.tt = 40, kiha.eb = 1, kiha.loseElec = 0,
+  kiha.mc = 0;
   kiha.atsType = 0, kiha.atsAlert = 0, kiha.ebPress = 390, kiha.sapPress = 390, kiha.motorKind = 3;
   kiha.plate = "キハ40";
   std::vector<VehicleInfo> out;

@@ -12,9 +12,9 @@
 namespace demo {
 
 struct VehicleInfo {
-  std::string file;     // "train_201.dat"
-  std::string series;   // "201系"
-  Perf perf;            // what a good driver gets out of it, for the timetables
+  std::string file;    // "train_201.dat"
+  std::string series;  // "201系"
+  Perf perf;           // what a good driver gets out of it, for the timetables
   int maxSpeed = 100;
   int cars = 10;
   int driveSounds = 0;  // number of [DriveSound] entries: route sounds start at this channel

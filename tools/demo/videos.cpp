@@ -25,7 +25,7 @@ void writeTrackVideo(const std::filesystem::path& file, const Renderer& renderer
     writer.finish();
     return;
   }
-  VideoWriter writer(file, 480, 240, 15, 6);
+  VideoWriter writer(file, 480, 240, 15, 9);
   const int ring = 16;
   std::vector<Image> slots(ring, Image(480, 240));
   std::vector<int> ready(ring, -1);  // frame index held by each slot, -1 while free
