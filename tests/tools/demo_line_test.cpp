@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -197,6 +199,27 @@ TEST(DemoLine, each_run_matches_its_title_hint) {
   EXPECT_EQ(r2.OneMan, 0);
   EXPECT_LT(r2.StationTable.back().stopFrame, kBranchFrame + 20000);
 }
+
+#ifdef VELMORIA_DRIVE_EXE
+// The shortest run, driven by velmoria-drive's autopilot: it must reach the terminus without an
+// emergency brake and stop within a metre of every stopping mark.
+TEST(DemoDrive, the_autopilot_takes_the_branch_local_to_its_terminus) {
+  const fs::path log = fs::path(DEMO_OUT_DIR).parent_path() / "demo_drive_local6.txt";
+  const std::string cmd =
+      std::string("\"") + VELMORIA_DRIVE_EXE + "\" --data \"" + demoFolder().string() +
+      "\" --vehicle train_201.dat --route line_local6.dat --autopilot --until-terminus > \"" +
+      log.string() + "\" 2>&1";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  std::ifstream in(log);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("terminus: reached"), std::string::npos) << text;
+  EXPECT_NE(text.find("emergency brakes: 0"), std::string::npos) << text;
+  const size_t at = text.find("worst stop error (m): ");
+  ASSERT_NE(at, std::string::npos) << text;
+  const double worst = std::atof(text.c_str() + at + 22);
+  EXPECT_LE(std::fabs(worst), 1.0) << text;
+}
+#endif
 
 }  // namespace
 }  // namespace velmoria

@@ -301,7 +301,7 @@ void placeProps(Path& p, uint64_t seed) {
       Prop pr;
       pr.s = s0 + rng.uniform(0, 100);
       const double side = rng.chance(0.5) ? 1.0 : -1.0;
-      const double base = p.doubleTrack ? (side > 0 ? 7.0 : 11.0) : 6.0;
+      const double base = p.doubleTrack ? (side > 0 ? 10.0 : 13.0) : 8.0;
       pr.offset = side * (base + rng.uniform(0, sc == Scenery::Town ? 40 : 80));
       bool blocked = false;
       for (const auto& st : p.stops)

@@ -141,7 +141,7 @@ void writeFrontPictures(const fs::path& dir, const Line& line, const Renderer& r
   loadingPicture(bold, font).saveBmp(dir / "image" / "loading.bmp");
   // Title: the line itself, seen large, with the name.
   Image title(640, 480);
-  renderer.render(line.main, &line.branch, 2400, title);
+  renderer.render(line.main, &line.branch, 30500, title);
   for (int y = 0; y < 150; ++y)
     for (int x = 0; x < 640; ++x)
       title.set(x, y, mix(title.get(x, y), Rgb{8, 16, 40}, 0.55 * (1 - y / 150.0) + 0.2));
@@ -158,7 +158,7 @@ void writeFrontPictures(const fs::path& dir, const Line& line, const Renderer& r
     if (quick)
       frame.fill(Rgb{20, 30, 60});
     else
-      renderer.render(line.main, &line.branch, 1200 + i * 2, frame);
+      renderer.render(line.main, &line.branch, 25000 + i * 3, frame);
     const double a = std::clamp((i - 30) / 45.0, 0.0, 1.0);
     if (a > 0) {
       for (int y = 80; y < 160; ++y)

@@ -192,7 +192,6 @@ Image atspOverlay(const Font& font) {
     }
   }
   font.drawCentred(img, 70, 18, "P", 14, Rgb{220, 220, 220});
-  font.drawCentred(img, 110, 18, "P", 14, Rgb{220, 220, 220});
   return img;
 }
 

@@ -397,7 +397,8 @@ void writeRoutes(const fs::path& dir, const Line& line, const std::vector<Vehicl
       const auto& st = stations[i];
       const bool first = i == 0, last = i + 1 == stations.size();
       int type = st.stop ? 0 : 1;
-      if (run.oneMan && st.stop && !first) type = 2;
+      // On the one-man branch the train waits at 泉沢 for the opposite train without opening.
+      if (run.oneMan && st.station == 13) type = 2;
       const int half = first && st.frame < 600 ? st.frame : 600;
       const int melodyIdx = kMelody0 + st.station % 4;
       const int f7 = last ? st.arrive + 60 * 30 : st.depart - 15 * 30;
@@ -502,11 +503,15 @@ void writeRoutes(const fs::path& dir, const Line& line, const std::vector<Vehicl
     card.trainKind = run.kind;
     card.vehicle =
         veh.series + " " + std::to_string(veh.cars) + "両" + (run.oneMan ? "  ワンマン" : "");
-    card.note = run.lateSeconds ? "3分遅れ 回復運転" : (run.branch ? "椿から湖畔線" : "");
+    card.note = run.lateSeconds ? "3分遅れ 回復運転"
+                : run.oneMan    ? "* 泉沢は運転停車(ドア扱いなし)"
+                : run.branch    ? "椿から湖畔線に直通"
+                                : "";
     for (size_t i = 0; i < stations.size(); ++i) {
       const auto& st = stations[i];
       CardRow row;
       row.station = line.stations[static_cast<size_t>(st.station)].name;
+      if (run.oneMan && st.station == 13) row.station += "*";
       row.pass = !st.stop;
       if (i > 0 && st.stop) row.arrive = clockText(st.arrive);
       if (i + 1 < stations.size()) row.depart = clockText(st.depart);

@@ -250,6 +250,11 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
   sleepersAndRails(path, 0, s);
   if (doubleAt(path, s)) sleepersAndRails(path, kOpposite, s);
 
+  // Overhead wires before the objects, so that portals and poles stand in front of them.
+  if (nearSplit) wires(*other, 0, split + 1);
+  wires(path, 0, s);
+  if (doubleAt(path, s)) wires(path, kOpposite, s);
+
   // Wayside objects, far to near.
   std::vector<Item> items;
   const double end = s + kFar;
@@ -511,9 +516,6 @@ void Renderer::render(const Path& path, const Path* other, double frame, Image& 
       }
     }
   }
-  if (nearSplit) wires(*other, 0, split + 1);
-  wires(path, 0, s);
-  if (doubleAt(path, s)) wires(path, kOpposite, s);
 
   // Inside a tunnel: walls everywhere but the far opening, lights passing, the rails' sheen.
   const Span* tun = nullptr;

@@ -191,11 +191,11 @@ std::vector<std::string> writePanel(const fs::path& dir, const Spec& v, const Fo
       {"[Needle_SAP]", 48, 292, 42, 1000, "SAP", 200, Rgb{20, 20, 20}},
       {"[Needle_MR]", 48, 390, 42, 1000, "MR", 200, Rgb{220, 30, 30}},
       {"[Needle_ER]", 48, 390, 42, 1000, "ER", 200, Rgb{20, 20, 20}},
-      {"[Needle_BP]", 48, 390, 42, 1000, "BP", 200, Rgb{250, 250, 250}},
+      {"[Needle_BP]", 48, 390, 42, 1000, "BP", 200, Rgb{40, 80, 200}},
       {"[Needle_V]", 205, 300, 36, 2000, "kV", 500, Rgb{20, 20, 20}, !v.digital},
       {"[Needle_I]", 205, 392, 36, 1000, "A", 250, Rgb{20, 20, 20}, !v.digital},
       {"[Needle_Speed]", 350, 352, 66, v.info.maxSpeed >= 120 ? 140.0 : 120.0, "km/h", 20,
-       Rgb{250, 250, 250}},
+       Rgb{200, 30, 30}},
   };
   Image panel(480, 200, Rgb{64, 70, 78});
   panel.verticalGradient(0, 200, Rgb{86, 94, 104}, Rgb{48, 52, 58});
