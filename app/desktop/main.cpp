@@ -1,0 +1,65 @@
+// velmoria: the desktop program. Runs from its data folder (the current folder, or --data).
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "frontend/desktop_app_qt.h"
+#include "frontend/fonts_qt.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: velmoria [--data DIR] [--trace FILE]\n"
+    "  --data DIR    the data folder (default: the current folder; it holds korvelan.dat)\n"
+    "  --trace FILE  write the per-tick trace of every run to FILE\n"
+    "  --help        show this text\n"
+    "  --version     show the version\n";
+
+// Qt warns when XDG_RUNTIME_DIR is missing; give it a private folder of our own.
+void ensureRuntimeDir() {
+  if (std::getenv("XDG_RUNTIME_DIR")) return;
+  const std::string dir = "/tmp/velmoria-runtime-" + std::to_string(getuid());
+  mkdir(dir.c_str(), 0700);
+  setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::filesystem::path data = std::filesystem::current_path();
+  std::string trace;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == "--version") {
+      std::printf("velmoria %s\n", VELMORIA_VERSION);
+      return 0;
+    } else if (arg == "--data" && i + 1 < argc) {
+      data = std::filesystem::absolute(argv[++i]);
+    } else if (arg == "--trace" && i + 1 < argc) {
+      trace = argv[++i];
+    } else {
+      std::fprintf(stderr, "velmoria: unknown option %s\n%s", arg.c_str(), kUsage);
+      return 2;
+    }
+  }
+
+  ensureRuntimeDir();
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("Velmoria");
+  QApplication::setApplicationVersion(VELMORIA_VERSION);
+  QApplication::setWindowIcon(QIcon(":/velmoria/velmoria.svg"));
+  velmoria::installFontSubstitutes();
+
+  velmoria::DesktopApp app(data, velmoria::ShellHooks::system(), velmoria::MediaSet::system());
+  app.start();
+  return application.exec();
+}

@@ -1,0 +1,77 @@
+// The creation of the cab window, phase by phase, each announced on the title window's status
+// line before the window itself is shown. A data error ends the process with its message.
+#include <QApplication>
+
+#include "frame/startup_error.h"
+#include "input/serial_link_qt.h"
+#include "sound/sound_bank.h"
+#include "view/cab_window_qt.h"
+
+namespace velmoria {
+
+// PENDING: replaced by the reading sequence of frame/startup.h when it lands.
+RunData readRunFilesPending(const DataFolder& folder, AppState& app, ImageLoader& images,
+                            const KeyValueStore* settings);
+
+void CabWindow::create() {
+  try {
+    // A new window shows COM11 checked: the kind follows it so that the two agree.
+    controllerClick(0);
+
+    // Phases 1 to 3: the button map, the pictures the readers need, the settings files.
+    QImage overlay = m_pictures.image(m_pictures.load(dataPath("image\\atsp.bmp")).value_or(
+                                          ImageInfo{}).id);
+    m_ctx.status(QString::fromUtf8("設定ファイルを読み込んでいます"));
+    RunData data = readRunFilesPending(m_ctx.folder, m_ctx.app, m_pictures,
+                                       m_ctx.media.settings.get());
+
+    // Phase 4: the cab panel.
+    m_ctx.status(QString::fromUtf8("運転台を描画しています"));
+    m_panel->buildRunTime(data.vehicle, data.route, data.images);
+
+    // Phase 5: the track video, for the core (frame count, branch switch) and the decoder.
+    const auto videoFile = dataPath(data.strings.Path + data.route.DataName + ".avi");
+    m_coreVideo = m_ctx.media.makeVideo();
+    m_coreVideo->open(videoFile);
+    m_cache = std::make_unique<FrameCache>(m_ctx.media.makeVideo);
+    m_cache->open(videoFile);
+
+    // Phases 6 and 7: the sound bank (it announces both of its phases).
+    QString lastStatus;
+    data.sounds = loadSoundBank(*m_ctx.media.sound, data.vehicle, data.route, m_ctx.folder,
+                                [&](const std::string& text) {
+                                  lastStatus = QString::fromStdString(text);
+                                  m_ctx.status(lastStatus);
+                                });
+
+    // Phase 8: the environment.
+    const QString setup = QString::fromUtf8("環境をセットアップしています");
+    if (lastStatus != setup) m_ctx.status(setup);
+    RunServices services;
+    services.sound = m_ctx.media.sound.get();
+    services.video = m_coreVideo.get();
+    services.joystick = m_ctx.media.joystick.get();
+    services.clock = m_ctx.media.clock.get();
+    services.host = this;
+    m_run = std::make_unique<Run>(m_ctx.app, std::move(data), services);
+    m_panel->setLists(&m_run->data.images);
+    if (m_run->vehicle.fileName == "train_E233.dat") m_panel->createE233Speed();
+    applyMenuCaptions();
+    fillStationMenu();
+    m_serial = std::make_unique<SerialLink>(m_ctx.hooks, [this](const std::string& chunk) {
+      if (!m_run) return;
+      m_run->RxChar(chunk);
+      afterInput();
+    });
+    m_video->attach(m_run.get(), m_cache.get(), m_ctx.media.clock.get(), overlay);
+    m_video->lastDrawnFrame = 1;
+    m_video->raise();  // the video area covers any panel picture inside it
+    m_idle.start();
+    m_created = true;
+    refresh();
+  } catch (const StartupError& error) {
+    fail(QString::fromStdString(error.what()));
+  }
+}
+
+}  // namespace velmoria

@@ -1,0 +1,34 @@
+#pragma once
+// The help window: the operating instructions from operation.dat (line 1 the caption, every
+// further line one line of the memo). Keys typed into the memo go on to the cab window's
+// handlers. Created at program start, hidden until the Display menu shows it. UI thread.
+#include <QPlainTextEdit>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+
+class QKeyEvent;
+
+namespace velmoria {
+
+class HelpWindow : public QWidget {
+  Q_OBJECT
+ public:
+  HelpWindow();
+  // Reads the file; false when it cannot be opened (the design caption stays).
+  bool load(const std::filesystem::path& file);
+  void setForward(std::function<void(QKeyEvent*)> forward) { m_forward = std::move(forward); }
+  QPlainTextEdit* memo() const { return m_memo; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QPlainTextEdit* m_memo;
+  std::function<void(QKeyEvent*)> m_forward;
+};
+
+// One line of a Shift-JIS (CP932) data file as UTF-8; bytes that do not decode are dropped.
+QString cp932ToQString(const std::string& bytes);
+
+}  // namespace velmoria

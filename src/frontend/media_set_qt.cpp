@@ -1,0 +1,30 @@
+#include "frontend/media_set_qt.h"
+
+#include <chrono>
+
+#include "media/null/null_sound_device.h"
+#include "media/null/null_video_source.h"
+
+namespace velmoria {
+
+namespace {
+int64_t steadyMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+}  // namespace
+
+SteadyClock::SteadyClock() : m_origin(steadyMs()) {}
+int64_t SteadyClock::nowMs() const { return steadyMs() - m_origin; }
+
+MediaSet MediaSet::null(int videoFrames) {
+  MediaSet set;
+  set.clock = std::make_unique<SteadyClock>();
+  set.sound = std::make_unique<NullSoundDevice>(*set.clock);
+  set.makeVideo = [videoFrames] { return std::make_unique<NullVideoSource>(videoFrames); };
+  return set;
+}
+
+MediaSet MediaSet::system() { return null(); }
+
+}  // namespace velmoria

@@ -1,0 +1,136 @@
+#include "frontend/value_display_qt.h"
+
+#include <QKeyEvent>
+
+#include "frontend/fonts_qt.h"
+
+namespace velmoria {
+
+namespace {
+struct ValueRow {
+  const char* caption;
+  int captionLeft, captionTop;
+  const char* name;
+  const char* initial;
+  int left, top, width;  // width 0: auto size, anchored at the right edge `left`
+};
+
+constexpr ValueRow kRows[] = {
+    {"Speed", 8, 16, "Label1", "0 km/h", 144, 16, 84},
+    {"Accelaration", 8, 32, "Label6", "0 km/h/s", 144, 32, 84},
+    {"Slope", 8, 56, "Label27", "0 Permil", 144, 56, 84},
+    {"Wheel statement", 8, 79, "Label23", "Normal", 152, 79, 77},
+    {"Power", 8, 96, "Label7", "0 N", 152, 96, 76},
+    {"Resistance", 8, 112, "Label25", "0 N", 152, 112, 76},
+    {"Adhesive coefficient", 8, 128, "Label8", "0", 168, 128, 60},
+    {"Adhesive limit(P)", 8, 144, "Label9", "0 N", 152, 144, 76},
+    {"Adhesive limit(B)", 8, 160, "Label20", "0 N", 152, 160, 76},
+    {"BC Pressure", 248, 16, "Label2", "0 kPa", 360, 16, 60},
+    {"SAP Pressure", 248, 32, "Label3", "0 kPa", 360, 32, 60},
+    {"ER Pressure", 248, 48, "Label4", "0 kPa", 360, 48, 60},
+    {"MR Pressure", 248, 64, "Label5", "0 kPa", 360, 64, 60},
+    {"Speedcheck", 248, 80, "Label41", "0 m", 360, 80, 60},
+    {"Frame", 440, 16, "Label30", "0", 528, 16, 60},
+    {"Projected", 440, 32, "Label31", "0 km/h", 528, 32, 60},
+    {"Next station", 440, 55, "Label37", "0", 588, 55, 0},
+    {"Remain", 440, 72, "Label33", "0", 588, 72, 0},
+    {"Total", 440, 88, "Label35", "0", 588, 88, 0},
+};
+}  // namespace
+
+ValueDisplayWindow::ValueDisplayWindow() : QWidget(nullptr, Qt::Dialog) {
+  setWindowTitle("Value Display");
+  setFixedSize(604, 188);
+  setFont(designFont("System", 12));
+  for (const auto& row : kRows) {
+    auto* caption = new QLabel(row.caption, this);
+    caption->move(row.captionLeft, row.captionTop);
+    caption->adjustSize();
+    auto* value = new QLabel(row.initial, this);
+    value->setObjectName(row.name);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    if (row.width > 0) {
+      value->setGeometry(row.left, row.top, row.width, caption->height());
+    } else {
+      value->adjustSize();
+      value->move(row.left - value->width(), row.top);
+      m_rightEdge[row.name] = row.left;
+    }
+    m_values[row.name] = value;
+  }
+  auto* heading = new QLabel("Brake               0               Power", this);
+  heading->move(248, 112);
+  heading->adjustSize();
+  const auto makeBar = [this](int top, int position) {
+    auto* bar = new QProgressBar(this);
+    bar->setGeometry(248, top, 265, 9);
+    bar->setRange(-500000, 500000);
+    bar->setValue(position);
+    bar->setTextVisible(false);
+    return bar;
+  };
+  m_bar1 = makeBar(130, 0);
+  m_bar2 = makeBar(146, -500000);
+  m_bar3 = makeBar(162, -500000);
+}
+
+QLabel* ValueDisplayWindow::valueLabel(const QString& name) const {
+  const auto it = m_values.find(name);
+  return it == m_values.end() ? nullptr : it->second;
+}
+
+QProgressBar* ValueDisplayWindow::bar(int n) const {
+  return n == 1 ? m_bar1 : n == 2 ? m_bar2 : n == 3 ? m_bar3 : nullptr;
+}
+
+void ValueDisplayWindow::setValue(QLabel* label, const std::string& text, std::string& drawn) {
+  if (!label || (m_drawnOnce && text == drawn)) return;
+  label->setText(QString::fromStdString(text));
+  const auto edge = m_rightEdge.find(label->objectName());
+  if (edge != m_rightEdge.end()) {
+    label->adjustSize();
+    label->move(edge->second - label->width(), label->y());
+  }
+  drawn = text;
+}
+
+void ValueDisplayWindow::draw(const ValueDisplayView& v) {
+  if (!m_drawnOnce || v.caption != m_drawn.caption)
+    setWindowTitle(QString::fromStdString(v.caption));
+  m_drawn.caption = v.caption;
+  if (v.visible != isVisible()) setVisible(v.visible);
+  if (!v.visible && m_drawnOnce) return;
+  auto& d = m_drawn;
+  setValue(valueLabel("Label1"), v.Label1, d.Label1);
+  setValue(valueLabel("Label2"), v.Label2, d.Label2);
+  setValue(valueLabel("Label3"), v.Label3, d.Label3);
+  setValue(valueLabel("Label4"), v.Label4, d.Label4);
+  setValue(valueLabel("Label5"), v.Label5, d.Label5);
+  setValue(valueLabel("Label6"), v.Label6, d.Label6);
+  setValue(valueLabel("Label7"), v.Label7, d.Label7);
+  setValue(valueLabel("Label8"), v.Label8, d.Label8);
+  setValue(valueLabel("Label9"), v.Label9, d.Label9);
+  setValue(valueLabel("Label20"), v.Label20, d.Label20);
+  setValue(valueLabel("Label23"), v.Label23, d.Label23);
+  setValue(valueLabel("Label25"), v.Label25, d.Label25);
+  setValue(valueLabel("Label27"), v.Label27, d.Label27);
+  setValue(valueLabel("Label30"), v.Label30, d.Label30);
+  setValue(valueLabel("Label31"), v.Label31, d.Label31);
+  setValue(valueLabel("Label33"), v.Label33, d.Label33);
+  setValue(valueLabel("Label35"), v.Label35, d.Label35);
+  setValue(valueLabel("Label37"), v.Label37, d.Label37);
+  setValue(valueLabel("Label41"), v.Label41, d.Label41);
+  const auto clampBar = [](QProgressBar* bar, int value) {
+    bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
+  };
+  clampBar(m_bar1, v.ProgressBar1);
+  clampBar(m_bar2, v.ProgressBar2);
+  clampBar(m_bar3, v.ProgressBar3);
+  m_drawnOnce = true;
+}
+
+void ValueDisplayWindow::keyPressEvent(QKeyEvent* event) {
+  if (m_forward) m_forward(event);
+}
+
+}  // namespace velmoria

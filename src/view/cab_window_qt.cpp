@@ -1,0 +1,274 @@
+#include "view/cab_window_qt.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QWheelEvent>
+
+#include "frontend/help_window_qt.h"
+#include "frontend/value_display_qt.h"
+#include "input/serial_link_qt.h"
+
+namespace velmoria {
+
+namespace {
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+CabWindow::CabWindow(CabContext context) : m_ctx(std::move(context)) {
+  setWindowTitle("Velmoria");
+  m_surface = new QWidget(this);
+  m_surface->setObjectName("client");
+  m_surface->setFixedSize(640, 440);
+  m_surface->setAutoFillBackground(true);
+  QPalette palette = m_surface->palette();
+  palette.setColor(QPalette::Window, Qt::black);
+  m_surface->setPalette(palette);
+  setCentralWidget(m_surface);
+  m_video = new VideoView(m_surface);
+  m_panel = std::make_unique<CabPanel>(m_surface, m_pictures, m_ctx.folder,
+                                       [this](const QString& text) { fail(text); });
+  m_panel->buildDesignTime();
+  connect(m_panel->back(), &PanelImage::clicked, this, &CabWindow::BackClick);
+  buildMenus();
+  setFocusPolicy(Qt::StrongFocus);
+
+  m_MMTimer1.setTimerType(Qt::PreciseTimer);
+  m_MMTimer1.setInterval(33);
+  connect(&m_MMTimer1, &QTimer::timeout, this, &CabWindow::MMTimer1Timer);
+  m_Timer1.setTimerType(Qt::PreciseTimer);
+  m_Timer1.setInterval(100);
+  connect(&m_Timer1, &QTimer::timeout, this, &CabWindow::Timer1Timer);
+  // The idle-time drawing: a short poll stands in for the message loop's idle passes; the
+  // 33 ms rule inside appIdle keeps the picture rate.
+  m_idle.setTimerType(Qt::PreciseTimer);
+  m_idle.setInterval(4);
+  connect(&m_idle, &QTimer::timeout, m_video, &VideoView::appIdle);
+}
+
+CabWindow::~CabWindow() {
+  m_idle.stop();
+  m_MMTimer1.stop();
+  m_Timer1.stop();
+}
+
+void CabWindow::fail(const QString& text) { m_ctx.hooks.fail(this, text); }
+
+std::filesystem::path CabWindow::dataPath(const std::string& windowsName) const {
+  return m_ctx.folder.resolve(windowsName);
+}
+
+QAction* CabWindow::action(const QString& name) const {
+  return findChild<QAction*>(name);
+}
+
+void CabWindow::buildMenus() {
+  QMenuBar* bar = menuBar();
+  const auto item = [this](QWidget* owner, const QString& name, const QString& caption) {
+    auto* a = new QAction(caption, this);
+    a->setObjectName(name);
+    owner->addAction(a);
+    return a;
+  };
+  m_start1 = item(bar, "start1", "Start");
+  connect(m_start1, &QAction::triggered, this, &CabWindow::start1Click);
+  m_GoTo1 = bar->addMenu("Move");
+  m_GoTo1->setObjectName("GoTo1");
+  m_Show1 = bar->addMenu("Display");
+  m_Show1->setObjectName("Show1");
+  m_menu_d1 = item(m_Show1, "menu_d1", QString::fromUtf8("操作説明(&H)"));
+  connect(m_menu_d1, &QAction::triggered, this, &CabWindow::menu_d1Click);
+  m_menu_d2 = item(m_Show1, "menu_d2", QString::fromUtf8("再描画(&R)"));
+  connect(m_menu_d2, &QAction::triggered, this, &CabWindow::menu_d2Click);
+  m_D1 = item(m_Show1, "D1", QString::fromUtf8("解説モード(&D)"));
+  m_D1->setCheckable(true);
+  m_D1->setEnabled(false);
+  connect(m_D1, &QAction::triggered, this, &CabWindow::D1Click);
+  m_S1 = item(m_Show1, "S1", QString::fromUtf8("音声初期化(&S)"));
+  connect(m_S1, &QAction::triggered, this, &CabWindow::S1Click);
+  m_Controller1 = bar->addMenu("Controller(&C)");
+  m_Controller1->setObjectName("Controller1");
+  m_COM11 = item(m_Controller1, "COM11", QString::fromUtf8("標準/TSマスコン(&N)"));
+  m_COM21 = item(m_Controller1, "COM21", QString::fromUtf8("Windows用電車でGO! コントローラ(&U)"));
+  m_COM31 = item(m_Controller1, "COM31", QString::fromUtf8("PS用電車でGO! コントローラ(&M)"));
+  int kind = 0;
+  for (QAction* a : {m_COM11, m_COM21, m_COM31}) {
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this, kind] { controllerClick(kind); });
+    ++kind;
+  }
+  m_COM11->setChecked(true);
+  m_Controller1->addSeparator()->setObjectName("N1");
+  m_Setup1 = item(m_Controller1, "Setup1", QString::fromUtf8("TSマスコン（設定）(&P)"));
+  connect(m_Setup1, &QAction::triggered, this, &CabWindow::Setup1Click);
+  m_Connect1 = item(m_Controller1, "Connect1", QString::fromUtf8("TSマスコン（接続）(&C)"));
+  connect(m_Connect1, &QAction::triggered, this, &CabWindow::Connect1Click);
+}
+
+void CabWindow::applyMenuCaptions() {
+  const Strings& s = m_run ? m_run->data.strings : Strings{};
+  if (s.Start) m_start1->setText(qs(*s.Start));
+  if (s.Move) m_GoTo1->setTitle(qs(*s.Move));
+  if (s.Display) {
+    m_Show1->setTitle(qs((*s.Display)[0]));
+    m_menu_d1->setText(qs((*s.Display)[1]));
+    m_menu_d2->setText(qs((*s.Display)[2]));
+  }
+  if (s.Control) m_Controller1->setTitle(qs(*s.Control));
+}
+
+void CabWindow::fillStationMenu() {
+  const Route& route = m_run->route;
+  for (int index : route.stationMenu) {
+    auto* a = new QAction(qs(route.StationTable[static_cast<size_t>(index)].name), this);
+    a->setObjectName(QString("Sta%1").arg(index));
+    connect(a, &QAction::triggered, this, [this, index] { StationClick(index); });
+    m_GoTo1->addAction(a);
+  }
+}
+
+void CabWindow::start1Click() {
+  if (!m_run) return;
+  m_run->start1Click();
+  if (m_run->running()) {
+    m_MMTimer1.start();
+    m_Timer1.start();
+    m_start1->setText(QString::fromUtf8("一時停止(&S)"));
+  } else {
+    m_MMTimer1.stop();
+    m_Timer1.stop();
+    m_start1->setText(QString::fromUtf8("運転再開(&S)"));
+  }
+  --m_video->lastDrawnFrame;  // the next idle pass draws the current frame again
+  refresh();
+}
+
+void CabWindow::menu_d1Click() {
+  if (!m_ctx.help) return;
+  m_ctx.help->show();
+  m_ctx.help->raise();
+}
+
+void CabWindow::menu_d2Click() { m_video->redraw(); }
+
+void CabWindow::StationClick(int index) {
+  if (!m_run) return;
+  m_run->StationClick(index);
+  refresh();
+}
+
+void CabWindow::S1Click() {
+  if (m_run) m_run->S1Click();
+}
+
+void CabWindow::D1Click() {
+  if (!m_run) return;
+  m_run->D1Click();
+  m_D1->setChecked(m_run->commentaryMode);
+}
+
+void CabWindow::controllerClick(int kind) {
+  m_ctx.app.controllerKind = kind;
+  m_COM11->setChecked(kind == 0);
+  m_COM21->setChecked(kind == 1);
+  m_COM31->setChecked(kind == 2);
+}
+
+void CabWindow::Setup1Click() {
+  if (m_serial) m_serial->showSettings(this);
+}
+
+void CabWindow::Connect1Click() {
+  if (m_serial) m_serial->toggle(this);
+}
+
+void CabWindow::MMTimer1Timer() {
+  if (m_run) m_run->MMTimer1Timer();
+}
+
+void CabWindow::Timer1Timer() {
+  if (!m_run) return;
+  m_run->Timer1Timer();
+  m_run->drainPostedKeys();
+  refresh();
+  if (m_ctx.afterTick) m_ctx.afterTick(*m_run);
+}
+
+void CabWindow::refresh() {
+  if (!m_run) return;
+  const CabDisplay& model = m_run->display;
+  m_panel->draw(model);
+  const QString caption = qs(model.caption);
+  if (windowTitle() != caption) setWindowTitle(caption);
+  if (m_ctx.values) m_ctx.values->draw(model.values);
+}
+
+void CabWindow::afterInput() {
+  if (!m_run) return;
+  m_run->drainPostedKeys();
+  refresh();
+}
+
+void CabWindow::handleKey(QKeyEvent* event) {
+  if (!m_run || m_closing) return;
+  const TranslatedKey key = translateKey(*event);
+  if (key.key) m_run->keydowns(*key.key, key.shiftOnly);
+  if (key.character) m_run->AsciiDown(*key.character);
+  afterInput();
+}
+
+void CabWindow::keyPressEvent(QKeyEvent* event) { handleKey(event); }
+
+void CabWindow::wheelEvent(QWheelEvent* event) {
+  if (!m_run || m_closing) return;
+  const int steps = m_wheel.add(*event);
+  for (int i = 0; i < -steps; ++i) m_run->WheelD();
+  for (int i = 0; i < steps; ++i) m_run->WheelU();
+  if (steps != 0) afterInput();
+  event->accept();
+}
+
+void CabWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void CabWindow::FormActivate() {
+  if (!m_run || m_run->running() || !m_created) return;
+  const auto info = m_pictures.load(dataPath(m_run->route.StafStill));
+  if (info) m_video->showStill(m_pictures.image(info->id));
+}
+
+void CabWindow::videoSwitched(bool toBranch) {
+  // Hold the 33 ms step while the other video opens; the loading picture shows meanwhile.
+  m_MMTimer1.stop();
+  const auto info = m_pictures.load(dataPath("image\\loading.bmp"));
+  if (info) m_video->showStill(m_pictures.image(info->id));
+  m_cache->open(dataPath(toBranch ? "move\\selo.avi" : "move\\tavo.avi"));
+  m_switchHold = true;
+  QTimer::singleShot(1000, this, [this] {
+    m_switchHold = false;
+    --m_video->lastDrawnFrame;
+    if (m_run && m_run->running() && !m_closing) m_MMTimer1.start();
+  });
+}
+
+void CabWindow::closeEvent(QCloseEvent* event) {
+  if (m_closing) {
+    event->accept();
+    return;
+  }
+  m_closing = true;
+  m_idle.stop();
+  m_MMTimer1.stop();
+  m_Timer1.stop();
+  if (m_serial) m_serial->closeIfOpen(this);
+  if (m_run) m_run->closeRun();
+  if (!m_ctx.media.sound->reinitialise()) {
+    m_ctx.hooks.message(this, QString::fromUtf8("DirectSoundを初期化できませんでした。"));
+    fail(QString::fromUtf8("安全のため一旦終了いたします。"));
+  }
+  event->accept();
+  Q_EMIT closed();
+}
+
+}  // namespace velmoria
