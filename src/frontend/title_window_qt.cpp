@@ -191,7 +191,7 @@ void TitleWindow::create() {
     m_image->setPixmap(QPixmap::fromImage(title));
 }
 
-bool TitleWindow::movieShown() const { return m_movie->isVisible(); }
+bool TitleWindow::movieShown() const { return !m_movie->isHidden(); }
 
 void TitleWindow::setButtonsVisible(bool visible) {
   for (auto* button : m_trains) button->setVisible(visible);

@@ -1,0 +1,51 @@
+#pragma once
+// A video whose frame i is a 480 x 240 picture filled with the colour value i, optionally slow
+// to decode. Counts its decodes (shared between copies made by one factory).
+#include <QImage>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "media/video_source.h"
+
+namespace velmoria::testing {
+
+struct PatternVideoStats {
+  std::atomic<int> decodes{0};
+  std::atomic<int> opens{0};
+};
+
+class PatternVideo : public VideoSource {
+ public:
+  PatternVideo(int frames, int decodeMs, std::shared_ptr<PatternVideoStats> stats)
+      : m_frames(frames), m_decodeMs(decodeMs), m_stats(std::move(stats)) {}
+  bool open(const std::filesystem::path&) override {
+    ++m_stats->opens;
+    m_open = true;
+    return true;
+  }
+  int frameCount() const override { return m_open ? m_frames : -1; }
+  bool decode(int index, VideoFrame& out) override {
+    if (index < 0 || index >= frameCount()) return false;
+    if (m_decodeMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(m_decodeMs));
+    ++m_stats->decodes;
+    out.width = 480;
+    out.height = 240;
+    out.pixels.assign(480 * 240, 0xff000000u | static_cast<uint32_t>(index));
+    return true;
+  }
+
+ private:
+  int m_frames;
+  int m_decodeMs;
+  std::shared_ptr<PatternVideoStats> m_stats;
+  bool m_open = false;
+};
+
+// The frame index a PatternVideo picture shows.
+inline int patternIndex(const QImage& image, int x = 10, int y = 10) {
+  return static_cast<int>(image.pixel(x, y) & 0xffffffu);
+}
+
+}  // namespace velmoria::testing
