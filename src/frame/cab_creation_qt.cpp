@@ -2,16 +2,13 @@
 // line before the window itself is shown. A data error ends the process with its message.
 #include <QApplication>
 
+#include "frame/startup.h"
 #include "frame/startup_error.h"
 #include "input/serial_link_qt.h"
 #include "sound/sound_bank.h"
 #include "view/cab_window_qt.h"
 
 namespace velmoria {
-
-// PENDING: replaced by the reading sequence of frame/startup.h when it lands.
-RunData readRunFilesPending(const DataFolder& folder, AppState& app, ImageLoader& images,
-                            const KeyValueStore* settings);
 
 void CabWindow::create() {
   try {
@@ -21,9 +18,10 @@ void CabWindow::create() {
     // Phases 1 to 3: the button map, the pictures the readers need, the settings files.
     QImage overlay = m_pictures.image(m_pictures.load(dataPath("image\\atsp.bmp")).value_or(
                                           ImageInfo{}).id);
-    m_ctx.status(QString::fromUtf8("設定ファイルを読み込んでいます"));
-    RunData data = readRunFilesPending(m_ctx.folder, m_ctx.app, m_pictures,
-                                       m_ctx.media.settings.get());
+    RunData data = readRunData(m_ctx.app, m_ctx.folder, m_pictures, m_ctx.media.settings.get(),
+                               [this](const std::string& text) {
+                                 m_ctx.status(QString::fromStdString(text));
+                               });
 
     // Phase 4: the cab panel.
     m_ctx.status(QString::fromUtf8("運転台を描画しています"));
