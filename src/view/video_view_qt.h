@@ -32,6 +32,7 @@ class VideoView : public QWidget {
   int64_t lastDrawTime = 0;
   int pictureCount() const { return m_pictures; }  // pictures put on screen
   const QImage& picture() const { return m_picture; }
+  FrameCache* cache() const { return m_cache; }
 
  protected:
   void paintEvent(QPaintEvent*) override;
