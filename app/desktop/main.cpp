@@ -5,12 +5,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "frontend/desktop_app_qt.h"
 #include "frontend/fonts_qt.h"
+#include "run/run.h"
+#include "run/trace.h"
 
 namespace {
 
@@ -60,6 +64,22 @@ int main(int argc, char** argv) {
   velmoria::installFontSubstitutes();
 
   velmoria::DesktopApp app(data, velmoria::ShellHooks::system(), velmoria::MediaSet::system());
+  // --trace: the same per-tick rows velmoria-drive writes, one header for every run.
+  std::ofstream traceFile;
+  std::unique_ptr<velmoria::TraceWriter> writer;
+  if (!trace.empty()) {
+    traceFile.open(trace, std::ios::binary | std::ios::trunc);
+    if (!traceFile) {
+      std::fprintf(stderr, "velmoria: cannot write %s\n", trace.c_str());
+      return 2;
+    }
+    writer = std::make_unique<velmoria::TraceWriter>(traceFile);
+    writer->writeHeader();
+    app.afterTick = [&](const velmoria::Run& run) {
+      writer->writeRow(run, static_cast<int64_t>(run.tickCount) * 100);
+      traceFile.flush();
+    };
+  }
   app.start();
   return application.exec();
 }
