@@ -1,4 +1,6 @@
 // velmoria: the desktop program. Runs from its data folder (the current folder, or --data).
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -8,8 +10,6 @@
 #include <fstream>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "frontend/desktop_app_qt.h"
 #include "frontend/fonts_qt.h"

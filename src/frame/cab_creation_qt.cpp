@@ -16,12 +16,10 @@ void CabWindow::create() {
     controllerClick(0);
 
     // Phases 1 to 3: the button map, the pictures the readers need, the settings files.
-    QImage overlay = m_pictures.image(m_pictures.load(dataPath("image\\atsp.bmp")).value_or(
-                                          ImageInfo{}).id);
-    RunData data = readRunData(m_ctx.app, m_ctx.folder, m_pictures, m_ctx.media.settings.get(),
-                               [this](const std::string& text) {
-                                 m_ctx.status(QString::fromStdString(text));
-                               });
+    const QImage overlay = QtImageLoader::readImage(dataPath("image\\atsp.bmp"));
+    RunData data = readRunData(
+        m_ctx.app, m_ctx.folder, m_pictures, m_ctx.media.settings.get(),
+        [this](const std::string& text) { m_ctx.status(QString::fromStdString(text)); });
 
     // Phase 4: the cab panel.
     m_ctx.status(QString::fromUtf8("運転台を描画しています"));
@@ -51,8 +49,14 @@ void CabWindow::create() {
     services.joystick = m_ctx.media.joystick.get();
     services.clock = m_ctx.media.clock.get();
     services.host = this;
+    services.folder = &m_ctx.folder;
     m_run = std::make_unique<Run>(m_ctx.app, std::move(data), services);
     m_panel->setLists(&m_run->data.images);
+    // The timetable card's size, for the card rules of the run (F1 to F3, the slide).
+    if (QWidget* card = m_panel->component("timetable")) {
+      m_run->display.cardWidth = card->width();
+      m_run->display.cardHeight = card->height();
+    }
     if (m_run->vehicle.fileName == "train_E233.dat") m_panel->createE233Speed();
     applyMenuCaptions();
     fillStationMenu();

@@ -25,8 +25,8 @@ void bevel(QPainter& p, const QRect& r) {
 }  // namespace
 
 QImage trainButtonPicture(int run) {
-  static const char* const kNames[] = {"快速 朝ラッシュ", "快速 日中", "快速 休日",
-                                       "臨時特急 183系", "特別快速 支線直通", "普通 支線区間"};
+  static const char* const kNames[] = {"快速 朝ラッシュ", "快速 日中",         "快速 休日",
+                                       "臨時特急 183系",  "特別快速 支線直通", "普通 支線区間"};
   static const QColor kColours[] = {QColor(230, 120, 30), QColor(230, 120, 30),
                                     QColor(230, 120, 30), QColor(40, 90, 170),
                                     QColor(200, 40, 40),  QColor(40, 140, 70)};
@@ -105,6 +105,8 @@ QImage e233BcBarPicture() {
   return image;
 }
 
-QImage e233MrMarkPicture() { return canvas(10, 3, QColor(255, 255, 255)); }
+QImage e233MrMarkPicture() {
+  return canvas(10, 3, QColor(255, 255, 255));
+}
 
 }  // namespace velmoria

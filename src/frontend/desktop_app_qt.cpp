@@ -47,8 +47,7 @@ void DesktopApp::chooseRun(const std::string& vehicleFile, const std::string& ro
   };
   m_cab = std::make_unique<CabWindow>(std::move(context));
   ++m_cabsCreated;
-  connect(m_cab.get(), &CabWindow::closed, this, &DesktopApp::returnToTitle,
-          Qt::QueuedConnection);
+  connect(m_cab.get(), &CabWindow::closed, this, &DesktopApp::returnToTitle, Qt::QueuedConnection);
   m_cab->create();
 
   m_title->hide();

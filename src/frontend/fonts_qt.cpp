@@ -11,7 +11,8 @@ void installFontSubstitutes() {
   const QStringList japanese = {"Noto Sans CJK JP", "Noto Sans JP", "IPAGothic", "Sans Serif"};
   QFont::insertSubstitutions("FixedSys", mono);
   QFont::insertSubstitutions("System", mono);
-  for (const char* name : {"MS UI Gothic", "ＭＳ Ｐゴシック", "ＭＳ ゴシック", "MS PGothic", "MS Gothic"})
+  for (const char* name :
+       {"MS UI Gothic", "ＭＳ Ｐゴシック", "ＭＳ ゴシック", "MS PGothic", "MS Gothic"})
     QFont::insertSubstitutions(QString::fromUtf8(name), japanese);
 }
 

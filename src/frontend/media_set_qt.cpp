@@ -2,8 +2,10 @@
 
 #include <chrono>
 
+#include "media/ffmpeg/ffmpeg_video_source.h"
 #include "media/null/null_sound_device.h"
 #include "media/null/null_video_source.h"
+#include "media/openal/sound_device_factory.h"
 
 namespace velmoria {
 
@@ -15,7 +17,9 @@ int64_t steadyMs() {
 }  // namespace
 
 SteadyClock::SteadyClock() : m_origin(steadyMs()) {}
-int64_t SteadyClock::nowMs() const { return steadyMs() - m_origin; }
+int64_t SteadyClock::nowMs() const {
+  return steadyMs() - m_origin;
+}
 
 MediaSet MediaSet::null(int videoFrames) {
   MediaSet set;
@@ -25,6 +29,13 @@ MediaSet MediaSet::null(int videoFrames) {
   return set;
 }
 
-MediaSet MediaSet::system() { return null(); }
+MediaSet MediaSet::system() {
+  MediaSet set;
+  set.clock = std::make_unique<SteadyClock>();
+  set.sound = createSoundDevice(*set.clock);
+  // One decoder thread: the worker reads mostly in order, and random access stays quick.
+  set.makeVideo = [] { return std::make_unique<FfmpegVideoSource>(1); };
+  return set;
+}
 
 }  // namespace velmoria

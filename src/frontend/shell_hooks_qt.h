@@ -12,8 +12,7 @@ class QWidget;
 namespace velmoria {
 
 struct ProcessEnded : std::runtime_error {
-  explicit ProcessEnded(int exitCode)
-      : std::runtime_error("process ended"), code(exitCode) {}
+  explicit ProcessEnded(int exitCode) : std::runtime_error("process ended"), code(exitCode) {}
   int code;
 };
 

@@ -9,6 +9,7 @@
 
 #include "frontend/design_pictures_qt.h"
 #include "frontend/fonts_qt.h"
+#include "media/qt/qt_image_loader.h"
 
 namespace velmoria {
 
@@ -78,11 +79,12 @@ void MovieArea::nextPicture() {
 void MovieArea::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), Qt::black);
-  if (!m_picture.isNull())
-    p.drawImage(rect(), m_picture);
+  if (!m_picture.isNull()) p.drawImage(rect(), m_picture);
 }
 
-void MovieArea::mousePressEvent(QMouseEvent*) { Q_EMIT clicked(); }
+void MovieArea::mousePressEvent(QMouseEvent*) {
+  Q_EMIT clicked();
+}
 
 TitleWindow::TitleWindow(AppState& app, const DataFolder& folder, const ShellHooks& hooks,
                          std::function<std::unique_ptr<VideoSource>()> makeVideo)
@@ -117,7 +119,7 @@ TitleWindow::TitleWindow(AppState& app, const DataFolder& folder, const ShellHoo
     const QString name = run <= 2 ? QString("Train%1").arg(run) : QString("train%1").arg(run);
     auto* button = new PanelImage(this, name);
     button->move(run <= 3 ? 340 : 480, kButtonTops[(run - 1) % 3]);
-    button->setPicture(trainButtonPicture(run), false);
+    button->setPicture(trainButtonPicture(run));
     button->setToolTip(QString::fromUtf8(kHints[run - 1]));
     button->setCursor(Qt::PointingHandCursor);
     button->hide();
@@ -126,17 +128,17 @@ TitleWindow::TitleWindow(AppState& app, const DataFolder& folder, const ShellHoo
   }
   m_help = new PanelImage(this, "HELP");
   m_help->move(499, 445);
-  m_help->setPicture(smallButtonPicture("HELP"), false);
+  m_help->setPicture(smallButtonPicture("HELP"));
   m_help->hide();
   connect(m_help, &PanelImage::clicked, this, &TitleWindow::helpclick);
   m_quit = new PanelImage(this, "Quit");
   m_quit->move(555, 445);
-  m_quit->setPicture(smallButtonPicture("Quit"), false);
+  m_quit->setPicture(smallButtonPicture("Quit"));
   m_quit->hide();
   connect(m_quit, &PanelImage::clicked, this, &TitleWindow::QuitClick);
   m_loading = new PanelImage(this, "loading");
   m_loading->move(257, 231);
-  m_loading->setPicture(loadingPicture(), false);
+  m_loading->setPicture(loadingPicture());
   m_loading->hide();
 
   const auto e233Label = [this](const QString& name, int top) {
@@ -184,14 +186,16 @@ void TitleWindow::create() {
   static std::minstd_rand random(std::random_device{}());
   const int picture = std::uniform_int_distribution<int>(0, kTitlePictures - 1)(random);
   const std::string name = "image\\title\\0" + std::to_string(picture + 1) + ".jpg";
-  QImage title;
-  if (!title.load(QString::fromStdString(m_folder.resolve(name).string())))
+  const QImage title = QtImageLoader::readImage(m_folder.resolve(name));
+  if (title.isNull())
     m_hooks.message(this, QString::fromStdString(name) + QString::fromUtf8("を読み込めません"));
   else
     m_image->setPixmap(QPixmap::fromImage(title));
 }
 
-bool TitleWindow::movieShown() const { return !m_movie->isHidden(); }
+bool TitleWindow::movieShown() const {
+  return !m_movie->isHidden();
+}
 
 void TitleWindow::setButtonsVisible(bool visible) {
   for (auto* button : m_trains) button->setVisible(visible);
@@ -245,9 +249,13 @@ void TitleWindow::setStatus(const QString& text) {
   Q_EMIT statusChanged(text);
 }
 
-void TitleWindow::showStatusLine(bool shown) { setFixedSize(640, shown ? 498 : 480); }
+void TitleWindow::showStatusLine(bool shown) {
+  setFixedSize(640, shown ? 498 : 480);
+}
 
-void TitleWindow::hideLoading() { m_loading->hide(); }
+void TitleWindow::hideLoading() {
+  m_loading->hide();
+}
 
 void TitleWindow::setE233(bool on) {
   m_app.e233 = on;
@@ -256,8 +264,8 @@ void TitleWindow::setE233(bool on) {
 }
 
 void TitleWindow::keyPressEvent(QKeyEvent* event) {
-  const auto mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
-                                          Qt::AltModifier | Qt::MetaModifier);
+  const auto mods = event->modifiers() &
+                    (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
   if (mods == Qt::ShiftModifier || (event->key() == Qt::Key_Shift && mods == Qt::NoModifier))
     setE233(true);
 }

@@ -7,9 +7,8 @@ namespace velmoria {
 
 TranslatedKey translateKey(const QKeyEvent& event) {
   TranslatedKey out;
-  const Qt::KeyboardModifiers mods =
-      event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
-                           Qt::MetaModifier);
+  const Qt::KeyboardModifiers mods = event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                                          Qt::AltModifier | Qt::MetaModifier);
   out.shiftOnly = mods == Qt::ShiftModifier;
   const int key = event.key();
   if (key >= Qt::Key_F1 && key <= Qt::Key_F12)

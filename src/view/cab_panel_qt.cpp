@@ -6,11 +6,13 @@
 namespace velmoria {
 
 namespace {
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+  return QString::fromStdString(s);
+}
 const QColor kWhite(255, 255, 255), kBlack(0, 0, 0);
 }  // namespace
 
-CabPanel::CabPanel(QWidget* surface, PictureStore& pictures, const DataFolder& folder,
+CabPanel::CabPanel(QWidget* surface, QtImageLoader& pictures, const DataFolder& folder,
                    std::function<void(const QString&)> fail)
     : m_surface(surface), m_pictures(pictures), m_folder(folder), m_fail(std::move(fail)) {}
 
@@ -35,7 +37,7 @@ QLabel* CabPanel::label(const QString& name, const QString& text, QRect geometry
 PanelImage* CabPanel::designImage(const QString& name, QPoint at, const QImage& picture) {
   auto* image = new PanelImage(m_surface, name);
   image->move(at);
-  image->setPicture(picture, false);
+  image->setPicture(picture);
   image->show();
   return image;
 }
@@ -49,32 +51,28 @@ void CabPanel::buildDesignTime() {
   m_SignalImage->resize(50, 100);
   m_stop = designImage("stop", {564, 10}, {});
   m_stop->resize(50, 50);
-  m_SignalLabel = label("SignalLabel", "", {500, 112, 50, 18}, false, gothic12, centre, kWhite,
-                        kBlack);
+  m_SignalLabel =
+      label("SignalLabel", "", {500, 112, 50, 18}, false, gothic12, centre, kWhite, kBlack);
   m_SpeedLimitImage = designImage("SpeedLimitImage", {500, 176}, {});
   m_SpeedLimitImage->resize(50, 50);
   m_SlopeImage = designImage("SlopeImage", {564, 176}, {});
   m_SlopeImage->resize(50, 50);
-  m_SlopeText = label("SlopeText", "", {564, 225, 50, 18}, false, gothic12, centre, kWhite,
-                      kBlack);
+  m_SlopeText = label("SlopeText", "", {564, 225, 50, 18}, false, gothic12, centre, kWhite, kBlack);
   m_OtherImage = designImage("OtherImage", {500, 256}, {});
   m_OtherImage->resize(100, 50);
   m_Label1 = label("Label1", "FWD", {496, 313, 0, 0}, true, fixed16, left, kWhite, kBlack);
-  m_PowerLabel = label("PowerLabel", "N", {544, 313, 0, 0}, true, fixed16, centre, kWhite,
-                       kBlack);
-  m_BrakeLabel = label("BrakeLabel", "EB", {584, 313, 0, 0}, true, fixed16, centre, kWhite,
-                       kBlack);
-  m_Label4 = label("Label4", "Train Position", {496, 337, 137, 19}, false, fixed16, left, kWhite,
-                   kBlack);
-  m_CarsLabel = label("CarsLabel", "Cars", {495, 361, 66, 19}, false, fixed16, left, kWhite,
-                      kBlack);
-  m_digi_speed = label("digi_speed", "0km/h", {496, 384, 0, 0}, true, fixed16, left, kWhite,
-                       kBlack);
-  m_GearLabel = label("GearLabel", "Gear", {496, 407, 34, 19}, false, fixed16, left, kWhite,
-                      kBlack);
+  m_PowerLabel = label("PowerLabel", "N", {544, 313, 0, 0}, true, fixed16, centre, kWhite, kBlack);
+  m_BrakeLabel = label("BrakeLabel", "EB", {584, 313, 0, 0}, true, fixed16, centre, kWhite, kBlack);
+  m_Label4 =
+      label("Label4", "Train Position", {496, 337, 137, 19}, false, fixed16, left, kWhite, kBlack);
+  m_CarsLabel =
+      label("CarsLabel", "Cars", {495, 361, 66, 19}, false, fixed16, left, kWhite, kBlack);
+  m_digi_speed =
+      label("digi_speed", "0km/h", {496, 384, 0, 0}, true, fixed16, left, kWhite, kBlack);
+  m_GearLabel =
+      label("GearLabel", "Gear", {496, 407, 34, 19}, false, fixed16, left, kWhite, kBlack);
   m_GearLabel->hide();
-  m_Label3 = label("Label3", "00:00:00", {544, 417, 0, 0}, true, fixed16, centre, kWhite,
-                   kBlack);
+  m_Label3 = label("Label3", "00:00:00", {544, 417, 0, 0}, true, fixed16, centre, kWhite, kBlack);
   m_back = designImage("back", {618, 417}, backPicture());
   m_back->setCursor(Qt::PointingHandCursor);
   m_stopline = designImage("stopline", {480, 0}, stoplinePicture());
@@ -85,10 +83,15 @@ void CabPanel::buildDesignTime() {
   m_E233MR = designImage("E233MR", {142, 355}, e233MrMarkPicture());
 }
 
-QImage CabPanel::loadPicture(const std::string& file) {
+QImage CabPanel::loadPicture(const std::string& file, bool transparent) {
   const auto info = m_pictures.load(m_folder.resolve(file));
   if (!info) m_fail(qs(file) + QString::fromUtf8("が見つかりません"));
-  return m_pictures.image(info ? info->id : -1);
+  return listPicture(info ? info->id : -1, transparent);
+}
+
+QImage CabPanel::listPicture(int id, bool transparent) {
+  const QImage* image = transparent ? m_pictures.keyedImage(id) : m_pictures.image(id);
+  return image ? *image : QImage();
 }
 
 PanelImage* CabPanel::runImage(const QString& name, const PanelImageSpec& spec, bool transparent,
@@ -96,7 +99,7 @@ PanelImage* CabPanel::runImage(const QString& name, const PanelImageSpec& spec, 
   auto* image = new PanelImage(m_surface, name);
   image->move(spec.left, spec.top);
   image->setVisible(visible);
-  if (!spec.file.empty()) image->setPicture(loadPicture(spec.file), transparent);
+  if (!spec.file.empty()) image->setPicture(loadPicture(spec.file, transparent));
   return image;
 }
 
@@ -108,7 +111,7 @@ NeedleImage* CabPanel::needle(const QString& name, const NeedleSpec& spec) {
     widget->hide();
     return nullptr;
   }
-  widget->setPicture(loadPicture(spec.file));
+  widget->setPicture(loadPicture(spec.file, true));
   widget->show();
   return widget;
 }
@@ -164,7 +167,7 @@ void CabPanel::buildRunTime(const Vehicle& v, const Route& route, const ImageLis
 
   m_card = new PanelImage(m_surface, "timetable");
   m_card->move(640, 0);
-  if (!route.StafCard.empty()) m_card->setPicture(loadPicture(route.StafCard), false);
+  if (!route.StafCard.empty()) m_card->setPicture(loadPicture(route.StafCard, false));
   m_card->show();
 
   m_commentary = label("commentary", "", {0, 426, 480, 14}, false,
@@ -211,12 +214,12 @@ void CabPanel::drawShown(QWidget* widget, bool now, bool was) {
   ++m_changes;
 }
 
-void CabPanel::drawPicture(PanelImage* widget, const std::vector<ImageInfo>& list,
-                           bool transparent, const PictureView& now, const PictureView& was) {
+void CabPanel::drawPicture(PanelImage* widget, const std::vector<ImageInfo>& list, bool transparent,
+                           const PictureView& now, const PictureView& was) {
   if (!widget) return;
   if (!m_drawnOnce || now.picture != was.picture) {
     if (now.picture >= 0 && static_cast<size_t>(now.picture) < list.size())
-      widget->setPicture(m_pictures.image(list[static_cast<size_t>(now.picture)].id), transparent,
+      widget->setPicture(listPicture(list[static_cast<size_t>(now.picture)].id, transparent),
                          false);
     else
       widget->clearPicture();
@@ -225,8 +228,8 @@ void CabPanel::drawPicture(PanelImage* widget, const std::vector<ImageInfo>& lis
   drawShown(widget, now.visible, was.visible);
 }
 
-void CabPanel::drawIndicator(PanelImage* widget, const IndicatorList& list,
-                             const PictureView& now, const PictureView& was) {
+void CabPanel::drawIndicator(PanelImage* widget, const IndicatorList& list, const PictureView& now,
+                             const PictureView& was) {
   drawPicture(widget, list.images, true, now, was);
 }
 
@@ -311,10 +314,9 @@ void CabPanel::draw(const CabDisplay& m) {
   }
   const auto& c = m.clock;
   const auto& dc = d.clock;
-  if (m_clock &&
-      (!m_drawnOnce || c.drawn != dc.drawn || c.hourX != dc.hourX || c.hourY != dc.hourY ||
-       c.minuteX != dc.minuteX || c.minuteY != dc.minuteY || c.secondX != dc.secondX ||
-       c.secondY != dc.secondY)) {
+  if (m_clock && (!m_drawnOnce || c.drawn != dc.drawn || c.hourX != dc.hourX ||
+                  c.hourY != dc.hourY || c.minuteX != dc.minuteX || c.minuteY != dc.minuteY ||
+                  c.secondX != dc.secondX || c.secondY != dc.secondY)) {
     m_clock->setHands(c);
     ++m_changes;
   }

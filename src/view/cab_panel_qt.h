@@ -12,18 +12,18 @@
 
 #include "frame/data_folder.h"
 #include "frame/image_lists.h"
+#include "media/qt/qt_image_loader.h"
 #include "route/route.h"
 #include "vehicle/vehicle.h"
 #include "view/cab_display.h"
 #include "view/panel_widgets_qt.h"
-#include "view/picture_store_qt.h"
 
 namespace velmoria {
 
 class CabPanel {
  public:
   // `fail` shows a message and ends the process (a missing picture).
-  CabPanel(QWidget* surface, PictureStore& pictures, const DataFolder& folder,
+  CabPanel(QWidget* surface, QtImageLoader& pictures, const DataFolder& folder,
            std::function<void(const QString&)> fail);
 
   void buildDesignTime();
@@ -48,7 +48,9 @@ class CabPanel {
   PanelImage* runImage(const QString& name, const PanelImageSpec& spec, bool transparent,
                        bool visible);
   NeedleImage* needle(const QString& name, const NeedleSpec& spec);
-  QImage loadPicture(const std::string& file);
+  // Loads a panel picture, colour-keyed or as it is; ends the process when it cannot.
+  QImage loadPicture(const std::string& file, bool transparent);
+  QImage listPicture(int id, bool transparent);
 
   void drawLabel(QLabel* widget, const LabelView& now, const LabelView& was);
   void drawShown(QWidget* widget, bool now, bool was);
@@ -59,7 +61,7 @@ class CabPanel {
   void drawNeedle(NeedleImage* widget, const NeedleView& now, const NeedleView& was);
 
   QWidget* m_surface;
-  PictureStore& m_pictures;
+  QtImageLoader& m_pictures;
   const DataFolder& m_folder;
   std::function<void(const QString&)> m_fail;
   const ImageLists* m_lists = nullptr;
@@ -71,17 +73,15 @@ class CabPanel {
          *m_Label3 = nullptr, *m_remain = nullptr;
   PanelImage *m_SignalImage = nullptr, *m_stop = nullptr, *m_SpeedLimitImage = nullptr,
              *m_SlopeImage = nullptr, *m_OtherImage = nullptr, *m_back = nullptr,
-             *m_stopline = nullptr, *m_Image1 = nullptr, *m_E233BR = nullptr,
-             *m_E233MR = nullptr;
+             *m_stopline = nullptr, *m_Image1 = nullptr, *m_E233BR = nullptr, *m_E233MR = nullptr;
   // Run-time components.
   PanelImage *m_Panel = nullptr, *m_Panel2 = nullptr, *m_Lamp_Door = nullptr,
              *m_Lamp_Power = nullptr, *m_Lamp_EB = nullptr, *m_Lamp_Gen = nullptr,
              *m_Lamp_Air = nullptr, *m_Lamp_Ele = nullptr, *m_Lamp_Ats = nullptr,
              *m_Lamp_Atsp1 = nullptr, *m_Lamp_Atsp2 = nullptr, *m_Lamp_G = nullptr,
-             *m_Lamp_YG = nullptr, *m_Lamp_Y = nullptr, *m_Lamp_YY = nullptr,
-             *m_Lamp_R = nullptr, *m_Lamp_Fwd = nullptr, *m_Lamp_Bck = nullptr,
-             *m_Lamp_B = nullptr, *m_Lamp_P = nullptr, *m_Lamp_Gear = nullptr,
-             *m_Lamp_stopalert = nullptr, *m_card = nullptr;
+             *m_Lamp_YG = nullptr, *m_Lamp_Y = nullptr, *m_Lamp_YY = nullptr, *m_Lamp_R = nullptr,
+             *m_Lamp_Fwd = nullptr, *m_Lamp_Bck = nullptr, *m_Lamp_B = nullptr, *m_Lamp_P = nullptr,
+             *m_Lamp_Gear = nullptr, *m_Lamp_stopalert = nullptr, *m_card = nullptr;
   ClockImage* m_clock = nullptr;
   NeedleImage *m_Needle_Speed = nullptr, *m_Needle_ER = nullptr, *m_Needle_BP = nullptr,
               *m_Needle_MR = nullptr, *m_Needle_BC = nullptr, *m_Needle_SAP = nullptr,

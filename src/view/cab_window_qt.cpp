@@ -11,7 +11,9 @@
 namespace velmoria {
 
 namespace {
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+  return QString::fromStdString(s);
+}
 }  // namespace
 
 CabWindow::CabWindow(CabContext context) : m_ctx(std::move(context)) {
@@ -51,7 +53,9 @@ CabWindow::~CabWindow() {
   m_Timer1.stop();
 }
 
-void CabWindow::fail(const QString& text) { m_ctx.hooks.fail(this, text); }
+void CabWindow::fail(const QString& text) {
+  m_ctx.hooks.fail(this, text);
+}
 
 std::filesystem::path CabWindow::dataPath(const std::string& windowsName) const {
   return m_ctx.folder.resolve(windowsName);
@@ -132,11 +136,9 @@ void CabWindow::start1Click() {
   if (m_run->running()) {
     m_MMTimer1.start();
     m_Timer1.start();
-    m_start1->setText(QString::fromUtf8("一時停止(&S)"));
   } else {
     m_MMTimer1.stop();
     m_Timer1.stop();
-    m_start1->setText(QString::fromUtf8("運転再開(&S)"));
   }
   --m_video->lastDrawnFrame;  // the next idle pass draws the current frame again
   refresh();
@@ -148,7 +150,9 @@ void CabWindow::menu_d1Click() {
   m_ctx.help->raise();
 }
 
-void CabWindow::menu_d2Click() { m_video->redraw(); }
+void CabWindow::menu_d2Click() {
+  m_video->redraw();
+}
 
 void CabWindow::StationClick(int index) {
   if (!m_run) return;
@@ -197,6 +201,8 @@ void CabWindow::refresh() {
   if (!m_run) return;
   const CabDisplay& model = m_run->display;
   m_panel->draw(model);
+  if (!model.start1Caption.empty() && m_start1->text() != qs(model.start1Caption))
+    m_start1->setText(qs(model.start1Caption));
   const QString caption = qs(model.caption);
   if (windowTitle() != caption) setWindowTitle(caption);
   if (m_ctx.values) m_ctx.values->draw(model.values);
@@ -216,7 +222,9 @@ void CabWindow::handleKey(QKeyEvent* event) {
   afterInput();
 }
 
-void CabWindow::keyPressEvent(QKeyEvent* event) { handleKey(event); }
+void CabWindow::keyPressEvent(QKeyEvent* event) {
+  handleKey(event);
+}
 
 void CabWindow::wheelEvent(QWheelEvent* event) {
   if (!m_run || m_closing) return;
@@ -234,15 +242,13 @@ void CabWindow::changeEvent(QEvent* event) {
 
 void CabWindow::FormActivate() {
   if (!m_run || m_run->running() || !m_created) return;
-  const auto info = m_pictures.load(dataPath(m_run->route.StafStill));
-  if (info) m_video->showStill(m_pictures.image(info->id));
+  m_video->showStill(QtImageLoader::readImage(dataPath(m_run->route.StafStill)));
 }
 
 void CabWindow::videoSwitched(bool toBranch) {
   // Hold the 33 ms step while the other video opens; the loading picture shows meanwhile.
   m_MMTimer1.stop();
-  const auto info = m_pictures.load(dataPath("image\\loading.bmp"));
-  if (info) m_video->showStill(m_pictures.image(info->id));
+  m_video->showStill(QtImageLoader::readImage(dataPath("image\\loading.bmp")));
   m_cache->open(dataPath(toBranch ? "move\\selo.avi" : "move\\tavo.avi"));
   m_switchHold = true;
   QTimer::singleShot(1000, this, [this] {

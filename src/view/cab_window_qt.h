@@ -16,11 +16,11 @@
 #include "frontend/media_set_qt.h"
 #include "frontend/shell_hooks_qt.h"
 #include "input/key_events_qt.h"
+#include "media/qt/qt_image_loader.h"
 #include "run/app_state.h"
 #include "run/run.h"
 #include "view/cab_panel_qt.h"
 #include "view/frame_cache_qt.h"
-#include "view/picture_store_qt.h"
 #include "view/video_view_qt.h"
 
 namespace velmoria {
@@ -99,7 +99,7 @@ class CabWindow : public QMainWindow, public RunHost {
   std::filesystem::path dataPath(const std::string& windowsName) const;
 
   CabContext m_ctx;
-  PictureStore m_pictures;
+  QtImageLoader m_pictures;
   QWidget* m_surface = nullptr;
   std::unique_ptr<CabPanel> m_panel;
   VideoView* m_video = nullptr;

@@ -3,20 +3,18 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "view/picture_store_qt.h"
-
 namespace velmoria {
 
 PanelImage::PanelImage(QWidget* parent, const QString& name) : QWidget(parent) {
   setObjectName(name);
 }
 
-void PanelImage::setPicture(const QImage& picture, bool transparent, bool autoSize) {
+void PanelImage::setPicture(const QImage& picture, bool autoSize) {
   if (picture.isNull()) {
     clearPicture();
     return;
   }
-  m_pixmap = transparent ? colourKeyed(picture) : QPixmap::fromImage(picture);
+  m_pixmap = QPixmap::fromImage(picture);
   if (autoSize) resize(m_pixmap.size());
   update();
 }
@@ -42,7 +40,7 @@ NeedleImage::NeedleImage(QWidget* parent, const QString& name) : QWidget(parent)
 }
 
 void NeedleImage::setPicture(const QImage& picture) {
-  m_pixmap = colourKeyed(picture);
+  m_pixmap = QPixmap::fromImage(picture);
   update();
 }
 

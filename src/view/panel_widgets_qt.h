@@ -14,8 +14,9 @@ class PanelImage : public QWidget {
   Q_OBJECT
  public:
   PanelImage(QWidget* parent, const QString& name);
-  // Shows a picture; with autoSize the component takes the picture's size.
-  void setPicture(const QImage& picture, bool transparent, bool autoSize = true);
+  // Shows a picture as it is (a colour-keyed picture carries its transparency as alpha);
+  // with autoSize the component takes the picture's size.
+  void setPicture(const QImage& picture, bool autoSize = true);
   void clearPicture();
   bool hasPicture() const { return !m_pixmap.isNull(); }
   // A plain colour for the pictureless opaque components.
@@ -38,7 +39,7 @@ class NeedleImage : public QWidget {
   Q_OBJECT
  public:
   NeedleImage(QWidget* parent, const QString& name);
-  void setPicture(const QImage& picture);
+  void setPicture(const QImage& picture);  // colour-keyed already
   void setAngle(int degrees);
   int angle() const { return m_angle; }
 

@@ -14,7 +14,9 @@ constexpr int kBranchStart = 41300;
 struct OverlayCopy {
   QRect dest, source;
 };
-QRect ltrb(int l, int t, int r, int b) { return QRect(QPoint(l, t), QPoint(r - 1, b - 1)); }
+QRect ltrb(int l, int t, int r, int b) {
+  return QRect(QPoint(l, t), QPoint(r - 1, b - 1));
+}
 
 void applyOverlay(QImage& frame, const QImage& overlay, int patternState) {
   if (overlay.isNull()) return;

@@ -28,7 +28,7 @@ class VideoView : public QWidget {
   // as soon as it is decoded.
   void redraw();
 
-  int lastDrawnFrame = 1;   // the frame put on screen last
+  int lastDrawnFrame = 1;  // the frame put on screen last
   int64_t lastDrawTime = 0;
   int pictureCount() const { return m_pictures; }  // pictures put on screen
   const QImage& picture() const { return m_picture; }

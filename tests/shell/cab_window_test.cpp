@@ -1,9 +1,9 @@
 #include "view/cab_window_qt.h"
 
+#include <gtest/gtest.h>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <gtest/gtest.h>
 
 #include "support/desktop_fixture.h"
 
@@ -13,17 +13,18 @@ namespace {
 using testing::DesktopFixture;
 using testing::processEvents;
 
-QString u(const char* text) { return QString::fromUtf8(text); }
+QString u(const char* text) {
+  return QString::fromUtf8(text);
+}
 
 class CabWindowTest : public DesktopFixture {};
 
 TEST_F(CabWindowTest, the_status_line_shows_the_creation_phases_in_order) {
   choose();
-  EXPECT_EQ(statuses, (QStringList{u("Formを作成しています"), u("設定ファイルを読み込んでいます"),
-                                   u("運転台を描画しています"),
-                                   u("DirectSoundオブジェクトを作成しています"),
-                                   u("サウンドを読み込んでいます"),
-                                   u("環境をセットアップしています")}));
+  EXPECT_EQ(statuses,
+            (QStringList{u("Formを作成しています"), u("設定ファイルを読み込んでいます"),
+                         u("運転台を描画しています"), u("DirectSoundオブジェクトを作成しています"),
+                         u("サウンドを読み込んでいます"), u("環境をセットアップしています")}));
   EXPECT_EQ(app->title().size(), QSize(640, 498));
   EXPECT_TRUE(recorder.messages.isEmpty()) << recorder.messages.join("|").toStdString();
   EXPECT_TRUE(cab().isVisible());
@@ -50,8 +51,7 @@ TEST_P(CabCreationFailure, shows_one_message_and_ends_the_process) {
   ASSERT_EQ(recorder.messages.size(), 1);
   EXPECT_TRUE(recorder.messages[0].startsWith(u(c.messageStart)))
       << recorder.messages[0].toStdString();
-  EXPECT_TRUE(recorder.messages[0].endsWith(u(c.messageEnd)))
-      << recorder.messages[0].toStdString();
+  EXPECT_TRUE(recorder.messages[0].endsWith(u(c.messageEnd))) << recorder.messages[0].toStdString();
   EXPECT_EQ(recorder.exits, 1);
   ASSERT_FALSE(statuses.isEmpty());
   EXPECT_EQ(statuses.back(), u(c.lastStatus));
@@ -72,12 +72,11 @@ INSTANTIATE_TEST_SUITE_P(
                       route = "line_missing.dat";
                     },
                     "", "", "設定ファイルを読み込んでいます"},
-        FailureCase{"strings",
-                    [](testing::DataCopy& d, std::string&, std::string&) {
-                      d.remove("korvelan.dat");
-                    },
-                    "stringファイルに誤りがあります", "stringファイルに誤りがあります",
-                    "設定ファイルを読み込んでいます"},
+        FailureCase{
+            "strings",
+            [](testing::DataCopy& d, std::string&, std::string&) { d.remove("korvelan.dat"); },
+            "stringファイルに誤りがあります", "stringファイルに誤りがあります",
+            "設定ファイルを読み込んでいます"},
         FailureCase{"panel_picture",
                     [](testing::DataCopy& d, std::string&, std::string&) {
                       d.remove("image/emu/panel.bmp");
@@ -173,8 +172,8 @@ TEST_F(CabWindowTest, before_start_characters_do_nothing_but_the_wheel_steps) {
   QKeyEvent eight(QEvent::KeyPress, Qt::Key_8, Qt::NoModifier, "8");
   QCoreApplication::sendEvent(&cab(), &eight);
   EXPECT_EQ(run().handle.brakeStep, -8);
-  QWheelEvent toward(QPointF(100, 300), QPointF(100, 300), QPoint(), QPoint(0, -120),
-                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QWheelEvent toward(QPointF(100, 300), QPointF(100, 300), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
   QCoreApplication::sendEvent(&cab(), &toward);
   EXPECT_EQ(run().handle.brakeStep, -7);
   EXPECT_EQ(panelText("BrakeLabel"), "B7");

@@ -1,16 +1,16 @@
 #include "view/frame_cache_qt.h"
 
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
+#include <QElapsedTimer>
 
 #include "support/pattern_video.h"
 
 namespace velmoria {
 namespace {
 
+using testing::patternIndex;
 using testing::PatternVideo;
 using testing::PatternVideoStats;
-using testing::patternIndex;
 
 FrameCache::Factory factory(int frames, int decodeMs, std::shared_ptr<PatternVideoStats> stats) {
   return [=] { return std::make_unique<PatternVideo>(frames, decodeMs, stats); };

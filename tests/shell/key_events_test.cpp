@@ -1,8 +1,8 @@
 #include "input/key_events_qt.h"
 
+#include <gtest/gtest.h>
 #include <QKeyEvent>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
 
 namespace velmoria {
 namespace {
@@ -40,19 +40,17 @@ INSTANTIATE_TEST_SUITE_P(
                 std::nullopt, false, std::nullopt},
         KeyCase{"enter", Qt::Key_Return, Qt::NoModifier, "\r", VirtualKey::Enter, false,
                 std::nullopt},
-        KeyCase{"keypad enter", Qt::Key_Enter, Qt::KeypadModifier, "\r", VirtualKey::Enter,
-                false, std::nullopt},
+        KeyCase{"keypad enter", Qt::Key_Enter, Qt::KeypadModifier, "\r", VirtualKey::Enter, false,
+                std::nullopt},
         KeyCase{"F1", Qt::Key_F1, Qt::NoModifier, "", VirtualKey::F1, false, std::nullopt},
-        KeyCase{"shift F5", Qt::Key_F5, Qt::ShiftModifier, "", VirtualKey::F5, true,
-                std::nullopt},
+        KeyCase{"shift F5", Qt::Key_F5, Qt::ShiftModifier, "", VirtualKey::F5, true, std::nullopt},
         KeyCase{"ctrl shift F8 is not shift only", Qt::Key_F8,
-                Qt::ShiftModifier | Qt::ControlModifier, "", VirtualKey::F8, false,
-                std::nullopt},
+                Qt::ShiftModifier | Qt::ControlModifier, "", VirtualKey::F8, false, std::nullopt},
         KeyCase{"F12", Qt::Key_F12, Qt::NoModifier, "", VirtualKey::F12, false, std::nullopt},
         KeyCase{"scroll lock", Qt::Key_ScrollLock, Qt::NoModifier, "", VirtualKey::ScrollLock,
                 false, std::nullopt},
-        KeyCase{"shifted letter keeps its case", Qt::Key_F, Qt::ShiftModifier, "F",
-                std::nullopt, true, 'F'}),
+        KeyCase{"shifted letter keeps its case", Qt::Key_F, Qt::ShiftModifier, "F", std::nullopt,
+                true, 'F'}),
     [](const auto& info) {
       std::string name = info.param.what;
       for (char& ch : name)
@@ -76,7 +74,7 @@ TEST(WheelSteps, fine_wheels_step_once_a_whole_notch_has_turned) {
   WheelSteps steps;
   EXPECT_EQ(steps.add(wheel(50)), 0);
   EXPECT_EQ(steps.add(wheel(50)), 0);
-  EXPECT_EQ(steps.add(wheel(50)), 1);  // 150: one step, 30 kept
+  EXPECT_EQ(steps.add(wheel(50)), 1);    // 150: one step, 30 kept
   EXPECT_EQ(steps.add(wheel(-100)), 0);  // -70
   EXPECT_EQ(steps.add(wheel(-50)), -1);  // -120
 }

@@ -1,10 +1,10 @@
 #include "frontend/title_window_qt.h"
 
+#include <gtest/gtest.h>
+#include <unistd.h>
 #include <QKeyEvent>
 #include <QTest>
 #include <fstream>
-#include <unistd.h>
-#include <gtest/gtest.h>
 
 #include "media/null/null_video_source.h"
 #include "support/shell_fixture.h"
@@ -18,9 +18,8 @@ class TitleWindowTest : public ::testing::Test {
  protected:
   TitleWindowTest() : folder(makeFolder()) {
     hooks = recorder.hooks();
-    window = std::make_unique<TitleWindow>(app, folder, hooks, [] {
-      return std::make_unique<NullVideoSource>(300);
-    });
+    window = std::make_unique<TitleWindow>(app, folder, hooks,
+                                           [] { return std::make_unique<NullVideoSource>(300); });
     window->onRun = [this](const std::string& v, const std::string& r) {
       chosen.emplace_back(v, r);
     };
@@ -104,7 +103,8 @@ TEST_F(TitleWindowTest, without_korvelan_dat_the_program_ends_with_its_message) 
   std::filesystem::remove(folder.root() / "korvelan.dat");
   EXPECT_THROW(window->create(), ProcessEnded);
   ASSERT_EQ(recorder.messages.size(), 1);
-  EXPECT_EQ(recorder.messages[0], QString::fromUtf8("実行ファイルが正しい場所に配置されていません"));
+  EXPECT_EQ(recorder.messages[0],
+            QString::fromUtf8("実行ファイルが正しい場所に配置されていません"));
   EXPECT_EQ(recorder.exits, 1);
 }
 

@@ -1,8 +1,8 @@
 #include "frontend/value_display_qt.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <gtest/gtest.h>
 
 namespace velmoria {
 namespace {

@@ -10,7 +10,7 @@ for tool in xvfb-run xdotool Xvfb python3; do
 done
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 cp -r "$fixtures" "$work/data"
 data=$work/data
 # Run 1 is train_201.dat on line_rapid1.dat: the fixture vehicle and route under those names.
@@ -34,6 +34,7 @@ binary=$1; data=$2; trace=$3
 export XDG_RUNTIME_DIR=$(mktemp -d); chmod 700 "$XDG_RUNTIME_DIR"
 export ALSOFT_DRIVERS=null SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 "$binary" --data "$data" --trace "$trace" >"$data/../velmoria.log" 2>&1 &
 pid=$!
 fail() { echo "FAIL: $*"; kill "$pid" 2>/dev/null; exit 1; }
@@ -56,7 +57,9 @@ cab=""
 for _ in $(seq 100); do
   for c in $(xdotool search --onlyvisible --name Velmoria 2>/dev/null); do
     eval "$(xdotool getwindowgeometry --shell "$c")"
-    if [ "$WIDTH" = 640 ] && [ "$HEIGHT" -gt 440 ]; then cab=$c; break 2; fi
+    if [ "$WIDTH" = 640 ] && [ "$HEIGHT" -gt 440 ] && [ "$HEIGHT" -lt 480 ]; then
+      cab=$c; break 2
+    fi
   done
   sleep 0.1
 done
@@ -66,7 +69,10 @@ menu=$((HEIGHT - 440))
 xdotool mousemove $((X + 100)) $((Y + menu + 100)) click 1       # focus the cab
 xdotool mousemove $((X + 25)) $((Y + menu / 2)) click 1          # the Start menu item
 sleep 0.5
+xdotool key alt+m; sleep 0.5; xdotool key Return                 # Move: the first station
+sleep 0.5                                                         # (doors shut, ready to go)
 for _ in $(seq 8); do xdotool key 8; sleep 0.05; done             # EB to released
+sleep 16                                                          # the brakes let go, doors shut
 xdotool key 8 key 8 key 8                                         # P3
 xdotool mousemove $((X + 200)) $((Y + menu + 300)) click 5        # wheel toward: P4
 sleep 8

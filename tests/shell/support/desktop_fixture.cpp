@@ -27,7 +27,9 @@ DesktopFixture::DesktopFixture() : data(VELMORIA_TEST_DATA) {
                    [this](const QString& text) { statuses << text; });
 }
 
-DesktopFixture::~DesktopFixture() { app.reset(); }
+DesktopFixture::~DesktopFixture() {
+  app.reset();
+}
 
 void DesktopFixture::choose(const std::string& vehicle, const std::string& route) {
   app->chooseRun(vehicle, route);

@@ -1,9 +1,9 @@
 #include "support/shell_fixture.h"
 
+#include <unistd.h>
 #include <QElapsedTimer>
 #include <atomic>
 #include <fstream>
-#include <unistd.h>
 
 namespace velmoria::testing {
 
@@ -47,6 +47,8 @@ void DataCopy::write(const std::string& file, const std::string& contents) {
   out << contents;
 }
 
-void DataCopy::remove(const std::string& file) { std::filesystem::remove(m_path / file); }
+void DataCopy::remove(const std::string& file) {
+  std::filesystem::remove(m_path / file);
+}
 
 }  // namespace velmoria::testing

@@ -1,7 +1,7 @@
 // One QApplication for every shell test, on the offscreen platform unless told otherwise.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <cstdlib>
-#include <gtest/gtest.h>
 
 #include "frontend/fonts_qt.h"
 
