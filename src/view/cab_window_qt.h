@@ -57,6 +57,7 @@ class CabWindow : public QMainWindow, public RunHost {
   QAction* action(const QString& name) const;
   QTimer& mmTimer() { return m_MMTimer1; }
   QTimer& timer1() { return m_Timer1; }
+  QTimer& idleTimer() { return m_idle; }
 
   // Event handlers of the window's design.
   void start1Click();

@@ -79,7 +79,10 @@ void VideoView::appIdle() {
   const int count = m_cache->frameCount();
   if (index >= 0 && index < count) {
     auto image = m_cache->take(index);
-    if (!image) return;  // not decoded yet: the next pass tries again
+    if (!image) {  // not decoded yet: the next pass tries again
+      ++m_misses;
+      return;
+    }
     if (!image->isNull()) m_decoded = *image;
   }
   if (m_decoded.isNull()) return;

@@ -31,6 +31,8 @@ class VideoView : public QWidget {
   int lastDrawnFrame = 1;  // the frame put on screen last
   int64_t lastDrawTime = 0;
   int pictureCount() const { return m_pictures; }  // pictures put on screen
+  // Passes where a new picture was due but the decoder had not got there yet.
+  int misses() const { return m_misses; }
   const QImage& picture() const { return m_picture; }
   FrameCache* cache() const { return m_cache; }
 
@@ -50,6 +52,7 @@ class VideoView : public QWidget {
   int m_direction = 0;
   int m_pendingRedraw = -1;
   int m_pictures = 0;
+  int m_misses = 0;
 };
 
 }  // namespace velmoria
