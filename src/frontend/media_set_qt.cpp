@@ -6,6 +6,8 @@
 #include "media/null/null_sound_device.h"
 #include "media/null/null_video_source.h"
 #include "media/openal/sound_device_factory.h"
+#include "media/qt/qt_settings_store.h"
+#include "media/sdl/sdl2_joystick.h"
 
 namespace velmoria {
 
@@ -35,6 +37,8 @@ MediaSet MediaSet::system() {
   set.sound = createSoundDevice(*set.clock);
   // One decoder thread: the worker reads mostly in order, and random access stays quick.
   set.makeVideo = [] { return std::make_unique<FfmpegVideoSource>(1); };
+  set.joystick = std::make_unique<Sdl2Joystick>();
+  set.settings = std::make_unique<QtSettingsStore>();
   return set;
 }
 
