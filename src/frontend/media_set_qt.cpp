@@ -1,6 +1,7 @@
 #include "frontend/media_set_qt.h"
 
 #include <chrono>
+#include <cstdlib>
 
 #include "media/ffmpeg/ffmpeg_video_source.h"
 #include "media/null/null_sound_device.h"
@@ -37,6 +38,9 @@ MediaSet MediaSet::system() {
   set.sound = createSoundDevice(*set.clock);
   // One decoder thread: the worker reads mostly in order, and random access stays quick.
   set.makeVideo = [] { return std::make_unique<FfmpegVideoSource>(1); };
+  // SDL would otherwise take over SIGINT and SIGTERM, and the program could no longer be
+  // stopped from outside.
+  setenv("SDL_NO_SIGNAL_HANDLERS", "1", 0);
   set.joystick = std::make_unique<Sdl2Joystick>();
   set.settings = std::make_unique<QtSettingsStore>();
   return set;
