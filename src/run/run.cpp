@@ -33,7 +33,7 @@ Run::Run(AppState& appState, RunData runData, RunServices runServices)
 }
 
 void Run::initPanel() {
-  const auto needle = [](const NeedleSpec& spec) { return NeedleView{!spec.file.empty(), 0}; };
+  const auto needle = [](const NeedleSpec& layout) { return NeedleView{!layout.file.empty(), 0}; };
   display.Needle_Speed = needle(vehicle.Needle_Speed);
   display.Needle_BC = needle(vehicle.Needle_BC);
   display.Needle_SAP = needle(vehicle.Needle_SAP);

@@ -94,24 +94,24 @@ QImage CabPanel::listPicture(int id, bool transparent) {
   return image ? *image : QImage();
 }
 
-PanelImage* CabPanel::runImage(const QString& name, const PanelImageSpec& spec, bool transparent,
+PanelImage* CabPanel::runImage(const QString& name, const PanelImageSpec& layout, bool transparent,
                                bool visible) {
   auto* image = new PanelImage(m_surface, name);
-  image->move(spec.left, spec.top);
+  image->move(layout.left, layout.top);
   image->setVisible(visible);
-  if (!spec.file.empty()) image->setPicture(loadPicture(spec.file, transparent));
+  if (!layout.file.empty()) image->setPicture(loadPicture(layout.file, transparent));
   return image;
 }
 
-NeedleImage* CabPanel::needle(const QString& name, const NeedleSpec& spec) {
+NeedleImage* CabPanel::needle(const QString& name, const NeedleSpec& layout) {
   auto* widget = new NeedleImage(m_surface, name);
-  widget->setGeometry(spec.left, spec.top, spec.width, spec.height);
-  if (spec.file.empty()) {
+  widget->setGeometry(layout.left, layout.top, layout.width, layout.height);
+  if (layout.file.empty()) {
     // The component exists but is forgotten: the gauge has no needle.
     widget->hide();
     return nullptr;
   }
-  widget->setPicture(loadPicture(spec.file, true));
+  widget->setPicture(loadPicture(layout.file, true));
   widget->show();
   return widget;
 }

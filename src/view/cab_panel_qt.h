@@ -45,9 +45,9 @@ class CabPanel {
   QLabel* label(const QString& name, const QString& text, QRect geometry, bool autoSize,
                 const QFont& font, Qt::Alignment align, QColor fg, QColor bg);
   PanelImage* designImage(const QString& name, QPoint at, const QImage& picture);
-  PanelImage* runImage(const QString& name, const PanelImageSpec& spec, bool transparent,
+  PanelImage* runImage(const QString& name, const PanelImageSpec& layout, bool transparent,
                        bool visible);
-  NeedleImage* needle(const QString& name, const NeedleSpec& spec);
+  NeedleImage* needle(const QString& name, const NeedleSpec& layout);
   // Loads a panel picture, colour-keyed or as it is; ends the process when it cannot.
   QImage loadPicture(const std::string& file, bool transparent);
   QImage listPicture(int id, bool transparent);

@@ -11,9 +11,9 @@ namespace velmoria {
 
 namespace {
 
-void turn(NeedleView& needle, const NeedleSpec& spec, long double value) {
+void turn(NeedleView& needle, const NeedleSpec& layout, long double value) {
   if (!needle.present) return;
-  needle.angle = static_cast<int>(roundEven(value * spec.anglePerUnit + spec.zeroAngle));
+  needle.angle = static_cast<int>(roundEven(value * layout.anglePerUnit + layout.zeroAngle));
 }
 
 long double massKg(const Run& run) {
