@@ -3,40 +3,13 @@
 #include <cmath>
 
 #include "frame/fixed.h"
+#include "run/signals.h"
 
 namespace velmoria::drive {
 
 Aspect aspectOf(int displayIndex) {
-  switch (displayIndex) {
-    case 0:
-    case 3:
-    case 6:
-    case 9:
-    case 13:
-    case 17:
-      return Aspect::R;
-    case 14:
-    case 18:
-      return Aspect::YY;
-    case 4:
-    case 7:
-    case 10:
-    case 15:
-    case 19:
-      return Aspect::Y;
-    case 11:
-    case 20:
-      return Aspect::YG;
-    case 2:
-    case 5:
-    case 8:
-    case 12:
-    case 16:
-    case 21:
-      return Aspect::G;
-    default:
-      return Aspect::None;
-  }
+  // The driver reads the same aspect groups the train protection uses.
+  return static_cast<Aspect>(aspectGroup(displayIndex));
 }
 
 RouteDistances::RouteDistances(const Route& route) {
