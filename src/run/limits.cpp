@@ -35,8 +35,6 @@ std::string gradientText(Fixed perMille) {
 
 void Run::initLimits() {
   limits = LimitState{};
-  for (const SpeedLimitEntry& e : route.SpeedLimitTable)
-    limits.limitDistance.push_back(static_cast<double>(e.distance));
 }
 
 void speedLimitBlink(Run& run) {
@@ -47,7 +45,7 @@ void slopeDisplay(Run& run) {
   const auto& table = run.route.SlopeTable;
   const int32_t frame = run.pos.frame;
   const size_t signs = run.data.images.SignImageList.size();
-  for (size_t i = 0; i < table.size(); ++i) {
+  for (const uint32_t i : run.index.slopes.at(int64_t{frame})) {
     const SlopeEntry& e = table[i];
     if (e.startFrame < frame && frame < e.endFrame) {
       if (e.gradient.raw > 0 && e.gradient != run.train.currentGradient)
@@ -66,9 +64,11 @@ void slopeDisplay(Run& run) {
 }
 
 void tunnels(Run& run) {
+  const auto& table = run.route.TunnelTable;
+  const int32_t frame = run.pos.frame;
   bool inside = false;
-  for (const TunnelEntry& t : run.route.TunnelTable)
-    if (t.startFrame < run.pos.frame && run.pos.frame < t.endFrame) inside = true;
+  for (const uint32_t i : run.index.tunnels.at(int64_t{frame}))
+    if (table[i].startFrame < frame && frame < table[i].endFrame) inside = true;
   run.display.Panel2 = inside;
 }
 
@@ -81,23 +81,19 @@ void speedLimits(Run& run) {
   const long double x = run.pos.distance;
   const int32_t frame = run.pos.frame;
   const auto& table = run.route.SpeedLimitTable;
-  const double near = static_cast<double>(x);
-  const bool quick = st.limitDistance.size() == table.size();
   // Within 600 m: warned of inside the braking distance, or in the last 100 frames.
   const auto warned = [&](size_t i) {
     const SpeedLimitEntry& e = table[i];
-    // Most limits are far away: rule them out in double precision, with a centimetre to spare.
-    if (quick) {
-      const double roughly = st.limitDistance[i] - near;
-      if (!(roughly > -1 && roughly < 60001)) return false;
-    }
     const long double ahead = e.distance - x;
     if (!(ahead > 0 && ahead < 60000)) return false;
     return brakingDistance(v, e.limit, 0.6L * a) > ahead / 100 - 100 ||
            (e.startFrame - 100 < frame && frame < e.startFrame);
   };
   bool any = false;
-  for (size_t i = 0; i < table.size(); ++i) {
+  RouteIndex& index = run.index;
+  mergeCandidates(index.limitWarnings.at(x), index.limitBoards.at(int64_t{frame}),
+                  index.limitCandidates);
+  for (const uint32_t i : index.limitCandidates) {
     const SpeedLimitEntry& e = table[i];
     if (warned(i)) {
       if (!st.blink) drawPicture(board, e.picture, pictures);
@@ -120,7 +116,9 @@ void speedLimits(Run& run) {
 }
 
 void speedChecks(Run& run) {
-  for (const SpeedCheckEntry& e : run.route.SpeedCheckTable) {
+  const auto& table = run.route.SpeedCheckTable;
+  for (const uint32_t i : run.index.speedChecks.at(int64_t{run.pos.frame})) {
+    const SpeedCheckEntry& e = table[i];
     const int64_t past = static_cast<int64_t>(run.pos.frame) - e.frame;
     if (past >= 1 && past <= 9 && run.train.speed.ld() > e.speed) {
       run.signals.alarm = true;
@@ -135,7 +133,8 @@ void waysideSigns(Run& run) {
   const size_t pictures = run.data.images.OtherImageList.size();
   const int32_t frame = run.pos.frame;
   bool matched = false;
-  for (const SignEntry& s : run.route.SignTable) {
+  for (const uint32_t i : run.index.signs.at(int64_t{frame})) {
+    const SignEntry& s = run.route.SignTable[i];
     if (s.startFrame <= frame && frame < s.endFrame) {
       matched = true;
       if (st.signTarget == kNoSign) {
@@ -146,7 +145,8 @@ void waysideSigns(Run& run) {
   }
   // A timetable-check board shows only while running and away from the stopping point.
   const bool boardsApply = run.train.speed.ld() > 1 && run.pos.remaining > 10000;
-  for (const TimeEventEntry& t : run.route.TimeEventTable) {
+  for (const uint32_t i : run.index.timeEvents.at(int64_t{frame})) {
+    const TimeEventEntry& t = run.route.TimeEventTable[i];
     if (boardsApply && t.startFrame < frame && frame < t.endFrame) {
       matched = true;
       if (st.signTarget == kNoSign) {

@@ -26,6 +26,7 @@ Run::Run(AppState& appState, RunData runData, RunServices runServices)
   initStations();
   initLimits();
   initSounds();
+  index = buildRouteIndex(*this);
   masconupdate();
 
   if (vehicle.BrakeType != 0 && vehicle.Brake < 3)

@@ -18,6 +18,7 @@
 #include "media/video_source.h"
 #include "route/route.h"
 #include "run/app_state.h"
+#include "run/route_index.h"
 #include "run/run_state.h"
 #include "sound/sound_bank.h"
 #include "vehicle/vehicle.h"
@@ -156,6 +157,7 @@ class Run {
   SoundState sounds;
   CalloutState callouts;
   CabDisplay display;
+  RouteIndex index;  // built once the set-up has placed the route's distances
 
   int32_t tickCount = 0;
   bool commentaryMode = false;  // the D1 check mark

@@ -84,7 +84,6 @@ struct PositionState {
 struct SignalState {
   std::vector<int32_t> level;         // aspect level per signal
   std::vector<int32_t> displayIndex;  // per signal
-  std::vector<size_t> nextBlock;      // per signal: the next block signal after it (size: none)
   int shownIndex = 999, lastDrawnIndex = 999, shownNumber = 999, inView = 999;
   int32_t checkSpeed = 999;
   bool alarm = false, acknowledged = false, confirmation = false;
@@ -111,13 +110,11 @@ struct LimitState {
   int32_t lastDrawnLimit = 0;
   int32_t calloutPicture = 0;
   int32_t signTarget = 999;  // 900/901 timetable-check boards
-  std::vector<double> limitDistance;  // the limits' start distances, for a quick range test
 };
 
 // Sound events (sound/sound_events.cpp).
 struct SoundState {
   std::vector<uint8_t> cueStarted;
-  std::vector<double> dopplerDistance;  // the sources' distances, for a quick range test
   bool releaseMark = false;
   int announceIndex = 0;
   std::vector<long double> motorLevel, motorGain;

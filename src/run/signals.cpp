@@ -98,19 +98,11 @@ void blockAspects(Run& run) {
   std::fill(level.begin(), level.end(), 4);
   const long double preceding = run.pos.precedingFrame;
   if (preceding == 0) return;
-  if (st.nextBlock.size() != n) {
-    // The route does not change during a run: find each signal's next block signal once.
-    st.nextBlock.assign(n, n);
-    size_t next = n;
-    for (size_t i = n; i-- > 0;) {
-      st.nextBlock[i] = next;
-      if (table[i].kind != 0) next = i;
-    }
-  }
-  for (size_t i = 0; i < n; ++i) {
+  const auto& nextBlock = run.index.nextBlock;
+  for (const uint32_t i : run.index.blocks.at(preceding)) {
     if (table[i].kind == 0 || !(preceding > table[i].signalFrame)) continue;
     // The block behind the last block signal runs to the end of the line.
-    const size_t next = st.nextBlock[i];
+    const size_t next = nextBlock[i];
     if (next < n && !(preceding < table[next].signalFrame)) continue;
     level[i] = 0;
     int given = 0;
@@ -123,7 +115,7 @@ void blockAspects(Run& run) {
 
 void fixedAspects(Run& run) {
   const auto& table = run.route.SignalTable;
-  for (size_t i = 0; i < table.size(); ++i) {
+  for (const uint32_t i : run.index.fixedSignals) {
     const SignalEntry& s = table[i];
     if ((s.mode == 1 && run.pos.clockTicks < s.fixedUntil) || s.mode == 2)
       run.signals.level[i] = s.fixedLevel;
@@ -137,7 +129,7 @@ void signalDisplay(Run& run) {
   CabDisplay& d = run.display;
   const int32_t frame = run.pos.frame;
   const int pictures = static_cast<int>(run.data.images.SignalImageList.size());
-  for (size_t i = 0; i < r.SignalTable.size(); ++i) {
+  for (const uint32_t i : run.index.signals.at(int64_t{frame})) {
     const SignalEntry& s = r.SignalTable[i];
     if (s.viewFrame <= frame && frame < s.signalFrame) {
       st.displayIndex[i] = displayIndexFor(s.kind, st.level[i]);
@@ -345,7 +337,8 @@ void patternControl(Run& run) {
   const long double x = run.pos.distance;
   int32_t speed = kNone;
   long double distance = 0;
-  for (const PatternTarget& t : run.pos.patternTargets) {
+  for (const uint32_t i : run.index.patternTargets.at(x)) {
+    const PatternTarget& t = run.pos.patternTargets[i];
     const long double ahead = t.distance - x;
     if (!(ahead > 0) || ahead >= 60000) continue;
     bool taken = t.speed != 0;

@@ -121,7 +121,13 @@ void stationStops(Run& run) {
   const int32_t frame = run.pos.frame;
   const auto& table = r.StationTable;
   const size_t n = table.size();
-  for (size_t j = 0; j < n; ++j) {
+  // The stations at this frame, and those still busy with a stop made earlier.
+  RouteIndex& index = run.index;
+  index.busyStations.clear();
+  for (size_t j = 0; j < n; ++j)
+    if (st.atStation[j]) index.busyStations.push_back(static_cast<uint32_t>(j));
+  mergeCandidates(index.stations.at(int64_t{frame}), index.busyStations, index.stationCandidates);
+  for (const uint32_t j : index.stationCandidates) {
     const StationEntry& s = table[j];
     // Between this station and the next (the last station has none).
     if (j + 1 < n && s.stopFrame < frame && frame < table[j + 1].zoneStart) {

@@ -2,7 +2,6 @@
 // Doppler sources, running and motor sounds, the diesel engine and its gear indicator.
 #include "sound/sound_events.h"
 
-#include <bitset>
 #include <cmath>
 
 #include "run/run.h"
@@ -17,8 +16,6 @@ void Run::initSounds() {
   sounds.motorLevel.assign(motors, 1.0L);
   sounds.motorGain.assign(motors, 1.0L);
   sounds.masterGain = 1.0L;
-  for (const DopplerEntry& e : route.DopplerTable)
-    sounds.dopplerDistance.push_back(static_cast<double>(e.distance));
   callouts = CalloutState{};
 }
 
@@ -69,7 +66,7 @@ void routeSoundCues(Run& run) {
   const int32_t frame = run.pos.frame;
   const long double v = run.train.speed.ld();
   const bool moving = v > 0;
-  for (size_t i = 0; i < table.size(); ++i) {
+  for (const uint32_t i : run.index.soundCues.at(int64_t{frame})) {
     const SoundCueEntry& c = table[i];
     const bool atStart = std::llabs(static_cast<int64_t>(frame) - c.startFrame) < 5;
     // A looping cue ends at its end frame.
@@ -110,7 +107,7 @@ void announcements(Run& run) {
   const Route& r = run.route;
   if (r.OneMan != 0) return;
   const int32_t frame = run.pos.frame;
-  for (size_t i = 1; i < r.AnnounceTable.size(); ++i) {
+  for (const uint32_t i : run.index.announcements.at(int64_t{frame})) {
     const AnnounceEntry& a = r.AnnounceTable[i];
     const int ch = run.routeChannel(a.sound);
     if (a.frame - 5 < frame && frame < a.frame + 5 && !channelPlaying(run, ch)) run.startOnce(ch);
@@ -150,14 +147,9 @@ void dopplerSources(Run& run) {
   const auto& table = run.route.DopplerTable;
   const long double x = run.pos.distance;
   const long double v = run.train.speed.ld();
-  const double near = static_cast<double>(x);
-  const auto& approx = run.sounds.dopplerDistance;
-  const bool quick = approx.size() == table.size();
   bool any = false;
-  for (size_t i = 0; i < table.size(); ++i) {
+  for (const uint32_t i : run.index.doppler.at(x)) {
     const DopplerEntry& e = table[i];
-    // Most sources are far away: rule them out in double precision, with a centimetre to spare.
-    if (quick && std::fabs(near - approx[i]) >= e.radius + 1.0) continue;
     const long double gap = std::fabs(x - e.distance);
     if (!(gap < e.radius)) continue;
     any = true;
@@ -170,15 +162,8 @@ void dopplerSources(Run& run) {
   }
   if (any) return;
   // Many sources share a few channels: ask each channel once.
-  std::bitset<kSoundChannels> asked;
-  for (const DopplerEntry& e : table) {
-    const int ch = run.routeChannel(e.sound);
-    if (ch >= 0 && ch < kSoundChannels) {
-      if (asked[ch]) continue;
-      asked[ch] = true;
-    }
+  for (const int ch : run.index.dopplerChannels)
     if (channelPlaying(run, ch)) stopChannel(run, ch);
-  }
 }
 
 void runningSound(Run& run) {
