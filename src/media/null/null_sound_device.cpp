@@ -1,5 +1,6 @@
 #include "media/null/null_sound_device.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -8,8 +9,12 @@
 namespace velmoria {
 
 namespace {
-uint32_t le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
-uint16_t le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint32_t le32(const unsigned char* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
+}
+uint16_t le16(const unsigned char* p) {
+  return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 }  // namespace
 
 std::optional<double> wavDurationMs(const std::filesystem::path& file) {
@@ -81,14 +86,20 @@ void NullSoundDevice::start(int channel, bool looped) {
   if (!valid(channel)) return;
   auto& c = m_channels[channel];
   if (c.wave < 0) return;
+  ++c.plays;
+  // At frequency 0 a channel is held silent, as on the real device: it does not start.
+  if (!(c.factor > 0)) return;
   c.started = true;
   c.looping = looped;
   c.startMs = m_clock.nowMs();
-  ++c.plays;
 }
 
-void NullSoundDevice::playOnce(int channel) { start(channel, false); }
-void NullSoundDevice::playLooped(int channel) { start(channel, true); }
+void NullSoundDevice::playOnce(int channel) {
+  start(channel, false);
+}
+void NullSoundDevice::playLooped(int channel) {
+  start(channel, true);
+}
 
 void NullSoundDevice::stop(int channel) {
   if (valid(channel)) m_channels[channel].started = false;
@@ -99,7 +110,6 @@ bool NullSoundDevice::isPlaying(int channel) const {
   const auto& c = m_channels[channel];
   if (!c.started || c.wave < 0) return false;
   if (c.looping) return true;
-  if (c.factor <= 0) return true;  // a held source never reaches its end
   const auto it = m_waves.find(c.wave);
   if (it == m_waves.end()) return false;
   return static_cast<double>(m_clock.nowMs() - c.startMs) < it->second / c.factor;
@@ -109,10 +119,15 @@ void NullSoundDevice::setVolume(int channel, int hundredthsDb) {
   if (valid(channel)) m_channels[channel].volume = hundredthsDb;
 }
 
-int NullSoundDevice::volume(int channel) const { return valid(channel) ? m_channels[channel].volume : 0; }
+int NullSoundDevice::volume(int channel) const {
+  return valid(channel) ? m_channels[channel].volume : 0;
+}
 
 void NullSoundDevice::setFrequencyFactor(int channel, double factor) {
-  if (valid(channel)) m_channels[channel].factor = factor;
+  if (!valid(channel)) return;
+  auto& c = m_channels[channel];
+  c.factor = std::isfinite(factor) ? factor : 0.0;
+  if (!(c.factor > 0)) c.started = false;  // silent and stopped, as on the real device
 }
 
 bool NullSoundDevice::reinitialise() {
@@ -120,11 +135,17 @@ bool NullSoundDevice::reinitialise() {
   return true;
 }
 
-WaveId NullSoundDevice::attachedWave(int channel) const { return valid(channel) ? m_channels[channel].wave : -1; }
+WaveId NullSoundDevice::attachedWave(int channel) const {
+  return valid(channel) ? m_channels[channel].wave : -1;
+}
 double NullSoundDevice::frequencyFactor(int channel) const {
   return valid(channel) ? m_channels[channel].factor : 1.0;
 }
-bool NullSoundDevice::isLooping(int channel) const { return valid(channel) && m_channels[channel].looping; }
-int NullSoundDevice::playCount(int channel) const { return valid(channel) ? m_channels[channel].plays : 0; }
+bool NullSoundDevice::isLooping(int channel) const {
+  return valid(channel) && m_channels[channel].looping;
+}
+int NullSoundDevice::playCount(int channel) const {
+  return valid(channel) ? m_channels[channel].plays : 0;
+}
 
 }  // namespace velmoria

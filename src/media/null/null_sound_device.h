@@ -1,7 +1,8 @@
 #pragma once
 // A sound device that makes no sound but keeps time like a real one: a channel started once
 // "plays" for its wave's real duration (from the WAV header) divided by its frequency factor,
-// measured on the given clock. Used by the tests and by velmoria-drive.
+// measured on the given clock. A frequency factor of 0 stops the channel and keeps it from
+// starting, as the OpenAL device does. Used by the tests and by velmoria-drive.
 #include <array>
 #include <filesystem>
 #include <map>
@@ -36,7 +37,7 @@ class NullSoundDevice : public SoundDevice {
   WaveId attachedWave(int channel) const;
   double frequencyFactor(int channel) const;
   bool isLooping(int channel) const;
-  int playCount(int channel) const;  // how often the channel was started
+  int playCount(int channel) const;  // how often the channel was asked to start
 
  private:
   struct Channel {
