@@ -4,7 +4,6 @@
 
 #include "frame/startup.h"
 #include "frame/startup_error.h"
-#include "input/serial_link_qt.h"
 #include "sound/sound_bank.h"
 #include "view/cab_window_qt.h"
 
@@ -60,11 +59,6 @@ void CabWindow::create() {
     if (m_run->vehicle.fileName == "train_E233.dat") m_panel->createE233Speed();
     applyMenuCaptions();
     fillStationMenu();
-    m_serial = std::make_unique<SerialLink>(m_ctx.hooks, [this](const std::string& chunk) {
-      if (!m_run) return;
-      m_run->RxChar(chunk);
-      afterInput();
-    });
     m_video->attach(m_run.get(), m_cache.get(), m_ctx.media.clock.get(), overlay);
     m_video->lastDrawnFrame = 1;
     m_video->raise();  // the video area covers any panel picture inside it

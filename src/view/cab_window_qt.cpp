@@ -6,7 +6,7 @@
 
 #include "frontend/help_window_qt.h"
 #include "frontend/value_display_qt.h"
-#include "input/serial_link_qt.h"
+#include "media/qt/qt_serial_settings_dialog.h"
 
 namespace velmoria {
 
@@ -45,6 +45,10 @@ CabWindow::CabWindow(CabContext context) : m_ctx(std::move(context)) {
   m_idle.setTimerType(Qt::PreciseTimer);
   m_idle.setInterval(4);
   connect(&m_idle, &QTimer::timeout, m_video, &VideoView::appIdle);
+
+  connect(&m_ComPort1, &QtSerialPort::opened, this, &CabWindow::COMOpened);
+  connect(&m_ComPort1, &QtSerialPort::closed, this, &CabWindow::COMClosed);
+  connect(&m_ComPort1, &QtSerialPort::chunkReceived, this, &CabWindow::RxChar);
 }
 
 CabWindow::~CabWindow() {
@@ -178,11 +182,31 @@ void CabWindow::controllerClick(int kind) {
 }
 
 void CabWindow::Setup1Click() {
-  if (m_serial) m_serial->showSettings(this);
+  QtSerialSettingsDialog dialog(m_ComPort1.settings(), this);
+  if (dialog.exec() == QDialog::Accepted) m_ComPort1.setSettings(dialog.settings());
 }
 
 void CabWindow::Connect1Click() {
-  if (m_serial) m_serial->toggle(this);
+  if (m_ComPort1.isOpen()) {
+    m_ComPort1.close();
+    return;
+  }
+  if (!m_ComPort1.open())
+    m_ctx.hooks.message(this, m_ComPort1.portName() + ": " + m_ComPort1.errorString());
+}
+
+void CabWindow::COMOpened() {
+  m_ctx.hooks.message(this, "Connect to controller.");
+}
+
+void CabWindow::COMClosed() {
+  m_ctx.hooks.message(this, "Disconnect from controller.");
+}
+
+void CabWindow::RxChar(const QByteArray& chunk) {
+  if (!m_run) return;
+  m_run->RxChar(chunk.toStdString());
+  afterInput();
 }
 
 void CabWindow::MMTimer1Timer() {
@@ -267,7 +291,7 @@ void CabWindow::closeEvent(QCloseEvent* event) {
   m_idle.stop();
   m_MMTimer1.stop();
   m_Timer1.stop();
-  if (m_serial) m_serial->closeIfOpen(this);
+  m_ComPort1.close();
   if (m_run) m_run->closeRun();
   if (!m_ctx.media.sound->reinitialise()) {
     m_ctx.hooks.message(this, QString::fromUtf8("DirectSoundを初期化できませんでした。"));

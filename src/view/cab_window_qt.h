@@ -17,6 +17,7 @@
 #include "frontend/shell_hooks_qt.h"
 #include "input/key_events_qt.h"
 #include "media/qt/qt_image_loader.h"
+#include "media/qt/qt_serial_port.h"
 #include "run/app_state.h"
 #include "run/run.h"
 #include "view/cab_panel_qt.h"
@@ -27,7 +28,6 @@ namespace velmoria {
 
 class ValueDisplayWindow;
 class HelpWindow;
-class SerialLink;
 
 struct CabContext {
   AppState& app;
@@ -58,6 +58,8 @@ class CabWindow : public QMainWindow, public RunHost {
   QTimer& mmTimer() { return m_MMTimer1; }
   QTimer& timer1() { return m_Timer1; }
   QTimer& idleTimer() { return m_idle; }
+  // The TS master controller's port; closed until Connect1Click opens it.
+  QtSerialPort& ComPort1() { return m_ComPort1; }
 
   // Event handlers of the window's design.
   void start1Click();
@@ -97,6 +99,9 @@ class CabWindow : public QMainWindow, public RunHost {
   void FormActivate();
   void afterInput();
   void fail(const QString& text);
+  void COMOpened();
+  void COMClosed();
+  void RxChar(const QByteArray& chunk);
   std::filesystem::path dataPath(const std::string& windowsName) const;
 
   CabContext m_ctx;
@@ -107,7 +112,7 @@ class CabWindow : public QMainWindow, public RunHost {
   std::unique_ptr<FrameCache> m_cache;
   std::unique_ptr<VideoSource> m_coreVideo;
   std::unique_ptr<Run> m_run;
-  std::unique_ptr<SerialLink> m_serial;
+  QtSerialPort m_ComPort1;
   QTimer m_MMTimer1, m_Timer1, m_idle;
   WheelSteps m_wheel;
   bool m_closing = false;
