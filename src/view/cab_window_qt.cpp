@@ -137,7 +137,8 @@ void CabWindow::fillStationMenu() {
 void CabWindow::start1Click() {
   if (!m_run) return;
   m_run->start1Click();
-  if (m_run->running()) {
+  // While a video switch waits, its end starts the timers if the run is still running.
+  if (m_run->running() && !m_switchHold) {
     m_MMTimer1.start();
     m_Timer1.start();
   } else {
@@ -270,15 +271,24 @@ void CabWindow::FormActivate() {
 }
 
 void CabWindow::videoSwitched(bool toBranch) {
-  // Hold the 33 ms step while the other video opens; the loading picture shows meanwhile.
+  // The drive waits a second while the other video opens: no 33 ms step runs against a
+  // half-open video, the run loop does not count on, and the idle drawing leaves the loading
+  // picture on screen until the wait is over.
   m_MMTimer1.stop();
+  m_Timer1.stop();
+  m_idle.stop();
   m_video->showStill(QtImageLoader::readImage(dataPath("image\\loading.bmp")));
   m_cache->open(dataPath(toBranch ? "move\\selo.avi" : "move\\tavo.avi"));
   m_switchHold = true;
   QTimer::singleShot(1000, this, [this] {
     m_switchHold = false;
+    if (m_closing) return;
     --m_video->lastDrawnFrame;
-    if (m_run && m_run->running() && !m_closing) m_MMTimer1.start();
+    m_idle.start();
+    if (m_run && m_run->running()) {
+      m_MMTimer1.start();
+      m_Timer1.start();
+    }
   });
 }
 

@@ -20,7 +20,10 @@ DesktopFixture::DesktopFixture() : data(VELMORIA_TEST_DATA) {
   media.clock = std::move(manual);
   media.sound = std::make_unique<NullSoundDevice>(*media.clock);
   auto stats = videoStats;
-  media.makeVideo = [stats] { return std::make_unique<PatternVideo>(16340, 0, stats); };
+  auto frames = videoFrames;
+  media.makeVideo = [stats, frames] {
+    return std::make_unique<PatternVideo>(frames->load(), 0, stats);
+  };
   app = std::make_unique<DesktopApp>(data.path(), recorder.hooks(), std::move(media));
   app->start();
   QObject::connect(&app->title(), &TitleWindow::statusChanged,

@@ -24,6 +24,8 @@ class DesktopFixture : public ::testing::Test {
   ShellRecorder recorder;
   ManualClock* clock = nullptr;
   std::shared_ptr<PatternVideoStats> videoStats = std::make_shared<PatternVideoStats>();
+  // The frame count of every video the runs open (set before choose()).
+  std::shared_ptr<std::atomic<int>> videoFrames = std::make_shared<std::atomic<int>>(16340);
   std::unique_ptr<DesktopApp> app;
   QStringList statuses;
 };

@@ -1,6 +1,8 @@
 #pragma once
 // A video whose frame i is a 480 x 240 picture filled with the colour value i, optionally slow
-// to decode. Counts its decodes (shared between copies made by one factory).
+// to decode. Counts its decodes (shared between copies made by one factory). Pictures of a
+// file named selo.avi (the branch line) also carry kBranchTag, so a test can tell the two
+// videos' pictures apart.
 #include <QImage>
 #include <atomic>
 #include <chrono>
@@ -11,6 +13,8 @@
 
 namespace velmoria::testing {
 
+constexpr uint32_t kBranchTag = 0x800000;
+
 struct PatternVideoStats {
   std::atomic<int> decodes{0};
   std::atomic<int> opens{0};
@@ -20,8 +24,9 @@ class PatternVideo : public VideoSource {
  public:
   PatternVideo(int frames, int decodeMs, std::shared_ptr<PatternVideoStats> stats)
       : m_frames(frames), m_decodeMs(decodeMs), m_stats(std::move(stats)) {}
-  bool open(const std::filesystem::path&) override {
+  bool open(const std::filesystem::path& file) override {
     ++m_stats->opens;
+    m_tag = file.filename() == "selo.avi" ? kBranchTag : 0;
     m_open = true;
     return true;
   }
@@ -32,7 +37,7 @@ class PatternVideo : public VideoSource {
     ++m_stats->decodes;
     out.width = 480;
     out.height = 240;
-    out.pixels.assign(480 * 240, 0xff000000u | static_cast<uint32_t>(index));
+    out.pixels.assign(480 * 240, 0xff000000u | m_tag | static_cast<uint32_t>(index));
     return true;
   }
 
@@ -41,11 +46,17 @@ class PatternVideo : public VideoSource {
   int m_decodeMs;
   std::shared_ptr<PatternVideoStats> m_stats;
   bool m_open = false;
+  uint32_t m_tag = 0;
 };
 
 // The frame index a PatternVideo picture shows.
 inline int patternIndex(const QImage& image, int x = 10, int y = 10) {
-  return static_cast<int>(image.pixel(x, y) & 0xffffffu);
+  return static_cast<int>(image.pixel(x, y) & (kBranchTag - 1));
+}
+
+// Whether a PatternVideo picture came from the branch line's video.
+inline bool fromBranchVideo(const QImage& image, int x = 10, int y = 10) {
+  return (image.pixel(x, y) & kBranchTag) != 0;
 }
 
 }  // namespace velmoria::testing
