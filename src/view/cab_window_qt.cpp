@@ -288,6 +288,7 @@ void CabWindow::videoSwitched(bool toBranch) {
     if (m_run && m_run->running()) {
       m_MMTimer1.start();
       m_Timer1.start();
+      Timer1Timer();  // the tick that fell due during the wait runs once, now
     }
   });
 }

@@ -83,6 +83,26 @@ TEST_P(VideoSwitchTest, passing_41300_shows_the_loading_picture_then_the_branch_
   EXPECT_EQ(patternIndex(video().picture()), run().pos.frame);
 }
 
+TEST_P(VideoSwitchTest, a_pause_during_the_wait_is_kept_and_a_resume_waits_for_its_end) {
+  choose("train_test.dat", GetParam());
+  cab().start1Click();
+  moveTo(41301, true);
+  cab().start1Click();  // pause while the branch video opens
+  EXPECT_FALSE(within(1300, [&] { return cab().timer1().isActive(); }));
+  EXPECT_FALSE(cab().mmTimer().isActive());
+  cab().start1Click();  // resume once it is open
+  EXPECT_TRUE(cab().timer1().isActive());
+
+  run().pos.frame = 41299;
+  ASSERT_TRUE(within(1000, [&] { return !run().secondVideo; }));
+  cab().start1Click();  // pause and resume while the main video opens
+  cab().start1Click();
+  EXPECT_FALSE(cab().timer1().isActive());
+  EXPECT_FALSE(cab().mmTimer().isActive());
+  EXPECT_TRUE(within(1500, [&] { return cab().timer1().isActive(); }));
+  EXPECT_TRUE(cab().mmTimer().isActive());
+}
+
 TEST_P(VideoSwitchTest, exactly_41300_does_not_switch_either_way) {
   choose("train_test.dat", GetParam());
   cab().start1Click();
