@@ -73,6 +73,23 @@ TEST_F(SerialPair, a_code_sent_by_the_controller_arrives_as_received_chunks) {
   EXPECT_EQ(closed.count(), 1);
 }
 
+TEST_F(SerialPair, a_line_that_goes_away_closes_the_port_once) {
+  QtSerialPort port;
+  SerialSettings settings;
+  settings.portName = ours;
+  port.setSettings(settings);
+  ASSERT_TRUE(port.open()) << port.errorString().toStdString();
+  QSignalSpy closed(&port, &QtSerialPort::closed);
+  QSignalSpy received(&port, &QtSerialPort::chunkReceived);
+  socat.terminate();  // the other end hangs up, as a pulled-out adapter does
+  ASSERT_TRUE(socat.waitForFinished(3000));
+  for (int i = 0; i < 100 && port.isOpen(); ++i) QTest::qWait(20);
+  EXPECT_FALSE(port.isOpen());
+  QTest::qWait(50);
+  EXPECT_EQ(closed.count(), 1);
+  EXPECT_EQ(received.count(), 0);
+}
+
 TEST(SerialPort, defaults_to_19200_8n1_without_flow_control) {
   const SerialSettings s;
   EXPECT_EQ(s.baudRate, 19200);

@@ -28,9 +28,12 @@ class PseudoTerminal {
     char name[128] = {};
     if (openpty(&m_master, &m_slave, name, nullptr, nullptr) == 0) m_path = name;
   }
-  ~PseudoTerminal() {
+  ~PseudoTerminal() { hangUp(); }
+  // The controller's cable pulled out: the line goes away under the port.
+  void hangUp() {
     if (m_master >= 0) ::close(m_master);
     if (m_slave >= 0) ::close(m_slave);
+    m_master = m_slave = -1;
   }
   bool ok() const { return !m_path.isEmpty(); }
   const QString& slavePath() const { return m_path; }
@@ -140,6 +143,23 @@ TEST_F(SerialControllerTest, closing_the_window_disconnects_the_controller) {
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(recorder.messages,
             (QStringList{"Connect to controller.", "Disconnect from controller."}));
+}
+
+TEST_F(SerialControllerTest, a_line_that_goes_away_is_reported_as_a_disconnect) {
+  PseudoTerminal line;
+  ASSERT_TRUE(line.ok());
+  choose();
+  pointAt(line.slavePath());
+  cab().action("Connect1")->trigger();
+  ASSERT_TRUE(cab().ComPort1().isOpen());
+  line.hangUp();
+  EXPECT_TRUE(waitUntil([&] { return !cab().ComPort1().isOpen(); }));
+  EXPECT_EQ(recorder.messages,
+            (QStringList{"Connect to controller.", "Disconnect from controller."}));
+  // Connect then opens the port again rather than closing a port that is already shut.
+  recorder.messages.clear();
+  cab().action("Connect1")->trigger();
+  EXPECT_FALSE(recorder.messages.contains("Disconnect from controller."));
 }
 
 TEST_F(SerialControllerTest, a_port_that_does_not_open_is_reported_and_stays_closed) {

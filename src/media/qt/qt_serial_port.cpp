@@ -54,17 +54,29 @@ bool QtSerialPort::open() {
 }
 
 void QtSerialPort::close() {
+  m_closePending = false;
   if (!m_port.isOpen()) return;
   m_port.close();
   Q_EMIT closed();
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {
-  // An adapter pulled out: the port is gone, report it closed.
-  if (error == QSerialPort::ResourceError && m_port.isOpen()) {
-    m_error = m_port.errorString();
-    close();
-  }
+  // An adapter pulled out (or the other end of a pseudo-terminal gone) hangs the line up: reads
+  // find nothing, and Qt reports a resource or, while the line stays readable, a read error at
+  // every pass of the event loop. The port is gone: report it closed. The close waits for the
+  // event loop, since Qt still works on the port's buffer after telling us.
+  if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError) return;
+  if (!m_port.isOpen() || m_closePending) return;
+  m_error = m_port.errorString();
+  m_closePending = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (!m_closePending) return;  // closed (and maybe opened again) in the meantime
+        m_closePending = false;
+        close();
+      },
+      Qt::QueuedConnection);
 }
 
 }  // namespace velmoria

@@ -2,7 +2,8 @@
 // The serial master controller's port on Qt Serial Port. The main window owns one; open() and
 // close() come from its menu, and every chunk of received text arrives as chunkReceived on the
 // UI thread, in whatever pieces the line delivered it. A failed open leaves the port closed and
-// errorString() says why; showing it is the caller's business.
+// errorString() says why; showing it is the caller's business. A line that goes away under an
+// open port (an adapter pulled out) closes it, with closed emitted as for close().
 // The line settings default to the controller's: 19200 baud, 8 data bits, no parity, one stop
 // bit, no flow control, with DTR and RTS held inactive.
 #include <QByteArray>
@@ -53,6 +54,7 @@ class QtSerialPort : public QObject {
   QSerialPort m_port;
   SerialSettings m_settings;
   QString m_error;
+  bool m_closePending = false;
 };
 
 }  // namespace velmoria
