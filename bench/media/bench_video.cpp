@@ -1,6 +1,7 @@
 // The track video's frame source: sequential decoding of 3 000 frames (480 x 240, to 32-bit
 // pixels) for MJPEG, MPEG-4 part 2 and H.264, and random access to single frames of an MPEG-4
-// video with 15-frame GOPs (median, 99th percentile and worst case as counters).
+// video with 15-frame GOPs and of the demo line's main video (median, 99th percentile and worst
+// case as counters).
 // The videos are made with the ffmpeg command line on first use in $VELMORIA_BENCH_VIDEOS
 // (default /tmp/velmoria-bench-videos); bench/compare_ffmpeg.sh runs ffmpeg on the same files.
 #include <benchmark/benchmark.h>
@@ -99,8 +100,7 @@ BENCHMARK(BM_Sequential_MJPEG)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->U
 BENCHMARK(BM_Sequential_MPEG4)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Sequential_H264)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_RandomAccess_MPEG4(benchmark::State& state) {
-  const auto file = clip("mpeg4");
+void randomAccess(benchmark::State& state, const std::filesystem::path& file) {
   velmoria::FfmpegVideoSource source(static_cast<int>(state.range(0)));
   if (!source.open(file)) {
     state.SkipWithError("cannot open the clip (is ffmpeg installed?)");
@@ -132,9 +132,30 @@ void BM_RandomAccess_MPEG4(benchmark::State& state) {
   state.counters["cpu_p50_ms"] = percentile(cpuMs, 50);
   state.counters["cpu_p99_ms"] = percentile(cpuMs, 99);
 }
+
+void BM_RandomAccess_MPEG4(benchmark::State& state) {
+  randomAccess(state, clip("mpeg4"));
+}
 BENCHMARK(BM_RandomAccess_MPEG4)
     ->Arg(1)
     ->Arg(0)
+    ->UseManualTime()
+    ->Iterations(2000)
+    ->Unit(benchmark::kMillisecond);
+
+// The demo line's main video as the generator wrote it ($VELMORIA_DEMO, default ./demo).
+void BM_RandomAccess_DemoLine(benchmark::State& state) {
+  const char* dir = std::getenv("VELMORIA_DEMO");
+  const std::filesystem::path file =
+      std::filesystem::path(dir && *dir ? dir : "demo") / "move" / "tavo.avi";
+  if (!std::filesystem::exists(file)) {
+    state.SkipWithError("no demo line: run scripts/demo or set VELMORIA_DEMO");
+    return;
+  }
+  randomAccess(state, file);
+}
+BENCHMARK(BM_RandomAccess_DemoLine)
+    ->Arg(1)
     ->UseManualTime()
     ->Iterations(2000)
     ->Unit(benchmark::kMillisecond);
