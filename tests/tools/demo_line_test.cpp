@@ -173,6 +173,75 @@ TEST(DemoLine, the_folder_is_complete_with_videos_long_enough_for_every_run) {
   EXPECT_GT(branch.StationTable.back().zoneStart, kBranchFrame);
 }
 
+// The picture files of a route's [OtherImageList], in list order (one file line, one sound line).
+std::vector<fs::path> otherImageFiles(const std::string& route) {
+  std::ifstream in(demoFolder() / route, std::ios::binary);
+  std::vector<fs::path> files;
+  std::string line;
+  bool inside = false;
+  int k = 0;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line == "[OtherImageList]") {
+      inside = true;
+      continue;
+    }
+    if (!inside) continue;
+    if (line.empty() || line[0] == '#' || line[0] == '[') break;
+    if (k++ % 2 == 0) {
+      std::replace(line.begin(), line.end(), '\\', '/');
+      files.push_back(demoFolder() / line);
+    }
+  }
+  return files;
+}
+
+// The pixels of an uncompressed 24-bit BMP, top row first, as 0xRRGGBB.
+std::vector<std::vector<uint32_t>> bmpPixels(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  const std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto u32 = [&](size_t at) {
+    return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 |
+           uint32_t(uint8_t(b[at + 2])) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
+  };
+  if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || (u32(28) & 0xFFFF) != 24) return {};
+  const uint32_t offset = u32(10), w = u32(18), h = u32(22);
+  const size_t stride = (w * 3 + 3) / 4 * 4;
+  if (b.size() < offset + stride * h) return {};
+  std::vector<std::vector<uint32_t>> rows(h, std::vector<uint32_t>(w));
+  for (uint32_t y = 0; y < h; ++y)
+    for (uint32_t x = 0; x < w; ++x) {
+      const size_t at = offset + (h - 1 - y) * stride + x * 3;
+      rows[y][x] = uint32_t(uint8_t(b[at + 2])) << 16 | uint32_t(uint8_t(b[at + 1])) << 8 |
+                   uint8_t(b[at]);
+    }
+  return rows;
+}
+
+// The cab shows a speed limit's picture in a 50 x 50 frame over the left of the 100 x 50 list
+// picture: a board drawn wider is cut off. Everything right of the frame must be the colour key
+// (the lower-left pixel), so nothing of the board is lost.
+TEST(DemoLine, speed_limit_boards_fit_the_cab_s_50_by_50_frame) {
+  int checked = 0;
+  for (const auto& [vehicle, route] : kRuns) {
+    const auto files = otherImageFiles(route);
+    for (const SpeedLimitEntry& e : readRun(vehicle, route).route.SpeedLimitTable) {
+      ASSERT_GE(e.picture, 0);
+      ASSERT_LT(static_cast<size_t>(e.picture), files.size()) << route;
+      const auto rows = bmpPixels(files[e.picture]);
+      ASSERT_EQ(rows.size(), 50u) << files[e.picture];
+      ASSERT_EQ(rows[0].size(), 100u) << files[e.picture];
+      const uint32_t key = rows[49][0];
+      for (size_t y = 0; y < 50; ++y)
+        for (size_t x = 50; x < 100; ++x)
+          ASSERT_EQ(rows[y][x], key) << files[e.picture] << " at " << x << "," << y;
+      EXPECT_NE(rows[25][25], key) << "the board itself is drawn";
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 0);
+}
+
 TEST(DemoLine, the_vehicles_cover_every_handle_brake_and_protection_arrangement) {
   const Vehicle v201 = readRun("train_201.dat", "line_rapid1.dat").vehicle;
   const Vehicle e233 = readRun("train_E233.dat", "line_rapid2_E233.dat").vehicle;

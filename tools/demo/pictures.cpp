@@ -134,12 +134,13 @@ Image slopeBoard(bool uphill, const Font& font) {
 }
 
 Image limitBoard(int kmh, const Font& bold) {
+  // The cab shows a limit through a 50 x 50 frame on the left of the 100 x 50 picture; the
+  // black around the board is the colour key.
   Image img(100, 50, Rgb{0, 0, 0});
-  img.fillRect(2, 2, 98, 48, kWhite);
-  img.frameRect(2, 2, 98, 48, Rgb{200, 30, 30}, 3);
-  bold.drawFitted(img, 34, 9, 56, std::to_string(kmh), 30, kBlack);
-  bold.drawFitted(img, 78, 10, 34, "制限", 13, kBlack);
-  bold.drawFitted(img, 78, 27, 34, "km/h", 11, kBlack);
+  img.fillRect(2, 2, 48, 48, kWhite);
+  img.frameRect(2, 2, 48, 48, Rgb{200, 30, 30}, 3);
+  bold.drawFitted(img, 25, 8, 38, std::to_string(kmh), 24, kBlack);
+  bold.drawFitted(img, 25, 33, 38, "km/h", 10, kBlack);
   return img;
 }
 
