@@ -42,7 +42,7 @@ std::unique_ptr<VideoSource> makeVideo(const DriveOptions& options) {
 
 DriveSession::DriveSession(const DriveOptions& options, Script script, const KeyValueStore* buttons,
                            std::ostream* trace, std::ostream* log, bool verboseLog)
-    : m_options(options), m_folder(options.dataDir), m_script(std::move(script)), m_log(log) {
+    : m_options(options), m_folder(options.dataDir), m_script(std::move(script)) {
   m_app.vehicleFile = options.vehicleFile;
   m_app.routeFile = options.routeFile;
   const DataFolder& folder = m_folder;

@@ -75,7 +75,6 @@ class DriveSession : public RunHost {
   std::unique_ptr<RunMeter> m_meter;
   std::unique_ptr<Autopilot> m_autopilot;
   std::optional<TraceWriter> m_trace;
-  std::ostream* m_log;
   std::ostream* m_record = nullptr;
   std::optional<int64_t> m_autopilotDue;  // the autopilot acts 1 ms after each tick
   Scheduler m_scheduler;
