@@ -1,7 +1,7 @@
 #pragma once
-// A track video: frames by index. The core reads only the frame count and reopens the video at
-// the branch switch; the shell decodes pictures. Called on the UI thread unless a backend says
-// otherwise.
+// A video: frames by index. The core reads only the frame count and reopens the track video at
+// the branch switch; the shell decodes pictures and paces the opening movie by its frame rate.
+// Called on the UI thread unless a backend says otherwise.
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -22,6 +22,8 @@ class VideoSource {
   virtual bool open(const std::filesystem::path& file) = 0;
   // Number of frames of the open video, -1 when nothing is open.
   virtual int frameCount() const = 0;
+  // Pictures a second of the open video, as the file states it; 0 when nothing is open.
+  virtual double frameRate() const = 0;
   // Decodes frame index into out when 0 <= index < frameCount(); otherwise out keeps its
   // previous picture and the result is false.
   virtual bool decode(int index, VideoFrame& out) = 0;

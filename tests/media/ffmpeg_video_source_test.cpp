@@ -225,5 +225,33 @@ TEST_F(VideoFile, indices_outside_the_video_keep_the_previous_picture) {
   EXPECT_FALSE(source.decode(7, f));
 }
 
+struct RateCase {
+  const char* name;
+  const char* rate;  // as ffmpeg takes it
+  double perSecond;
+};
+
+class VideoRate : public ::testing::TestWithParam<RateCase> {};
+
+TEST_P(VideoRate, reports_the_rate_the_file_states_and_none_when_closed) {
+  if (!test::haveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+  TempDir dir;
+  const auto file = dir / "rate.avi";
+  ASSERT_TRUE(test::run("ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=size=64x48:rate=" +
+                        std::string(GetParam().rate) + ":duration=1 -c:v mjpeg " + file.string()));
+  FfmpegVideoSource source;
+  EXPECT_EQ(source.frameRate(), 0.0);
+  ASSERT_TRUE(source.open(file));
+  EXPECT_NEAR(source.frameRate(), GetParam().perSecond, 1e-9);
+  EXPECT_FALSE(source.open(dir / "missing.avi"));
+  EXPECT_EQ(source.frameRate(), 0.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Avi, VideoRate,
+                         ::testing::Values(RateCase{"fifteen", "15", 15.0},
+                                           RateCase{"twenty_five", "25", 25.0},
+                                           RateCase{"ntsc", "30000/1001", 30000.0 / 1001.0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace velmoria

@@ -67,6 +67,7 @@ struct FfmpegVideoSource::Impl {
   AVRational frameDuration{1, 1};  // one frame in seconds
   int64_t startTs = 0;
   int count = -1;
+  double fps = 0;
   std::vector<int64_t> keyframes;  // frame indices of keyframes, ascending
 
   bool haveCur = false, haveAhead = false;
@@ -121,6 +122,7 @@ struct FfmpegVideoSource::Impl {
     AVRational rate = st->avg_frame_rate.num > 0 ? st->avg_frame_rate : st->r_frame_rate;
     if (rate.num <= 0 || rate.den <= 0) rate = av_inv_q(timeBase);
     frameDuration = av_inv_q(rate);
+    fps = av_q2d(rate);
     startTs = st->start_time != AV_NOPTS_VALUE ? st->start_time : 0;
 
     dec = avcodec_alloc_context3(codec);
@@ -393,6 +395,10 @@ void FfmpegVideoSource::close() {
 
 int FfmpegVideoSource::frameCount() const {
   return m_impl ? m_impl->count : -1;
+}
+
+double FfmpegVideoSource::frameRate() const {
+  return m_impl ? m_impl->fps : 0.0;
 }
 
 int FfmpegVideoSource::seekCount() const {

@@ -22,6 +22,8 @@ class FfmpegVideoSource : public VideoSource {
 
   bool open(const std::filesystem::path& file) override;
   int frameCount() const override;
+  // The stream's average frame rate (its nominal rate where the container gives no average).
+  double frameRate() const override;
   bool decode(int index, VideoFrame& out) override;
   void close();
 

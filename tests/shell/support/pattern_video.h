@@ -1,8 +1,8 @@
 #pragma once
 // A video whose frame i is a 480 x 240 picture filled with the colour value i, optionally slow
-// to decode. Counts its decodes (shared between copies made by one factory). Pictures of a
-// file named selo.avi (the branch line) also carry kBranchTag, so a test can tell the two
-// videos' pictures apart.
+// to decode, 30 frames a second unless set otherwise. Counts its decodes (shared between copies
+// made by one factory). Pictures of a file named selo.avi (the branch line) also carry
+// kBranchTag, so a test can tell the two videos' pictures apart.
 #include <QImage>
 #include <atomic>
 #include <chrono>
@@ -31,6 +31,8 @@ class PatternVideo : public VideoSource {
     return true;
   }
   int frameCount() const override { return m_open ? m_frames : -1; }
+  double frameRate() const override { return m_open ? m_rate : 0.0; }
+  void setFrameRate(double perSecond) { m_rate = perSecond; }
   bool decode(int index, VideoFrame& out) override {
     if (index < 0 || index >= frameCount()) return false;
     if (m_decodeMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(m_decodeMs));
@@ -47,6 +49,7 @@ class PatternVideo : public VideoSource {
   std::shared_ptr<PatternVideoStats> m_stats;
   bool m_open = false;
   uint32_t m_tag = 0;
+  double m_rate = 30.0;
 };
 
 // The frame index a PatternVideo picture shows.
