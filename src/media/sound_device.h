@@ -5,6 +5,8 @@
 // (0 full, -10000 silent); a frequency factor multiplies the wave's own sampling rate.
 #include <filesystem>
 
+#include "media/pcm_sound.h"
+
 namespace velmoria {
 
 using WaveId = int;  // -1: no wave
@@ -15,6 +17,9 @@ class SoundDevice {
   virtual ~SoundDevice() = default;
   // Wave data from a WAV file; -1 when it cannot be read. The device owns the data.
   virtual WaveId loadWave(const std::filesystem::path& file) = 0;
+  // Wave data from samples in memory (a movie's sound track), copied; -1 when there are no
+  // samples, the format is not mono or stereo, or the device cannot take it.
+  virtual WaveId loadPcm(const PcmSound& pcm) = 0;
   virtual void freeWave(WaveId wave) = 0;
   // Puts a wave on a channel (stopping what played there); -1 leaves the channel empty.
   virtual void attach(int channel, WaveId wave) = 0;

@@ -64,6 +64,12 @@ WaveId NullSoundDevice::loadWave(const std::filesystem::path& file) {
   return addWave(*duration);
 }
 
+WaveId NullSoundDevice::loadPcm(const PcmSound& pcm) {
+  if (pcm.sampleRate <= 0 || (pcm.channels != 1 && pcm.channels != 2) || pcm.frames() == 0)
+    return -1;
+  return addWave(pcm.durationMs());
+}
+
 WaveId NullSoundDevice::addWave(double durationMs) {
   m_waves[m_next] = durationMs;
   return m_next++;
@@ -137,6 +143,10 @@ bool NullSoundDevice::reinitialise() {
 
 WaveId NullSoundDevice::attachedWave(int channel) const {
   return valid(channel) ? m_channels[channel].wave : -1;
+}
+double NullSoundDevice::waveDurationMs(WaveId wave) const {
+  const auto it = m_waves.find(wave);
+  return it == m_waves.end() ? 0.0 : it->second;
 }
 double NullSoundDevice::frequencyFactor(int channel) const {
   return valid(channel) ? m_channels[channel].factor : 1.0;

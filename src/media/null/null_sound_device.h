@@ -21,6 +21,7 @@ class NullSoundDevice : public SoundDevice {
   explicit NullSoundDevice(const Clock& clock) : m_clock(clock) {}
 
   WaveId loadWave(const std::filesystem::path& file) override;
+  WaveId loadPcm(const PcmSound& pcm) override;
   void freeWave(WaveId wave) override;
   void attach(int channel, WaveId wave) override;
   void playOnce(int channel) override;
@@ -35,6 +36,8 @@ class NullSoundDevice : public SoundDevice {
   // For tests: a wave of a given length without a file.
   WaveId addWave(double durationMs);
   WaveId attachedWave(int channel) const;
+  bool hasWave(WaveId wave) const { return m_waves.count(wave) != 0; }
+  double waveDurationMs(WaveId wave) const;  // 0 for an unknown id
   double frequencyFactor(int channel) const;
   bool isLooping(int channel) const;
   int playCount(int channel) const;  // how often the channel was asked to start

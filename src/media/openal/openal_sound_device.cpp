@@ -5,7 +5,10 @@
 #include <AL/alext.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "media/openal/sndfile_wave.h"
 
@@ -122,15 +125,30 @@ void OpenAlSoundDevice::deleteSources() {
 
 WaveId OpenAlSoundDevice::loadWave(const std::filesystem::path& file) {
   const auto pcm = readStereoWave(file);
-  if (!pcm || !makeCurrent()) return -1;
+  if (!pcm) return -1;
+  return addBuffer(pcm->samples.data(), pcm->frames(), pcm->sampleRate);
+}
+
+WaveId OpenAlSoundDevice::loadPcm(const PcmSound& pcm) {
+  if (pcm.sampleRate <= 0 || pcm.frames() == 0) return -1;
+  if (pcm.channels == 2) return addBuffer(pcm.samples.data(), pcm.frames(), pcm.sampleRate);
+  if (pcm.channels != 1) return -1;
+  std::vector<int16_t> stereo(pcm.frames() * 2);
+  for (size_t f = 0; f < pcm.frames(); ++f) stereo[2 * f] = stereo[2 * f + 1] = pcm.samples[f];
+  return addBuffer(stereo.data(), pcm.frames(), pcm.sampleRate);
+}
+
+WaveId OpenAlSoundDevice::addBuffer(const int16_t* stereo, size_t frames, int sampleRate) {
+  const size_t bytes = frames * 2 * sizeof(int16_t);
+  if (frames == 0 || sampleRate <= 0 || bytes > static_cast<size_t>(INT32_MAX) || !makeCurrent())
+    return -1;
   Wave wave;
-  wave.sampleRate = pcm->sampleRate;
-  wave.durationMs = pcm->durationMs();
+  wave.sampleRate = sampleRate;
+  wave.durationMs = 1000.0 * static_cast<double>(frames) / sampleRate;
   alGetError();
   alGenBuffers(1, &wave.buffer);
   if (alGetError() != AL_NO_ERROR) return -1;
-  alBufferData(wave.buffer, AL_FORMAT_STEREO16, pcm->samples.data(),
-               static_cast<ALsizei>(pcm->samples.size() * sizeof(int16_t)), pcm->sampleRate);
+  alBufferData(wave.buffer, AL_FORMAT_STEREO16, stereo, static_cast<ALsizei>(bytes), sampleRate);
   if (alGetError() != AL_NO_ERROR) {
     alDeleteBuffers(1, &wave.buffer);
     return -1;

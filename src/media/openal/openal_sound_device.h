@@ -28,6 +28,7 @@ class OpenAlSoundDevice : public SoundDevice {
   OpenAlSoundDevice& operator=(const OpenAlSoundDevice&) = delete;
 
   WaveId loadWave(const std::filesystem::path& file) override;
+  WaveId loadPcm(const PcmSound& pcm) override;  // mono duplicated to stereo, as for files
   void freeWave(WaveId wave) override;
   void attach(int channel, WaveId wave) override;
   void playOnce(int channel) override;
@@ -59,6 +60,7 @@ class OpenAlSoundDevice : public SoundDevice {
   OpenAlSoundDevice(ALCdevice_struct* device, ALCcontext_struct* context, bool loopback);
   static bool valid(int channel) { return channel >= 0 && channel < kSoundChannels; }
   bool makeCurrent() const;
+  WaveId addBuffer(const int16_t* stereo, size_t frames, int sampleRate);
   bool createSources();
   void deleteSources();
   void start(int channel, bool looped);

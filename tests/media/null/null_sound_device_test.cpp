@@ -49,5 +49,49 @@ TEST_F(NullSound, frequency_factor_zero_stops_a_channel_and_keeps_it_from_starti
   EXPECT_TRUE(device.isPlaying(11));
 }
 
+struct PcmCase {
+  const char* name;
+  int sampleRate;
+  int channels;
+  size_t samples;
+  double durationMs;  // -1: refused
+};
+
+class NullSoundPcm : public NullSound, public ::testing::WithParamInterface<PcmCase> {};
+
+// A sound in memory lasts its frames over its rate: 22050 mono samples at 22050 Hz are 1 s,
+// 44100 stereo samples at 44100 Hz (22050 frames) half a second.
+TEST_P(NullSoundPcm, keeps_time_by_frames_over_rate_and_refuses_what_cannot_play) {
+  const PcmCase& c = GetParam();
+  PcmSound pcm;
+  pcm.sampleRate = c.sampleRate;
+  pcm.channels = c.channels;
+  pcm.samples.assign(c.samples, 1000);
+  const WaveId id = device.loadPcm(pcm);
+  if (c.durationMs < 0) {
+    EXPECT_EQ(id, -1);
+    return;
+  }
+  ASSERT_GE(id, 0);
+  EXPECT_DOUBLE_EQ(device.waveDurationMs(id), c.durationMs);
+  device.attach(7, id);
+  device.playOnce(7);
+  clock.set(static_cast<int64_t>(c.durationMs) - 1);
+  EXPECT_TRUE(device.isPlaying(7));
+  clock.set(static_cast<int64_t>(c.durationMs));
+  EXPECT_FALSE(device.isPlaying(7));
+  device.freeWave(id);
+  EXPECT_FALSE(device.hasWave(id));
+  EXPECT_EQ(device.attachedWave(7), -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pcm, NullSoundPcm,
+                         ::testing::Values(PcmCase{"mono_one_second", 22050, 1, 22050, 1000.0},
+                                           PcmCase{"stereo_half_second", 44100, 2, 44100, 500.0},
+                                           PcmCase{"empty", 22050, 1, 0, -1},
+                                           PcmCase{"no_rate", 0, 1, 100, -1},
+                                           PcmCase{"three_channels", 22050, 3, 300, -1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace velmoria
