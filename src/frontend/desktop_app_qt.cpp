@@ -13,7 +13,9 @@ DesktopApp::~DesktopApp() {
 }
 
 void DesktopApp::start() {
-  m_title = std::make_unique<TitleWindow>(m_state, m_folder, m_hooks, m_media.makeVideo);
+  m_title = std::make_unique<TitleWindow>(
+      m_state, m_folder, m_hooks, m_media.makeVideo,
+      MovieMedia{m_media.sound.get(), m_media.readSoundTrack, m_media.clock.get()});
   m_title->onRun = [this](const std::string& v, const std::string& r) { chooseRun(v, r); };
   m_title->onQuit = [this] { m_cab.reset(); };
   m_title->create();

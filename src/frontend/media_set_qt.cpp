@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "media/ffmpeg/ffmpeg_sound_track.h"
 #include "media/ffmpeg/ffmpeg_video_source.h"
 #include "media/null/null_sound_device.h"
 #include "media/null/null_video_source.h"
@@ -38,6 +39,7 @@ MediaSet MediaSet::system() {
   set.sound = createSoundDevice(*set.clock);
   // One decoder thread: the worker reads mostly in order, and random access stays quick.
   set.makeVideo = [] { return std::make_unique<FfmpegVideoSource>(1); };
+  set.readSoundTrack = readFfmpegSoundTrack;
   // SDL would otherwise take over SIGINT and SIGTERM, and the program could no longer be
   // stopped from outside.
   setenv("SDL_NO_SIGNAL_HANDLERS", "1", 0);

@@ -9,6 +9,7 @@
 #include "media/clock.h"
 #include "media/joystick.h"
 #include "media/key_value_store.h"
+#include "media/pcm_sound.h"
 #include "media/sound_device.h"
 #include "media/video_source.h"
 
@@ -20,6 +21,7 @@ struct MediaSet {
   std::unique_ptr<Joystick> joystick;       // may be null: no USB scan input
   std::unique_ptr<KeyValueStore> settings;  // the button map; may be null
   std::function<std::unique_ptr<VideoSource>()> makeVideo;
+  SoundTrackReader readSoundTrack;  // the opening movie's sound; empty: movies play silently
 
   // The real backends where they are built in, null devices otherwise.
   static MediaSet system();

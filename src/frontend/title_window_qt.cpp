@@ -1,9 +1,12 @@
 #include "frontend/title_window_qt.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <random>
 
@@ -35,37 +38,74 @@ constexpr int kButtonTops[3] = {292, 337, 382};
 constexpr int kTitlePictures = 1;
 }  // namespace
 
-MovieArea::MovieArea(QWidget* parent) : QWidget(parent) {
+MovieArea::MovieArea(QWidget* parent, MovieMedia media)
+    : QWidget(parent), m_media(std::move(media)) {
   setObjectName("DXDraw1");
   setGeometry(0, 0, 320, 240);
   setAttribute(Qt::WA_OpaquePaintEvent);
   m_timer.setTimerType(Qt::PreciseTimer);
   m_timer.setInterval(10);
-  connect(&m_timer, &QTimer::timeout, this, &MovieArea::nextPicture);
+  connect(&m_timer, &QTimer::timeout, this, &MovieArea::showDuePicture);
+}
+
+MovieArea::~MovieArea() {
+  stop();
 }
 
 bool MovieArea::play(std::unique_ptr<VideoSource> video, const std::filesystem::path& file) {
+  stop();
   if (!video || !video->open(file) || video->frameCount() <= 0) return false;
   m_video = std::move(video);
+  const double rate = m_video->frameRate();
+  m_rate = std::isfinite(rate) && rate > 0 ? rate : kDefaultRate;
   m_shown = -1;
-  m_clock.start();
+  // The whole track is decoded before the clock starts, so that sound and pictures start
+  // together.
+  loadSound(file);
+  m_steady.start();
+  m_startMs = m_media.clock ? m_media.clock->nowMs() : 0;
   m_timer.start();
-  nextPicture();
+  showDuePicture();
+  if (m_wave >= 0) m_media.sound->playOnce(kSoundChannel);
   return true;
+}
+
+void MovieArea::loadSound(const std::filesystem::path& file) {
+  if (!m_media.sound || !m_media.readSoundTrack) return;
+  // A movie without sound, or with a sound that does not decode, plays silently.
+  const auto track = m_media.readSoundTrack(file, kLongestSoundSeconds);
+  if (!track) return;
+  m_wave = m_media.sound->loadPcm(*track);
+  if (m_wave < 0) return;
+  m_media.sound->attach(kSoundChannel, m_wave);
+  m_media.sound->setVolume(kSoundChannel, 0);
+  m_media.sound->setFrequencyFactor(kSoundChannel, 1.0);
 }
 
 void MovieArea::stop() {
   m_timer.stop();
   m_video.reset();
+  if (m_wave >= 0 && m_media.sound) {
+    m_media.sound->stop(kSoundChannel);
+    m_media.sound->attach(kSoundChannel, -1);
+    m_media.sound->freeWave(m_wave);
+  }
+  m_wave = -1;
 }
 
-void MovieArea::nextPicture() {
+int64_t MovieArea::elapsedMs() const {
+  return m_media.clock ? m_media.clock->nowMs() - m_startMs : m_steady.elapsed();
+}
+
+void MovieArea::showDuePicture() {
   if (!m_video) return;
-  const int index = static_cast<int>(m_clock.elapsed() * 30 / 1000);
-  if (index >= m_video->frameCount()) {
+  const double due =
+      std::floor(static_cast<double>(std::max<int64_t>(elapsedMs(), 0)) * m_rate / 1000.0);
+  if (due >= m_video->frameCount()) {
     m_timer.stop();  // the last picture stays until the movie is ended
     return;
   }
+  const int index = static_cast<int>(due);
   if (index == m_shown || !m_video->decode(index, m_frame)) return;
   m_shown = index;
   QImage image(m_frame.width, m_frame.height, QImage::Format_RGB32);
@@ -87,7 +127,7 @@ void MovieArea::mousePressEvent(QMouseEvent*) {
 }
 
 TitleWindow::TitleWindow(AppState& app, const DataFolder& folder, const ShellHooks& hooks,
-                         std::function<std::unique_ptr<VideoSource>()> makeVideo)
+                         std::function<std::unique_ptr<VideoSource>()> makeVideo, MovieMedia movie)
     : QWidget(nullptr, Qt::FramelessWindowHint),
       m_app(app),
       m_folder(folder),
@@ -157,7 +197,7 @@ TitleWindow::TitleWindow(AppState& app, const DataFolder& folder, const ShellHoo
   m_e233_2 = e233Label("TrainE233_2", 358);
   m_e233 = e233Label("TrainE233", 402);
 
-  m_movie = new MovieArea(this);
+  m_movie = new MovieArea(this, std::move(movie));
   connect(m_movie, &MovieArea::clicked, this, &TitleWindow::aviclick);
   m_timer.setInterval(100);
   connect(&m_timer, &QTimer::timeout, this, &TitleWindow::Timer1Timer);
@@ -224,6 +264,7 @@ void TitleWindow::aviclick() {
 void TitleWindow::TrainClick(int run) {
   if (run < 1 || run > 6) return;
   m_timer.stop();
+  m_movie->stop();  // a run never starts with the movie's sound on a channel
   setButtonsVisible(true);
   m_loading->show();
   m_loading->repaint();
@@ -261,6 +302,11 @@ void TitleWindow::setE233(bool on) {
   m_app.e233 = on;
   m_e233->setVisible(on);
   m_e233_2->setVisible(on);
+}
+
+void TitleWindow::closeEvent(QCloseEvent* event) {
+  m_movie->stop();
+  QWidget::closeEvent(event);
 }
 
 void TitleWindow::keyPressEvent(QKeyEvent* event) {

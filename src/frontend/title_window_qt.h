@@ -14,6 +14,9 @@
 
 #include "frame/data_folder.h"
 #include "frontend/shell_hooks_qt.h"
+#include "media/clock.h"
+#include "media/pcm_sound.h"
+#include "media/sound_device.h"
 #include "media/video_source.h"
 #include "run/app_state.h"
 #include "view/panel_widgets_qt.h"
@@ -21,6 +24,14 @@
 namespace velmoria {
 
 class MovieArea;
+
+// What the opening movie plays through. The sound device and the clock must outlive the title
+// window.
+struct MovieMedia {
+  SoundDevice* sound = nullptr;     // null: the movie plays silently
+  SoundTrackReader readSoundTrack;  // empty: silently
+  const Clock* clock = nullptr;     // paces the pictures; null: a steady clock of the window's own
+};
 
 struct RunChoice {
   const char* vehicle;
@@ -35,7 +46,7 @@ class TitleWindow : public QWidget {
   Q_OBJECT
  public:
   TitleWindow(AppState& app, const DataFolder& folder, const ShellHooks& hooks,
-              std::function<std::unique_ptr<VideoSource>()> makeVideo);
+              std::function<std::unique_ptr<VideoSource>()> makeVideo, MovieMedia movie = {});
   ~TitleWindow() override;
 
   // FormCreate: the data-folder check, the movie, the title picture. Ends the process when
@@ -58,6 +69,7 @@ class TitleWindow : public QWidget {
   PanelImage* helpButton() const { return m_help; }
   PanelImage* quitButton() const { return m_quit; }
   QLabel* statusLine() const { return m_status; }
+  MovieArea* movieArea() const { return m_movie; }
   QTimer& timer() { return m_timer; }
 
   std::function<void(const std::string& vehicle, const std::string& route)> onRun;
@@ -67,6 +79,7 @@ class TitleWindow : public QWidget {
   void statusChanged(const QString& text);
 
  protected:
+  void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
 
@@ -87,15 +100,31 @@ class TitleWindow : public QWidget {
   int m_ticks = 0;
 };
 
-// DXDraw1 with its media player: the opening movie, played at 30 pictures a second from its own
-// frame source. A click ends it.
+// DXDraw1 with its media player: the opening movie from its own frame source, its pictures
+// paced by the movie's own frame rate and its sound track played once on kSoundChannel from the
+// first picture. A click ends it. Stopping it (or destroying it) stops the sound and frees its
+// wave, so that the channel is empty for the runs.
 class MovieArea : public QWidget {
   Q_OBJECT
  public:
-  explicit MovieArea(QWidget* parent);
+  // No run exists while the movie plays; the channel of the event sound is the one taken.
+  static constexpr int kSoundChannel = kSoundChannels - 1;
+  // The title window ends the movie after 138 s: more sound than this is never heard.
+  static constexpr double kLongestSoundSeconds = 140.0;
+  // Pictures a second of a movie that states no usable rate.
+  static constexpr double kDefaultRate = 30.0;
+
+  MovieArea(QWidget* parent, MovieMedia media);
+  ~MovieArea() override;
   bool play(std::unique_ptr<VideoSource> video, const std::filesystem::path& file);
   void stop();
   bool playing() const { return m_video != nullptr; }
+
+  // Shows the picture due at the clock's time, if it is not the one shown (the 10 ms timer).
+  void showDuePicture();
+  double frameRate() const { return m_rate; }
+  int shownIndex() const { return m_shown; }   // -1 before the first picture
+  WaveId soundWave() const { return m_wave; }  // -1 when no sound plays with the movie
 
  Q_SIGNALS:
   void clicked();
@@ -105,12 +134,17 @@ class MovieArea : public QWidget {
   void mousePressEvent(QMouseEvent*) override;
 
  private:
-  void nextPicture();
+  int64_t elapsedMs() const;
+  void loadSound(const std::filesystem::path& file);
 
+  MovieMedia m_media;
   std::unique_ptr<VideoSource> m_video;
   QTimer m_timer;
-  QElapsedTimer m_clock;
+  QElapsedTimer m_steady;
+  int64_t m_startMs = 0;
+  double m_rate = kDefaultRate;
   int m_shown = -1;
+  WaveId m_wave = -1;
   QImage m_picture;
   VideoFrame m_frame;
 };

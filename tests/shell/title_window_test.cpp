@@ -6,7 +6,10 @@
 #include <QTest>
 #include <fstream>
 
+#include "media/clock.h"
+#include "media/null/null_sound_device.h"
 #include "media/null/null_video_source.h"
+#include "support/pattern_video.h"
 #include "support/shell_fixture.h"
 
 namespace velmoria {
@@ -182,6 +185,185 @@ TEST_F(TitleWindowTest, the_status_line_shows_only_in_the_taller_window) {
   EXPECT_EQ(window->statusLine()->text(), QString::fromUtf8("Formを作成しています"));
   window->showStatusLine(false);
   EXPECT_EQ(window->size(), QSize(640, 480));
+}
+
+// The opening movie with its sound track, on the null sound device and a clock the test moves.
+class TitleMovieTest : public TitleWindowTest {
+ protected:
+  static constexpr int kChannel = MovieArea::kSoundChannel;
+
+  TitleMovieTest() {
+    std::filesystem::create_directories(folder.root() / "move");
+    std::ofstream(folder.root() / "move" / "opening.avi") << "a movie";
+    reader = [this](const std::filesystem::path& file,
+                    double maxSeconds) -> std::optional<PcmSound> {
+      reads.emplace_back(file, maxSeconds);
+      if (!track) return std::nullopt;
+      return *track;
+    };
+    rebuild(15.0);
+  }
+  ~TitleMovieTest() override { window.reset(); }  // before the sound device and the clock
+
+  void rebuild(double rate) {
+    window.reset();
+    window = std::make_unique<TitleWindow>(
+        app, folder, hooks,
+        [this, rate] {
+          auto video = std::make_unique<testing::PatternVideo>(300, 0, stats);
+          video->setFrameRate(rate);
+          return video;
+        },
+        MovieMedia{&sound, reader, &clock});
+  }
+
+  ManualClock clock;
+  NullSoundDevice sound{clock};
+  std::shared_ptr<testing::PatternVideoStats> stats =
+      std::make_shared<testing::PatternVideoStats>();
+  // Three seconds of mono sound at 22050 Hz.
+  std::optional<PcmSound> track = PcmSound{22050, 1, std::vector<int16_t>(3 * 22050, 100)};
+  std::vector<std::pair<std::filesystem::path, double>> reads;
+  SoundTrackReader reader;
+};
+
+TEST_F(TitleMovieTest, the_sound_track_starts_once_with_the_first_picture) {
+  window->create();
+  ASSERT_EQ(reads.size(), 1u);
+  EXPECT_EQ(reads[0].first.filename(), "opening.avi");
+  EXPECT_GE(reads[0].second, 138.0) << "the movie may run for 138 s";
+  const WaveId wave = window->movieArea()->soundWave();
+  ASSERT_GE(wave, 0);
+  EXPECT_EQ(sound.attachedWave(kChannel), wave);
+  EXPECT_DOUBLE_EQ(sound.waveDurationMs(wave), 3000.0);
+  EXPECT_EQ(sound.playCount(kChannel), 1);
+  EXPECT_FALSE(sound.isLooping(kChannel));
+  EXPECT_EQ(sound.volume(kChannel), 0);
+  EXPECT_EQ(window->movieArea()->shownIndex(), 0);
+  clock.set(2999);
+  window->movieArea()->showDuePicture();
+  EXPECT_TRUE(sound.isPlaying(kChannel));
+  EXPECT_EQ(sound.playCount(kChannel), 1) << "pictures do not restart the sound";
+  clock.set(3000);
+  EXPECT_FALSE(sound.isPlaying(kChannel)) << "it plays once";
+  EXPECT_TRUE(recorder.messages.isEmpty()) << recorder.messages.join("|").toStdString();
+}
+
+// However the movie ends, its sound stops and its wave is freed: a run started afterwards
+// finds the channel empty and no wave left behind.
+struct MovieEnd {
+  const char* name;
+  std::function<void(TitleWindow&)> end;
+};
+
+class TitleMovieEnd : public TitleMovieTest, public ::testing::WithParamInterface<MovieEnd> {};
+
+TEST_P(TitleMovieEnd, stops_the_sound_and_frees_its_wave) {
+  window->create();
+  const WaveId wave = window->movieArea()->soundWave();
+  ASSERT_GE(wave, 0);
+  clock.set(1000);
+  ASSERT_TRUE(sound.isPlaying(kChannel));
+  GetParam().end(*window);
+  EXPECT_FALSE(sound.isPlaying(kChannel));
+  EXPECT_EQ(sound.attachedWave(kChannel), -1);
+  EXPECT_FALSE(sound.hasWave(wave));
+  EXPECT_EQ(window->movieArea()->soundWave(), -1);
+  EXPECT_EQ(sound.playCount(kChannel), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, TitleMovieEnd,
+                         ::testing::Values(MovieEnd{"click",
+                                                    [](TitleWindow& w) {
+                                                      QTest::mouseClick(w.movieArea(),
+                                                                        Qt::LeftButton, {},
+                                                                        QPoint(100, 100));
+                                                    }},
+                                           MovieEnd{"after_138_seconds",
+                                                    [](TitleWindow& w) {
+                                                      w.timer().stop();
+                                                      for (int i = 0; i < 1381; ++i)
+                                                        w.Timer1Timer();
+                                                      EXPECT_FALSE(w.movieShown());
+                                                    }},
+                                           MovieEnd{"closing_the_window",
+                                                    [](TitleWindow& w) { w.close(); }}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TitleMovieTest, destroying_the_window_frees_the_sound) {
+  window->create();
+  const WaveId wave = window->movieArea()->soundWave();
+  ASSERT_GE(wave, 0);
+  window.reset();
+  EXPECT_FALSE(sound.hasWave(wave));
+  EXPECT_EQ(sound.attachedWave(kChannel), -1);
+}
+
+TEST_F(TitleMovieTest, a_movie_without_sound_plays_silently_without_a_message) {
+  track.reset();
+  window->create();
+  EXPECT_EQ(reads.size(), 1u);
+  EXPECT_EQ(window->movieArea()->soundWave(), -1);
+  EXPECT_EQ(sound.attachedWave(kChannel), -1);
+  EXPECT_EQ(sound.playCount(kChannel), 0);
+  EXPECT_EQ(window->movieArea()->shownIndex(), 0);
+  EXPECT_TRUE(recorder.messages.isEmpty()) << recorder.messages.join("|").toStdString();
+}
+
+TEST_F(TitleMovieTest, a_sound_the_device_refuses_leaves_the_movie_silent) {
+  track = PcmSound{22050, 5, std::vector<int16_t>(500, 1)};  // five channels
+  window->create();
+  EXPECT_EQ(window->movieArea()->soundWave(), -1);
+  EXPECT_EQ(sound.attachedWave(kChannel), -1);
+  EXPECT_TRUE(window->movieShown());
+  EXPECT_TRUE(recorder.messages.isEmpty());
+}
+
+struct PictureCase {
+  double rate;  // as the movie states it
+  int64_t ms;   // since the first picture
+  int index;    // the picture due: floor(ms x rate / 1000)
+};
+
+class MoviePictures : public TitleMovieTest, public ::testing::WithParamInterface<PictureCase> {};
+
+TEST_P(MoviePictures, the_picture_due_follows_the_movies_own_rate) {
+  const PictureCase& c = GetParam();
+  rebuild(c.rate);
+  window->create();
+  EXPECT_EQ(window->movieArea()->shownIndex(), 0);
+  clock.set(c.ms);
+  window->movieArea()->showDuePicture();
+  EXPECT_EQ(window->movieArea()->shownIndex(), c.index);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, MoviePictures,
+                         ::testing::Values(PictureCase{15, 66, 0},       // 0.99
+                                           PictureCase{15, 67, 1},       // 1.005
+                                           PictureCase{15, 999, 14},     // 14.985
+                                           PictureCase{15, 1000, 15},    //
+                                           PictureCase{15, 19999, 299},  // the last of 300 pictures
+                                           PictureCase{25, 39, 0},       // 0.975
+                                           PictureCase{25, 40, 1},       //
+                                           PictureCase{25, 10000, 250},  //
+                                           PictureCase{0, 34, 1},  // no stated rate: 30 a second
+                                           PictureCase{0, 33, 0}));
+
+TEST_F(TitleMovieTest, only_a_changed_picture_is_decoded_and_the_last_one_stays) {
+  window->create();
+  ASSERT_EQ(stats->decodes, 1);
+  clock.set(50);  // still picture 0 at 15 a second
+  window->movieArea()->showDuePicture();
+  EXPECT_EQ(stats->decodes, 1);
+  clock.set(200);  // picture 3: the ones in between are skipped, not decoded
+  window->movieArea()->showDuePicture();
+  EXPECT_EQ(window->movieArea()->shownIndex(), 3);
+  EXPECT_EQ(stats->decodes, 2);
+  clock.set(20000);  // past the 300th picture (20 s)
+  window->movieArea()->showDuePicture();
+  EXPECT_EQ(window->movieArea()->shownIndex(), 3);
+  EXPECT_EQ(stats->decodes, 2);
+  EXPECT_TRUE(window->movieShown());
 }
 
 TEST(RunHints, every_button_has_a_japanese_hint) {

@@ -18,6 +18,11 @@
 #include "frame/startup.h"
 #include "media/null/null_image_loader.h"
 
+#ifdef VELMORIA_DEMO_HAS_MEDIA
+#include "media/ffmpeg/ffmpeg_sound_track.h"
+#include "media/ffmpeg/ffmpeg_video_source.h"
+#endif
+
 namespace velmoria {
 namespace {
 
@@ -306,6 +311,24 @@ TEST(DemoDrive, the_autopilot_takes_the_branch_local_to_its_terminus) {
   ASSERT_NE(at, std::string::npos) << text;
   const double worst = std::atof(text.c_str() + at + 22);
   EXPECT_LE(std::fabs(worst), 1.0) << text;
+}
+#endif
+
+#ifdef VELMORIA_DEMO_HAS_MEDIA
+// The title window plays the opening movie's first sound track with its pictures: the demo
+// movie has one, and it lasts as long as the pictures do.
+TEST(DemoLine, the_opening_movie_has_a_sound_track_as_long_as_its_pictures) {
+  const fs::path movie = demoFolder() / "move" / "opening.avi";
+  FfmpegVideoSource video;
+  ASSERT_TRUE(video.open(movie));
+  ASSERT_GT(video.frameRate(), 0);
+  const double picturesMs = 1000.0 * video.frameCount() / video.frameRate();
+  const auto sound = readFfmpegSoundTrack(movie, 140.0);
+  ASSERT_TRUE(sound.has_value()) << "the opening movie has no sound track";
+  EXPECT_NEAR(sound->durationMs(), picturesMs, 1000.0 / video.frameRate());
+  int peak = 0;
+  for (int16_t s : sound->samples) peak = std::max(peak, std::abs(static_cast<int>(s)));
+  EXPECT_GT(peak, 32768 / 20) << "the sound track is silent";
 }
 #endif
 
