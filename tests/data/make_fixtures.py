@@ -726,7 +726,7 @@ route_sounds = [
 route_sound_lines = "\n".join(s.replace(r"sound\route", r"Sound\Route") for s in route_sounds)
 
 KANKO = r"sound\kanko"
-kanko1_names = ["aspect_r", "aspect_yy", "aspect_y", "aspect_yg", "aspect_g", "aspect_1",
+kanko1_names = ["signal_r", "signal_yy", "signal_y", "signal_yg", "signal_g", "signal_1",
                 "diff15", "diff30", "diff45", "diff60", "diff75", "diff90", "diff105", "late",
                 None, "early", None, "ontime"]
 kanko1 = "\n".join(sound(KANKO + "\\%s.wav" % n) if n else "" for n in kanko1_names)

@@ -143,7 +143,7 @@ TEST_F(LineFixture, sounds_and_commentary_keep_their_numbers) {
   EXPECT_EQ(point.type, 0);
   EXPECT_EQ(point.followSpeed, 1);
   EXPECT_EQ(point.volumeFollows, 1);
-  EXPECT_EQ(r->KankoSound1[0], "sound\\kanko\\aspect_r.wav");
+  EXPECT_EQ(r->KankoSound1[0], "sound\\kanko\\signal_r.wav");
   EXPECT_EQ(r->KankoSound1[14], "");
   EXPECT_EQ(r->KankoSound1[17], "sound\\kanko\\ontime.wav");
   EXPECT_TRUE(r->hasKankoSound2);
