@@ -206,24 +206,24 @@ Image loadingPicture(const Font& bold, const Font& font) {
   return img;
 }
 
-Image timetableCard(const CardSpec& spec, const Font& font, const Font& bold) {
+Image timetableCard(const CardContents& card, const Font& font, const Font& bold) {
   const int rowH = 22;
   const int w = 224;
-  const int h = std::min(440, 84 + rowH * static_cast<int>(spec.rows.size()) + 26);
-  Image img(w, std::max(h, 84 + rowH * static_cast<int>(spec.rows.size()) + 26),
+  const int h = std::min(440, 84 + rowH * static_cast<int>(card.rows.size()) + 26);
+  Image img(w, std::max(h, 84 + rowH * static_cast<int>(card.rows.size()) + 26),
             Rgb{250, 248, 236});
   img.frameRect(0, 0, img.width(), img.height(), Rgb{40, 40, 40}, 2);
-  bold.drawFitted(img, w / 2, 6, w - 12, spec.trainKind + "  " + spec.trainNumber, 18,
+  bold.drawFitted(img, w / 2, 6, w - 12, card.trainKind + "  " + card.trainNumber, 18,
                   Rgb{20, 20, 20});
-  font.drawFitted(img, w / 2, 30, w - 12, spec.vehicle, 12, Rgb{40, 40, 40});
-  font.drawFitted(img, w / 2, 46, w - 12, spec.note, 11, Rgb{140, 30, 30});
+  font.drawFitted(img, w / 2, 30, w - 12, card.vehicle, 12, Rgb{40, 40, 40});
+  font.drawFitted(img, w / 2, 46, w - 12, card.note, 11, Rgb{140, 30, 30});
   const int y0 = 64;
   img.fillRect(2, y0, w - 2, y0 + 18, Rgb{220, 224, 200});
   font.draw(img, 8, y0 + 2, "駅名", 12, Rgb{20, 20, 20});
   font.draw(img, 100, y0 + 2, "着", 12, Rgb{20, 20, 20});
   font.draw(img, 162, y0 + 2, "発", 12, Rgb{20, 20, 20});
   int y = y0 + 20;
-  for (const auto& r : spec.rows) {
+  for (const auto& r : card.rows) {
     img.fillRect(2, y + rowH - 1, w - 2, y + rowH, Rgb{180, 180, 170});
     const Rgb c = r.pass ? Rgb{110, 110, 110} : Rgb{16, 16, 16};
     font.draw(img, 6, y + 3, r.station, 13, c);

@@ -31,10 +31,10 @@ struct CardRow {
   bool pass = false;
   int track = 0;
 };
-struct CardSpec {
+struct CardContents {
   std::string trainNumber, trainKind, vehicle, note;
   std::vector<CardRow> rows;
 };
-Image timetableCard(const CardSpec& spec, const Font& font, const Font& bold);
+Image timetableCard(const CardContents& card, const Font& font, const Font& bold);
 
 }  // namespace demo

@@ -498,7 +498,7 @@ void writeRoutes(const fs::path& dir, const Line& line, const std::vector<Vehicl
     (void)endFrame;
 
     // Timetable card and start screen.
-    CardSpec card;
+    CardContents card;
     card.trainNumber = run.number;
     card.trainKind = run.kind;
     card.vehicle =

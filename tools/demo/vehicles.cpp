@@ -96,7 +96,7 @@ Image notchPicture(int w, int h, int lit, int total, Rgb col, const std::string&
   return img;
 }
 
-struct Spec {
+struct TrainDesign {
   std::string key;  // folder under image\ and sound\ ("201")
   VehicleInfo info;
   int handle = 1, brakeType = 1, brake = 9, power = 4, hold = 0;
@@ -113,7 +113,7 @@ struct Spec {
   std::string plate;
 };
 
-void writeSounds(const fs::path& dir, const Spec& v) {
+void writeSounds(const fs::path& dir, const TrainDesign& v) {
   const fs::path sd = dir / "sound" / v.key;
   fs::create_directories(sd);
   saveWav(sd / "horn1.wav", horn(v.hornF1, v.hornF2, 1.3, v.electricHorn));
@@ -177,7 +177,7 @@ void writeCommonSounds(const fs::path& dir) {
   saveWav(sd / "fan.wav", motorTone(3));
 }
 
-std::vector<std::string> writePanel(const fs::path& dir, const Spec& v, const Font& font,
+std::vector<std::string> writePanel(const fs::path& dir, const TrainDesign& v, const Font& font,
                                     const Font& bold) {
   const fs::path id = dir / "image" / v.key;
   fs::create_directories(id);
@@ -365,7 +365,8 @@ std::vector<std::string> writePanel(const fs::path& dir, const Spec& v, const Fo
   return out;
 }
 
-void writeVehicleFile(const fs::path& dir, const Spec& v, const Font& font, const Font& bold) {
+void writeVehicleFile(const fs::path& dir, const TrainDesign& v, const Font& font,
+                      const Font& bold) {
   writeSounds(dir, v);
   const auto panel = writePanel(dir, v, font, bold);
   const auto drive = driveSoundList(v.key);
@@ -447,7 +448,7 @@ void writeVehicleFile(const fs::path& dir, const Spec& v, const Font& font, cons
 
 std::vector<VehicleInfo> writeVehicles(const fs::path& dir, const Font& font, const Font& bold) {
   writeCommonSounds(dir);
-  Spec s201;
+  TrainDesign s201;
   s201.key = "201";
   s201.info = {"train_201.dat", "201系", Perf{2.4, 1.5, 0.75, 2.8, 2.2, 95}, 100, 10, 36};
   s201.notches = {{0.8, 0.8, 20, 25, 0.97},
@@ -456,7 +457,7 @@ std::vector<VehicleInfo> writeVehicles(const fs::path& dir, const Font& font, co
                   {2.5, 2.5, 40, 65, 0.99}};
   s201.plate = "クハ201";
   s201.motorKind = 0;
-  Spec e233;
+  TrainDesign e233;
   e233.key = "E233";
   e233.info = {"train_E233.dat", "E233系", Perf{2.9, 2.3, 1.4, 3.2, 2.6, 95}, 120, 10, 36};
   e233.handle = 0, e233.brakeType = 2, e233.brake = 9, e233.power = 5, e233.hold = 0;
@@ -471,7 +472,7 @@ std::vector<VehicleInfo> writeVehicles(const fs::path& dir, const Font& font, co
   e233.motorKind = 1, e233.hornF1 = 660, e233.hornF2 = 880, e233.electricHorn = true,
   e233.doorChime = true, e233.digital = true;
   e233.plate = "クハE233";
-  Spec s183;
+  TrainDesign s183;
   s183.key = "183";
   s183.info = {"train_183.dat", "183系", Perf{1.9, 1.3, 0.8, 2.6, 2.1, 100}, 120, 9, 36};
   s183.handle = 1, s183.brakeType = 0, s183.brake = 4, s183.power = 4, s183.hold = 1;
@@ -486,7 +487,7 @@ std::vector<VehicleInfo> writeVehicles(const fs::path& dir, const Font& font, co
                   {2.0, 2.0, 45, 75, 0.993}};
   s183.motorKind = 2, s183.hornF1 = 311, s183.hornF2 = 392;
   s183.plate = "クハ183";
-  Spec kiha;
+  TrainDesign kiha;
   kiha.key = "kiha40";
   kiha.info = {"train_kiha40.dat", "キハ40系", Perf{1.2, 0.8, 0.5, 2.6, 2.1, 85}, 95, 2, 36};
   kiha.handle = 1, kiha.brakeType = 0, kiha.brake = 4, kiha.power = 5, kiha.hold = 0,
@@ -496,7 +497,7 @@ std::vector<VehicleInfo> writeVehicles(const fs::path& dir, const Font& font, co
   kiha.atsType = 0, kiha.atsAlert = 0, kiha.ebPress = 390, kiha.sapPress = 390, kiha.motorKind = 3;
   kiha.plate = "キハ40";
   std::vector<VehicleInfo> out;
-  for (Spec* v : {&s201, &e233, &s183, &kiha}) {
+  for (TrainDesign* v : {&s201, &e233, &s183, &kiha}) {
     writeVehicleFile(dir, *v, font, bold);
     if (v != &kiha) out.push_back(v->info);
   }
