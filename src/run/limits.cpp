@@ -13,11 +13,6 @@ namespace {
 
 constexpr int32_t kNoSign = 999;
 
-// Draws a picture of a list, or clears the image when the list has no such picture.
-void drawPicture(PictureView& view, int picture, size_t listSize) {
-  view.picture = picture >= 0 && static_cast<size_t>(picture) < listSize ? picture : -1;
-}
-
 void clearSlope(Run& run) {
   run.display.SlopeImage.picture = -1;
   run.train.currentGradient = Fixed{};

@@ -19,11 +19,11 @@ std::string twoDigits(int64_t n) {
   return s.size() == 1 ? "0" + s : s;
 }
 
+}  // namespace
+
 void drawPicture(PictureView& view, int picture, size_t listSize) {
   view.picture = picture >= 0 && static_cast<size_t>(picture) < listSize ? picture : -1;
 }
-
-}  // namespace
 
 void blink(bool& visible, int32_t tickCount) {
   if (tickCount % 5 == 0 && tickCount % 10 != 0) visible = false;

@@ -3,8 +3,11 @@
 // station zones with their doors and melodies, the stopping-point alert and the stop-position
 // marker. Step functions are called by Timer1Timer on the UI thread. Times are clock ticks
 // (thirtieths of a second), distances cm, screen positions pixels.
+#include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "view/cab_display.h"
 
 namespace velmoria {
 
@@ -23,5 +26,8 @@ void stopPositionIndicator(Run& run);  // step 36
 // The blink phase shared by the blinking indicators: hidden on multiples of 5 that are not
 // multiples of 10, shown on multiples of 10, unchanged otherwise.
 void blink(bool& visible, int32_t tickCount);
+
+// Draws a picture of a list into a view, or clears the view when the list has no such picture.
+void drawPicture(PictureView& view, int picture, size_t listSize);
 
 }  // namespace velmoria
