@@ -2,8 +2,9 @@
 
 #include <charconv>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
+
+#include "frame/file_bytes.h"
 
 namespace velmoria::drive {
 
@@ -39,11 +40,8 @@ IniSettings IniSettings::fromText(const std::string& text) {
 }
 
 IniSettings IniSettings::fromFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
-  std::ostringstream text;
-  text << in.rdbuf();
-  return fromText(text.str());
+  const auto text = readFileBytes(file);
+  return text ? fromText(*text) : IniSettings{};
 }
 
 std::optional<int32_t> IniSettings::readInt(const std::string& name) const {

@@ -3,9 +3,9 @@
 #include <iconv.h>
 
 #include <cerrno>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
+
+#include "frame/file_bytes.h"
 
 namespace velmoria {
 
@@ -76,14 +76,10 @@ std::vector<std::string> splitLines(std::string_view bytes) {
 }
 
 std::optional<std::vector<std::string>> readTextLines(const std::filesystem::path& file) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(file, ec)) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  const auto bytes = readFileBytes(file);
+  if (!bytes) return std::nullopt;
   // CP932 never uses CR or LF as a trail byte, so the raw bytes can be split first.
-  std::vector<std::string> lines = splitLines(bytes);
+  std::vector<std::string> lines = splitLines(*bytes);
   Cp932Decoder decoder;
   for (auto& line : lines) line = decoder.decode(line);
   return lines;

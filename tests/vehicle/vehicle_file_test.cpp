@@ -249,6 +249,9 @@ TEST(VehicleFileTest, a_file_that_cannot_be_opened_shows_the_message_alone) {
   ImageLists lists;
   ReaderContext context;
   EXPECT_STARTUP_ERROR(readVehicleFile(dir.folder(), "none.dat", context, images, lists), kError);
+  // A file that opens and then fails while being read is one that cannot be read.
+  EXPECT_STARTUP_ERROR(readVehicleFile(dir.folder(), "/proc/self/mem", context, images, lists),
+                       kError);
 }
 
 // --- [Gear_Type] keywords ---

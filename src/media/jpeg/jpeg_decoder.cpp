@@ -2,10 +2,10 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include <jpeglib.h>
+
+#include "frame/file_bytes.h"
 
 namespace velmoria {
 
@@ -75,10 +75,9 @@ std::optional<JpegPicture> decodeJpeg(const std::string& bytes) {
 }
 
 std::optional<JpegPicture> readJpegFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-  return decodeJpeg(bytes);
+  const auto bytes = readFileBytes(file);
+  if (!bytes) return std::nullopt;
+  return decodeJpeg(*bytes);
 }
 
 }  // namespace velmoria
