@@ -10,15 +10,21 @@ namespace velmoria::fuzz {
 
 namespace {
 
+// A plain 24-bit picture of the given size: headers, then black rows.
 void writeBmp(const std::filesystem::path& path, int width, int height) {
-  std::string bmp(54, '\0');
+  const uint32_t row = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
+  std::string bmp(54 + row * static_cast<uint32_t>(height), '\0');
   auto put32 = [&](size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<char>(v >> (8 * i));
   };
   bmp[0] = 'B';
   bmp[1] = 'M';
+  put32(10, 54);
+  put32(14, 40);
   put32(18, static_cast<uint32_t>(width));
   put32(22, static_cast<uint32_t>(height));
+  bmp[26] = 1;
+  bmp[28] = 24;
   std::ofstream(path, std::ios::binary) << bmp;
 }
 

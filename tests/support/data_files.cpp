@@ -1,5 +1,7 @@
 #include "support/data_files.h"
 
+#include "support/picture_bytes.h"
+
 #include <iconv.h>
 #include <stdlib.h>
 
@@ -53,23 +55,7 @@ void TempDataFolder::write(const std::string& name, std::string_view utf8) {
 }
 
 void TempDataFolder::writeBmp(const std::string& name, int width, int height) {
-  const uint32_t rowSize = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-  const uint32_t pixels = rowSize * static_cast<uint32_t>(height);
-  std::string bmp(54 + pixels, '\0');
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<char>(v >> (8 * i));
-  };
-  bmp[0] = 'B';
-  bmp[1] = 'M';
-  put32(2, 54 + pixels);
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(width));
-  put32(22, static_cast<uint32_t>(height));
-  bmp[26] = 1;
-  bmp[28] = 24;
-  put32(34, pixels);
-  writeBytes(name, bmp);
+  writeBytes(name, bmpBytes(width, height));
 }
 
 DataFolder fixtureFolder() {

@@ -1,17 +1,19 @@
 #include "media/qt/qt_image_loader.h"
 
 #include <QString>
-#include <fstream>
-#include <iterator>
 
+#include "frame/file_bytes.h"
 #include "media/jpeg/jpeg_decoder.h"
+#include "media/picture_header.h"
 
 namespace velmoria {
 
 QImage QtImageLoader::readImage(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
-  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  const auto read = readFileBytes(file);
+  if (!read) return {};
+  const std::string& bytes = *read;
+  // The header rules velmoria-drive applies come first, so that both refuse the same files.
+  if (!pictureSize(bytes)) return {};
   if (looksLikeJpeg(bytes)) {
     const auto jpeg = decodeJpeg(bytes);
     if (!jpeg) return {};
