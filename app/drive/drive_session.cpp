@@ -6,6 +6,7 @@
 #include "frame/startup.h"
 #include "media/null/null_video_source.h"
 #include "sound/sound_bank.h"
+#include "view/panel_pictures.h"
 
 #ifdef VELMORIA_DRIVE_HAS_MEDIA
 #include "media/ffmpeg/ffmpeg_video_source.h"
@@ -49,6 +50,7 @@ DriveSession::DriveSession(const DriveOptions& options, Script script, const Key
 
   // The cab window's creation, phase by phase.
   RunData data = readRunData(m_app, folder, m_images, buttons, {});
+  checkPanelPictures(data.vehicle, data.route, folder, m_images);
   m_video = makeVideo(options);
   m_video->open(folder.resolve(data.strings.Path + data.route.DataName + ".avi"));
   data.sounds = loadSoundBank(m_sound, data.vehicle, data.route, folder);

@@ -2,6 +2,7 @@
 
 #include "frontend/design_pictures_qt.h"
 #include "frontend/fonts_qt.h"
+#include "view/panel_pictures.h"
 
 namespace velmoria {
 
@@ -85,7 +86,7 @@ void CabPanel::buildDesignTime() {
 
 QImage CabPanel::loadPicture(const std::string& file, bool transparent) {
   const auto info = m_pictures.load(m_folder.resolve(file));
-  if (!info) m_fail(qs(file) + QString::fromUtf8("が見つかりません"));
+  if (!info) m_fail(qs(missingPictureMessage(file)));
   return listPicture(info ? info->id : -1, transparent);
 }
 

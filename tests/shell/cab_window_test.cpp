@@ -5,7 +5,14 @@
 #include <QLabel>
 #include <QMenuBar>
 
+#include <filesystem>
+#include <fstream>
+
+#include "frame/startup.h"
+#include "frame/startup_error.h"
+#include "media/null/null_image_loader.h"
 #include "support/desktop_fixture.h"
+#include "view/panel_pictures.h"
 
 namespace velmoria {
 namespace {
@@ -83,6 +90,57 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "image\\emu\\panel.bmpが見つかりません", "が見つかりません",
                     "運転台を描画しています"}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+// Each panel picture the cab window cannot load ends the creation with the message
+// velmoria-drive's check gives for the same folder, so a route author sees it first.
+struct PanelPictureCase {
+  const char* what;
+  const char* file;  // as the data files name it
+  bool refusedNotMissing;
+};
+
+class CabPanelPicture : public DesktopFixture,
+                        public ::testing::WithParamInterface<PanelPictureCase> {};
+
+TEST_P(CabPanelPicture, is_refused_as_velmoria_drive_refuses_it) {
+  const PanelPictureCase& c = GetParam();
+  const DataFolder folder(data.path());
+  const auto path = folder.resolve(c.file);
+  ASSERT_TRUE(std::filesystem::exists(path)) << c.file;
+  if (c.refusedNotMissing)  // a BMP header without a bit depth
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        << std::string("BM\0\0\0\0\0\0\0\0\0\0\0\0\x28\0\0\0\x08\0\0\0\x08\0\0\0\x01\0\0\0", 30)
+        << std::string(40, '\0');
+  else
+    std::filesystem::remove(path);
+
+  std::string drive;
+  try {
+    AppState app;
+    app.vehicleFile = "train_test.dat";
+    app.routeFile = "line_test.dat";
+    NullImageLoader images;
+    const RunData d = readRunData(app, folder, images, nullptr, {});
+    checkPanelPictures(d.vehicle, d.route, folder, images);
+  } catch (const StartupError& e) {
+    drive = e.what();
+  }
+  EXPECT_EQ(drive, missingPictureMessage(c.file));
+
+  EXPECT_THROW(choose(), ProcessEnded);
+  ASSERT_EQ(recorder.messages.size(), 1);
+  EXPECT_EQ(recorder.messages[0].toStdString(), drive);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, CabPanelPicture,
+    ::testing::Values(PanelPictureCase{"door_lamp", "image\\emu\\lamp_door.bmp", false},
+                      PanelPictureCase{"speed_needle", "image\\emu\\needle_speed.bmp", false},
+                      PanelPictureCase{"others", "image\\emu\\others_plate.bmp", false},
+                      PanelPictureCase{"timetable_card", "image\\staf\\staf_test.bmp", false},
+                      PanelPictureCase{"door_lamp_without_depth", "image\\emu\\lamp_door.bmp",
+                                       true}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(CabWindowTest, a_broken_route_file_names_the_route_error) {
