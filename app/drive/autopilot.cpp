@@ -17,6 +17,13 @@ constexpr long double kAimShortCm = 10;     // aim a hand's breadth short of the
 constexpr long double kSlackCm = 15;        // room that lets the autopilot ease the brake
 constexpr int64_t kMinimumStopMs = 10000;   // at a stop without doors
 constexpr int32_t kLimitMargin = 3;         // km/h kept below every limit
+// A train still moving this far past the mark it brakes for has a brake that cannot stop it.
+constexpr long double kGiveUpOverrunCm = 20000;
+// No line has two stops this far apart in time: a drive that takes longer is going nowhere.
+constexpr int64_t kGiveUpMs = 2LL * 3600 * 1000;
+// Full service weaker than this (km/h/s, at 30 km/h) cannot stop a train at a mark or before a
+// limit in any reasonable distance: the autopilot declines such a train at once.
+constexpr long double kWeakestServiceBrake = 0.3L;
 
 }  // namespace
 
@@ -28,6 +35,7 @@ Autopilot::Autopilot(Run& run) : m_run(run), m_line(run.route), m_brake(run.vehi
   }
   m_nextStop = nextStopAfter(m_station);
   m_doorsOpened = run.handle.doorOpen;
+  m_gaveUp = m_brake.deceleration(m_brake.levels(), 30) < kWeakestServiceBrake;
 }
 
 // --- Observation -------------------------------------------------------------------------
@@ -66,6 +74,11 @@ int Autopilot::nextStopAfter(int station) const {
 
 void Autopilot::act(int64_t nowMs) {
   m_nowMs = nowMs;
+  if (m_gaveUp) {
+    if (m_log)
+      *m_log << nowMs << " autopilot: the brake is too weak to stop this train; giving up\n";
+    return;
+  }
   if (m_run.display.caption == kTerminusCaption) m_phase = Phase::Terminus;
   answerTrainStop();
   switch (m_phase) {
@@ -83,6 +96,16 @@ void Autopilot::act(int64_t nowMs) {
       break;
   }
   keepVigilant(nowMs);
+  checkProgress(nowMs);
+}
+
+void Autopilot::checkProgress(int64_t nowMs) {
+  if (m_phase != Phase::Running && m_phase != Phase::Stopping) return;
+  const bool overran = m_nextStop >= 0 && speed() > 0 &&
+                       distanceCm() - m_line.stopMarkCm(m_nextStop) > kGiveUpOverrunCm;
+  if (!overran && nowMs - m_departedMs <= kGiveUpMs) return;
+  m_gaveUp = true;
+  if (m_log) *m_log << nowMs << " autopilot: cannot bring the train to its next stop; giving up\n";
 }
 
 void Autopilot::answerTrainStop() {
@@ -118,6 +141,7 @@ void Autopilot::dwell(int64_t nowMs) {
   if (!readyToDepart()) return;
   if (m_log) *m_log << nowMs << " autopilot: departing\n";
   m_phase = Phase::Running;
+  m_departedMs = nowMs;
   m_nextStop = nextStopAfter(m_station);
   m_station = -1;
   m_braking = m_powering = false;
@@ -187,7 +211,7 @@ void Autopilot::running(int64_t) {
     m_powering = false;
   } else if (v < vt - 4 || (m_powering && v < vt - 1.5L)) {
     const int top = std::max<int32_t>(1, m_run.vehicle.Power);
-    setPower(vt - v > 10 ? top : std::max(1, (top + 1) / 2));
+    setPower(vt - v > 10 ? top : std::max(1, top / 2 + top % 2));
     m_powering = true;
     m_braking = false;
   } else {
@@ -393,8 +417,8 @@ void Autopilot::keepVigilant(int64_t nowMs) {
   if (speed() <= 1 || nowMs - m_lastHandleMs < kVigilanceMs) return;
   // A notch down and back up: the delays copy the handle only when they expire, so the train
   // never feels it.
-  const int index = handleIndex();
-  const int lowest = -2 * (m_run.vehicle.Brake - 1);
+  const int64_t index = handleIndex();
+  const int64_t lowest = -2 * (int64_t{m_run.vehicle.Brake} - 1);
   if (index > lowest) {
     press('2');
     press('8');
@@ -406,16 +430,16 @@ void Autopilot::keepVigilant(int64_t nowMs) {
 
 // --- Controls ------------------------------------------------------------------------------
 
-int Autopilot::handleIndex() const {
+int64_t Autopilot::handleIndex() const {
   const auto& h = m_run.handle;
-  if (h.powerNotch > 0) return 2 * h.powerNotch;
+  if (h.powerNotch > 0) return 2 * int64_t{h.powerNotch};
   if (h.hold) return -1;
-  return 2 * h.brakeStep;
+  return 2 * int64_t{h.brakeStep};
 }
 
-void Autopilot::moveHandleTo(int target) {
+void Autopilot::moveHandleTo(int64_t target) {
   for (int i = 0; i < 64; ++i) {
-    const int index = handleIndex();
+    const int64_t index = handleIndex();
     if (index == target) return;
     press(index < target ? '8' : '2');
     if (handleIndex() == index) return;  // at the end of its travel
@@ -423,13 +447,13 @@ void Autopilot::moveHandleTo(int target) {
 }
 
 void Autopilot::setPower(int notch) {
-  moveHandleTo(2 * std::clamp<int32_t>(notch, 0, m_run.vehicle.Power));
+  moveHandleTo(2 * int64_t{std::clamp<int32_t>(notch, 0, std::max(0, m_run.vehicle.Power))});
 }
 
 void Autopilot::setBrakeLevel(int level) {
   level = std::clamp(level, 0, m_brake.levels());
   if (m_run.vehicle.BrakeType != 0) {
-    moveHandleTo(-2 * level);
+    moveHandleTo(-2 * int64_t{level});
     return;
   }
   // Three-position brake: apply until the cylinder reaches the level's pressure, then lap.

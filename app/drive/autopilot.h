@@ -35,6 +35,9 @@ class Autopilot {
   // Looks at the cab after the tick that ended at nowMs and works the controls.
   void act(int64_t nowMs);
   bool arrived() const { return m_phase == Phase::Terminus; }
+  // True once the autopilot has found that it cannot take the train on: it ran far past the
+  // mark it was braking for, or spent kGiveUpMs between two stops. It then stops acting.
+  bool gaveUp() const { return m_gaveUp; }
   // Decisions go to `log` when set; `verbose` adds every stopping prediction.
   // Called with every key the autopilot presses (for --record).
   void onPress(std::function<void(char)> listener) { m_onPress = std::move(listener); }
@@ -70,13 +73,15 @@ class Autopilot {
   int nextStopAfter(int station) const;
   void answerTrainStop();
   void keepVigilant(int64_t nowMs);
+  void checkProgress(int64_t nowMs);
 
   // Actions: the handle as one line of positions, brake steps below 0, notches above.
   void setPower(int notch);
   void setBrakeLevel(int level);
   void setNeutral() { setPower(0); }
-  int handleIndex() const;
-  void moveHandleTo(int index);
+  // Twice a notch or brake step: int64, as a file may give up to INT32_MAX of them.
+  int64_t handleIndex() const;
+  void moveHandleTo(int64_t index);
   void press(char key);
 
   Run& m_run;
@@ -95,6 +100,8 @@ class Autopilot {
   int64_t m_doorCommandMs = -100000;
   int64_t m_arrivedMs = 0;
   int64_t m_lastHandleMs = 0;
+  int64_t m_departedMs = 0;
+  bool m_gaveUp = false;
   int64_t m_nowMs = 0;
   std::function<void(char)> m_onPress;
   std::ostream* m_log = nullptr;

@@ -7,13 +7,18 @@ namespace velmoria::drive {
 
 namespace {
 constexpr int kLevelsForThreePosition = 7;
+constexpr int kMostLevels = 100;
 long double shoeFriction(long double v) {
   return 0.32L * (1 + 0.01L * v) / (1 + 0.05L * v);
 }
 }  // namespace
 
 BrakePredictor::BrakePredictor(const Vehicle& vehicle) : m_vehicle(vehicle) {
-  m_levels = vehicle.BrakeType == 0 ? kLevelsForThreePosition : std::max(1, vehicle.Brake - 1);
+  // More service steps than any train has would only make the predictions slow: the
+  // autopilot uses the first kMostLevels of them.
+  m_levels = vehicle.BrakeType == 0
+                 ? kLevelsForThreePosition
+                 : std::clamp(int64_t{vehicle.Brake} - 1, int64_t{1}, int64_t{kMostLevels});
   m_tons = vehicle.Tons.ld() > 0 ? vehicle.Tons.ld() : 1;
 }
 

@@ -198,6 +198,7 @@ DriveEnd DriveSession::drive() {
         } else {
           m_autopilotDue.reset();
           m_autopilot->act(m_clock.nowMs());
+          if (m_autopilot->gaveUp()) return DriveEnd{m_clock.nowMs(), false, m_quit, true};
         }
         break;
       case EventKind::Step:

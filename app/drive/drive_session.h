@@ -32,6 +32,7 @@ struct DriveEnd {
   int64_t timeMs = 0;
   bool terminus = false;  // the terminus caption was seen with the train standing
   bool quit = false;      // the script said quit
+  bool gaveUp = false;    // the autopilot found it could not bring the train to its stop
 };
 
 class DriveSession : public RunHost {

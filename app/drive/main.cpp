@@ -105,6 +105,11 @@ int main(int argc, char** argv) {
     std::cerr << "velmoria-drive: writing the record failed\n";
     return kExitIo;
   }
+  if (end.gaveUp) {
+    std::cerr
+        << "velmoria-drive: the autopilot cannot bring the train to its next stop; it gave up\n";
+    return kExitNotArrived;
+  }
   if (options.untilTerminus && !end.terminus) return kExitNotArrived;
   return kExitOk;
 }

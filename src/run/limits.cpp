@@ -22,8 +22,10 @@ void clearSlope(Run& run) {
 }  // namespace
 
 std::string gradientText(Fixed perMille) {
-  const int64_t magnitude = std::llabs(perMille.raw);
-  const int64_t tenths = (magnitude + 500) / 1000;
+  // Unsigned, so that the largest gradient a file can hold rounds without overflowing.
+  const uint64_t raw = static_cast<uint64_t>(perMille.raw);
+  const uint64_t magnitude = perMille.raw < 0 ? 0 - raw : raw;
+  const uint64_t tenths = (magnitude + 500) / 1000;
   std::string s = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
   return perMille.raw < 0 && tenths != 0 ? "-" + s : s;
 }

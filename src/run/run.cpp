@@ -1,6 +1,7 @@
 #include "run/run.h"
 
 #include "frame/startup_error.h"
+#include "vehicle/vehicle_file.h"
 
 namespace velmoria {
 
@@ -16,6 +17,13 @@ Run::Run(AppState& appState, RunData runData, RunServices runServices)
       route(data.route) {
   // The three named positions of brake type 0 are always four brake positions with EB.
   if (data.vehicle.BrakeType == 0) data.vehicle.Brake = 4;
+  // The set-up refuses too few brake steps once it has run; nothing of it is seen before the
+  // message, so the check comes first and the set-up never works with such a count.
+  if (vehicle.BrakeType != 0 && vehicle.Brake < 3)
+    throw StartupError("ブレーキの段数を3段以上に設定してください");
+  // A train whose brake gives no force could never be stopped (the brake force is [BrakeRate]
+  // at a cylinder pressure of [EBPress]).
+  if (vehicle.BrakeRate.raw <= 0 || vehicle.EBPress <= 0) throw StartupError(basicSettingsError());
 
   initPanel();
   initHandle();
@@ -28,9 +36,6 @@ Run::Run(AppState& appState, RunData runData, RunServices runServices)
   initSounds();
   index = buildRouteIndex(*this);
   masconupdate();
-
-  if (vehicle.BrakeType != 0 && vehicle.Brake < 3)
-    throw StartupError("ブレーキの段数を3段以上に設定してください");
 }
 
 void Run::initPanel() {

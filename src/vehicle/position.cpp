@@ -5,11 +5,26 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "frame/wrapping.h"
 #include "run/run.h"
 
 namespace velmoria {
 
 namespace {
+
+// Frames and speeds are whatever the route file says: sums and differences of two of them are
+// taken in long double, where no value of the file can overflow.
+long double wide(int32_t v) {
+  return v;
+}
+
+// The recorded speed at frame f inside segment s (start <= f < end).
+int32_t recordedSpeedAt(const SpeedUnitEntry& s, int32_t f) {
+  // Between the two speeds of the segment, so within int32.
+  return static_cast<int32_t>(roundEven(s.startSpeed + (wide(s.endSpeed) - s.startSpeed) /
+                                                           (wide(s.endFrame) - s.startFrame) *
+                                                           (wide(f) - s.startFrame)));
+}
 
 // Distance from the start of the line to frame f inside segment i: the segments before it,
 // then the trapezoid of the recorded speed from the segment's start to f.
@@ -17,8 +32,7 @@ long double distanceInSegment(const std::vector<SpeedUnitEntry>& segs, size_t i,
   const SpeedUnitEntry& s = segs[i];
   const long double before = i == 0 ? 0 : segs[i - 1].endDistance;
   const long double d = f - s.startFrame;
-  const long double slope =
-      static_cast<long double>(s.endSpeed - s.startSpeed) / (s.endFrame - s.startFrame);
+  const long double slope = (wide(s.endSpeed) - s.startSpeed) / (wide(s.endFrame) - s.startFrame);
   return before + roundEven((slope * d + 2 * static_cast<long double>(s.startSpeed)) / 7.2L *
                             (d / 30) * 100);
 }
@@ -31,9 +45,7 @@ void findRecordedSpeed(PositionState& p, const std::vector<SpeedUnitEntry>& segs
       static_cast<size_t>(p.currentSegment) < segs.size()) {
     const SpeedUnitEntry& s = segs[static_cast<size_t>(p.currentSegment)];
     if (s.startFrame <= p.frame && p.frame < s.endFrame) {
-      p.recordedSpeed = static_cast<int32_t>(
-          roundEven(s.startSpeed + static_cast<long double>(s.endSpeed - s.startSpeed) /
-                                       (s.endFrame - s.startFrame) * (p.frame - s.startFrame)));
+      p.recordedSpeed = recordedSpeedAt(s, p.frame);
       return;
     }
   }
@@ -43,9 +55,7 @@ void findRecordedSpeed(PositionState& p, const std::vector<SpeedUnitEntry>& segs
     const int idx = static_cast<int>(i);
     if (resync && idx != p.currentSegment && p.currentSegment != -1)
       p.distance = i == 0 ? 0 : segs[i - 1].endDistance;
-    p.recordedSpeed = static_cast<int32_t>(
-        roundEven(s.startSpeed + static_cast<long double>(s.endSpeed - s.startSpeed) /
-                                     (s.endFrame - s.startFrame) * (p.frame - s.startFrame)));
+    p.recordedSpeed = recordedSpeedAt(s, p.frame);
     p.currentSegment = idx;
   }
 }
@@ -66,8 +76,8 @@ void Run::initPosition() {
   auto& segs = r.SpeedUnitTable;
   long double cumulative = 0;
   for (auto& s : segs) {
-    cumulative += roundEven(static_cast<long double>(s.startSpeed + s.endSpeed) *
-                            (s.endFrame - s.startFrame) / 2.16L);
+    cumulative +=
+        roundEven((wide(s.startSpeed) + s.endSpeed) * (wide(s.endFrame) - s.startFrame) / 2.16L);
     s.endDistance = cumulative;
   }
   {
@@ -132,8 +142,8 @@ void Run::positionStep() {
     const int32_t unit = p.recordedSpeed < 1 ? 1 : p.recordedSpeed;
     const int32_t frames = p.frameAccumulator / unit;
     p.frameAccumulator %= unit;
-    if (train.speed.raw > 0) p.frame += frames;
-    if (train.speed.raw < 0) p.frame -= frames;
+    if (train.speed.raw > 0) p.frame = wrapping(int64_t{p.frame} + frames);
+    if (train.speed.raw < 0) p.frame = wrapping(int64_t{p.frame} - frames);
   }
   p.frameRemainder = p.frameAccumulator;
 
@@ -147,7 +157,7 @@ void Run::positionStep() {
   p.remaining = p.nextStopDistance - p.distance;
 
   // 4, 5.
-  ++p.clockTicks;
+  p.clockTicks = wrapping(int64_t{p.clockTicks} + 1);
   if (app.followMode) train.speed = Fixed::fromInt(p.recordedSpeed);
 
   // 6. The preceding train runs at the video's own rate until it leaves the video.

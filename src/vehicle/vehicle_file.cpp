@@ -8,6 +8,7 @@ namespace velmoria {
 namespace {
 
 constexpr std::string_view kVehicleError = "車両ファイルに誤りがあります";
+constexpr std::string_view kBasicSettings = "- 列車の基本設定";
 
 // Reads one vehicle file into `v`. The work bitmap is the picture most recently loaded: an
 // indicator list takes its picture size from it even on an empty line.
@@ -136,7 +137,7 @@ class VehicleReader {
 SectionTable VehicleReader::table() {
   Vehicle& v = m_v;
   return {
-      {"- 列車の基本設定",
+      {kBasicSettings,
        {
            intValue("[Handle]", v.Handle),
            intValue("[BrakeType]", v.BrakeType),
@@ -267,6 +268,10 @@ SectionTable VehicleReader::table() {
 }
 
 }  // namespace
+
+std::string basicSettingsError() {
+  return std::string(kVehicleError) + std::string(kBasicSettings);
+}
 
 Vehicle readVehicleFile(const DataFolder& folder, std::string_view name, ReaderContext& context,
                         ImageLoader& images, ImageLists& lists) {

@@ -3,6 +3,7 @@
 // after the controller codes and before the route file. Pictures named by [StopLine] and the
 // three indicator lists are loaded at once through `images` and appended to `lists`; every other
 // picture and sound is only named here and loaded later by the panel and the sound bank.
+#include <string>
 #include <string_view>
 
 #include "frame/data_folder.h"
@@ -19,5 +20,8 @@ namespace velmoria {
 // [Engine].
 Vehicle readVehicleFile(const DataFolder& folder, std::string_view name, ReaderContext& context,
                         ImageLoader& images, ImageLists& lists);
+
+// The vehicle file's message for a fault in its basic settings ([Brake], [BrakeRate] ...).
+std::string basicSettingsError();
 
 }  // namespace velmoria

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <numbers>
 
 #include "frame/fixed.h"
@@ -54,6 +55,19 @@ TEST(Fixed, rounds_to_nearest_with_ties_to_even) {
   EXPECT_EQ(Fixed::from(-1.23456L).raw, -12346);
   EXPECT_EQ(Fixed::fromRaw(25000).rounded(), 2);
   EXPECT_EQ(Fixed::fromRaw(35000).rounded(), 4);
+}
+
+TEST(Fixed, values_beyond_int64_saturate_and_nan_counts_as_zero) {
+  EXPECT_EQ(roundEven(1e30L), INT64_MAX);
+  EXPECT_EQ(roundEven(-1e30L), INT64_MIN);
+  EXPECT_EQ(roundEven(9223372036854775808.0L), INT64_MAX);  // 2^63
+  EXPECT_EQ(roundEven(-9223372036854775808.0L), INT64_MIN);
+  EXPECT_EQ(roundEven(9223372036854775807.0L), INT64_MAX);  // exact in long double
+  EXPECT_EQ(roundEven(9223372036854775000.0L), 9223372036854775000);
+  EXPECT_EQ(roundEven(std::numeric_limits<long double>::infinity()), INT64_MAX);
+  EXPECT_EQ(roundEven(-std::numeric_limits<long double>::infinity()), INT64_MIN);
+  EXPECT_EQ(roundEven(std::numeric_limits<long double>::quiet_NaN()), 0);
+  EXPECT_EQ(Fixed::from(1e20L).raw, INT64_MAX);
 }
 
 }  // namespace

@@ -173,6 +173,12 @@ TEST(GradientText, rounds_to_one_decimal_half_away_from_zero) {
   EXPECT_EQ(gradientText(Fixed{}), "0.0");
 }
 
+TEST(GradientText, the_largest_gradients_a_file_can_hold) {
+  // 922337203685477.5807 per mille: tenths (9223372036854775807 + 500) div 1000.
+  EXPECT_EQ(gradientText(Fixed::fromRaw(INT64_MAX)), "922337203685477.6");
+  EXPECT_EQ(gradientText(Fixed::fromRaw(INT64_MIN)), "-922337203685477.6");
+}
+
 // --- Tunnels, speed checks, signs ------------------------------------------------------------
 
 TEST(Tunnels, the_second_panel_shows_strictly_inside) {

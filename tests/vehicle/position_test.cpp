@@ -28,6 +28,33 @@ TEST_F(Position, starts_at_the_start_position_and_time) {
   EXPECT_EQ(run.pos.distance, 0);
 }
 
+TEST_F(Position, counters_started_at_the_end_of_int32_wrap_round) {
+  // [StartTime] and [StartPos] of 2147483647: the clock and the frame go on from INT32_MIN.
+  // No segment holds frame 2147483647 (ends are exclusive), so with no recorded speed yet
+  // each km/h is a frame: 60 frames on.
+  t.data.route.SpeedUnitTable = {{INT32_MIN, INT32_MAX, 60, 60, 0}};
+  t.data.route.StartTime = INT32_MAX;
+  t.data.route.StartPos = INT32_MAX;
+  velmoria::Run& run = make();
+  run.train.speed = Fixed::fromInt(60);
+  run.positionStep();
+  EXPECT_EQ(run.pos.clockTicks, INT32_MIN);
+  EXPECT_EQ(run.pos.frame, INT32_MIN + 59);
+}
+
+TEST_F(Position, segments_at_the_ends_of_int32_keep_exact_distances) {
+  // Speeds and frames whose sums and differences leave int32. The first segment's end:
+  // round((2147483647 + 2147483647) x 2147483647 / 2.16) cm; a frame halfway through the
+  // second, where the speed falls from 2147483647 to 1, shows their mean.
+  t.data.route.SpeedUnitTable = {{0, INT32_MAX, INT32_MAX, INT32_MAX, 0},
+                                 {INT32_MIN, 0, INT32_MAX, 1, 0}};
+  t.data.route.StartPos = -1073741824;  // the middle of the second segment
+  velmoria::Run& run = make();
+  const long double m = INT32_MAX;
+  EXPECT_EQ(run.route.SpeedUnitTable[0].endDistance, roundEven(2 * m * m / 2.16L));
+  EXPECT_EQ(run.pos.recordedSpeed, 1073741824);  // 2147483647 - 2147483646 / 2, to even
+}
+
 TEST_F(Position, one_frame_per_step_at_the_recorded_speed) {
   velmoria::Run& run = make();  // recorded at 60 km/h
   run.train.speed = Fixed::fromInt(60);

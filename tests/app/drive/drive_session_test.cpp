@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -177,6 +178,9 @@ class FixtureCopy {
     std::ofstream(m_dir / file, std::ios::binary) << text;
   }
   const std::filesystem::path& dir() const { return m_dir; }
+  void write(const std::string& file, const std::string& bytes) const {
+    std::ofstream(m_dir / file, std::ios::binary) << bytes;
+  }
 
  private:
   std::filesystem::path m_dir;
@@ -427,6 +431,120 @@ TEST(DriveStartup, a_faulty_file_gives_the_desktop_message) {
   } catch (const StartupError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("車両ファイルに誤りがあります", 0), 0u) << e.what();
   }
+}
+
+// --- What the cab window refuses, velmoria-drive refuses with the same message ---
+
+struct RefusedCase {
+  const char* name;
+  const char* file;  // the data file edited
+  const char* from;
+  const char* to;
+  const char* message;
+};
+
+class DriveRefuses : public testing::TestWithParam<RefusedCase> {};
+
+TEST_P(DriveRefuses, the_run_with_the_desktop_message) {
+  const auto& c = GetParam();
+  const FixtureCopy copy("line_test.dat");
+  copy.edit(c.file, c.from, c.to);
+  // A picture that exists but that the cab window's decoder refuses: no bit depth.
+  std::string bmp(60, '\0');
+  bmp[0] = 'B', bmp[1] = 'M', bmp[14] = 40, bmp[18] = 8, bmp[22] = 8, bmp[26] = 1;
+  copy.write("nodepth.bmp", bmp);
+  auto o = fixture();
+  o.dataDir = copy.dir().string();
+  try {
+    DriveSession session(o, Script{}, nullptr, nullptr);
+    ADD_FAILURE() << "no start-up error";
+  } catch (const StartupError& e) {
+    EXPECT_EQ(std::string(e.what()), c.message);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DriveRefuses,
+    testing::Values(RefusedCase{"door_lamp_missing", "train_test.dat", "image\\emu\\lamp_door.bmp",
+                                "image\\emu\\gone.bmp", "image\\emu\\gone.bmpが見つかりません"},
+                    RefusedCase{"needle_missing", "train_test.dat", "image\\emu\\needle_speed.bmp",
+                                "needle.bmp", "needle.bmpが見つかりません"},
+                    RefusedCase{"others_missing", "train_test.dat", "image\\emu\\others_plate.bmp",
+                                "plate.bmp", "plate.bmpが見つかりません"},
+                    RefusedCase{"card_missing", "line_test.dat", "image\\staf\\staf_test.bmp",
+                                "card.bmp", "card.bmpが見つかりません"},
+                    RefusedCase{"picture_the_decoder_refuses", "train_test.dat",
+                                "image\\emu\\lamp_door.bmp", "nodepth.bmp",
+                                "nodepth.bmpが見つかりません"},
+                    // A train whose brake gives no force could never be stopped.
+                    RefusedCase{"no_brake_rate", "train_test.dat", "[BrakeRate]\r\n4.2",
+                                "[BrakeRate]\r\n0", "車両ファイルに誤りがあります- 列車の基本設定"},
+                    RefusedCase{"no_emergency_pressure", "train_test.dat", "[EBPress]\r\n440",
+                                "[EBPress]\r\n0", "車両ファイルに誤りがあります- 列車の基本設定"},
+                    RefusedCase{"brake_steps_of_int32_min", "train_test.dat", "[Brake]\r\n8",
+                                "[Brake]\r\n-2147483648",
+                                "ブレーキの段数を3段以上に設定してください"}),
+    [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
+
+TEST(DriveStartup, a_fifo_named_as_a_picture_is_a_missing_picture_not_a_hang) {
+  const FixtureCopy copy("line_test.dat");
+  ASSERT_EQ(::mkfifo((copy.dir() / "pipe.bmp").c_str(), 0600), 0);
+  copy.edit("train_test.dat", "image\\emu\\lamp_door.bmp", "pipe.bmp");
+  auto o = fixture();
+  o.dataDir = copy.dir().string();
+  EXPECT_THROW(
+      {
+        try {
+          DriveSession session(o, Script{}, nullptr, nullptr);
+        } catch (const StartupError& e) {
+          EXPECT_EQ(std::string(e.what()), "pipe.bmpが見つかりません");
+          throw;
+        }
+      },
+      StartupError);
+}
+
+TEST(DriveStartup, a_vehicle_file_that_fails_while_being_read_is_a_faulty_file) {
+  // /proc/self/mem opens, then every read fails with EIO.
+  auto o = fixture();
+  o.vehicleFile = "/proc/self/mem";
+  EXPECT_THROW(DriveSession(o, Script{}, nullptr, nullptr), StartupError);
+}
+
+TEST(DriveAutopilotLimits, gives_up_at_once_when_the_brake_cannot_stop_the_train) {
+  // A hundredth of a km/h/s: the train would run on past every stop, and predicting its
+  // stops would cost the autopilot ten minutes of braking curve every tick.
+  const FixtureCopy copy("line_test.dat");
+  copy.edit("train_test.dat", "[BrakeRate]\r\n4.2", "[BrakeRate]\r\n0.01");
+  auto o = fixture();
+  o.dataDir = copy.dir().string();
+  o.autopilot = true;
+  o.untilTerminus = true;
+  const Drive d = drive(o, "");
+  EXPECT_TRUE(d.end.gaveUp);
+  EXPECT_FALSE(d.end.terminus);
+  EXPECT_EQ(d.end.timeMs, 101);  // its first turn, 1 ms after the first tick
+}
+
+TEST(DriveAutopilotLimits, a_train_with_int32_max_brake_steps_drives_without_overflow) {
+  // Brake steps and handle positions near the end of int32 (UBSan stops on any overflow): the
+  // train starts in EB at step -2147483646; the keys step it out of EB, release it, take
+  // power and throw it back to EB; the autopilot declines a brake of so many steps, each too
+  // weak to count.
+  const FixtureCopy copy("line_test.dat");
+  copy.edit("train_test.dat", "[Brake]\r\n8", "[Brake]\r\n2147483646");
+  auto o = fixture();
+  o.dataDir = copy.dir().string();
+  o.untilMs = 3000;
+  const std::string script = "0 start\n150 key 8\n450 key 5\n650 key 8\n1500 key 0\n";
+  const Table t = tableOf(drive(o, script).trace);
+  EXPECT_EQ(t.value(100, "brake"), "-2147483646");
+  EXPECT_EQ(t.value(300, "brake"), "-2147483645");
+  EXPECT_EQ(t.value(1000, "power"), "1");
+  EXPECT_EQ(t.value(3000, "brake"), "-2147483646");
+  o.autopilot = true;
+  o.untilMs.reset();
+  EXPECT_TRUE(drive(o, "").end.gaveUp);
 }
 
 }  // namespace
