@@ -76,10 +76,14 @@ DriveSession::DriveSession(const DriveOptions& options, Script script, const Key
       recordCommand(c);
     });
   }
-  if (trace) {
-    m_trace.emplace(*trace);
-    m_trace->writeHeader();
-  }
+  setTrace(trace);
+}
+
+void DriveSession::setTrace(std::ostream* trace) {
+  m_trace.reset();
+  if (!trace) return;
+  m_trace.emplace(*trace);
+  m_trace->writeHeader();
 }
 
 std::optional<ScriptError> DriveSession::checkScript() const {

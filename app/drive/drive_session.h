@@ -44,6 +44,8 @@ class DriveSession : public RunHost {
                std::ostream* trace, std::ostream* log = nullptr, bool verboseLog = false);
   // Every input from now on is also written to `record` as a script line.
   void record(std::ostream* record) { m_record = record; }
+  // From now on a trace row follows every tick; the header is written at once.
+  void setTrace(std::ostream* trace);
 
   // A script line naming a station entry the route does not have.
   std::optional<ScriptError> checkScript() const;

@@ -43,6 +43,10 @@ int main(int argc, char** argv) {
       return kExitIo;
     }
     auto result = parseScript(in);
+    if (in.bad()) {
+      std::cerr << "velmoria-drive: cannot read the script " << *options.scriptFile << '\n';
+      return kExitIo;
+    }
     if (!result.script) {
       std::cerr << *options.scriptFile << ':' << result.error->line << ": " << result.error->message
                 << '\n';
@@ -51,6 +55,26 @@ int main(int argc, char** argv) {
     script = std::move(*result.script);
   }
 
+  const IniSettings buttons = IniSettings::fromFile(defaultButtonMapFile());
+  std::unique_ptr<DriveSession> session;
+  try {
+    // VELMORIA_DRIVE_LOG=1 logs the autopilot's decisions on standard error, 2 its predictions.
+    const char* logLevel = std::getenv("VELMORIA_DRIVE_LOG");
+    const bool log = logLevel && *logLevel && *logLevel != '0';
+    session = std::make_unique<DriveSession>(options, std::move(script), &buttons, nullptr,
+                                             log ? &std::cerr : nullptr,
+                                             log && std::string(logLevel) == "2");
+  } catch (const StartupError& e) {
+    std::cerr << e.what() << '\n';
+    return kExitStartup;
+  }
+  if (const auto bad = session->checkScript()) {
+    std::cerr << *options.scriptFile << ':' << bad->line << ": " << bad->message << '\n';
+    return kExitUsage;
+  }
+
+  // Outputs are opened only once the run and its script are known to be good: a refused run
+  // leaves an earlier trace or record as it was.
   std::ofstream traceFile;
   std::ostream* trace = nullptr;
   if (options.traceFile) {
@@ -74,25 +98,7 @@ int main(int argc, char** argv) {
     }
   }
   std::ostream& report = trace == &std::cout ? std::cerr : std::cout;
-
-  const IniSettings buttons = IniSettings::fromFile(defaultButtonMapFile());
-  std::unique_ptr<DriveSession> session;
-  try {
-    // VELMORIA_DRIVE_LOG=1 logs the autopilot's decisions on standard error, 2 its predictions.
-    const char* logLevel = std::getenv("VELMORIA_DRIVE_LOG");
-    const bool log = logLevel && *logLevel && *logLevel != '0';
-    session = std::make_unique<DriveSession>(options, std::move(script), &buttons, trace,
-                                             log ? &std::cerr : nullptr,
-                                             log && std::string(logLevel) == "2");
-  } catch (const StartupError& e) {
-    std::cerr << e.what() << '\n';
-    return kExitStartup;
-  }
-  if (const auto bad = session->checkScript()) {
-    std::cerr << *options.scriptFile << ':' << bad->line << ": " << bad->message << '\n';
-    return kExitUsage;
-  }
-
+  session->setTrace(trace);
   if (options.recordFile) session->record(&recordFile);
   const DriveEnd end = session->drive();
   session->meter().printSummary(report, end.timeMs, end.terminus);

@@ -87,6 +87,48 @@ TEST(DriveProgram, trace_on_standard_output_moves_the_summary_to_standard_error)
   EXPECT_EQ(r.output.find("simulated time"), std::string::npos);
 }
 
+std::string contentsOf(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(DriveProgram, a_refused_script_leaves_the_earlier_trace_and_record_alone) {
+  // 桜川 (station 2) is passed, so the script's jump to it is refused after the route is read.
+  const auto script = tempFile("jump.txt", "0 start\n9 station 2\n");
+  const auto trace = tempFile("trace.csv", "an earlier drive\n");
+  const auto record = tempFile("record.txt", "an earlier record\n");
+  const auto r = runDrive(kFixture + " --script '" + script.string() + "' --trace '" +
+                          trace.string() + "' --record '" + record.string() + "'");
+  EXPECT_EQ(r.status, 64);
+  EXPECT_NE(r.output.find(script.string() + ":2: the route has no station entry Sta2"),
+            std::string::npos)
+      << r.output;
+  EXPECT_EQ(contentsOf(trace), "an earlier drive\n");
+  EXPECT_EQ(contentsOf(record), "an earlier record\n");
+  for (const auto& f : {script, trace, record}) std::filesystem::remove(f);
+}
+
+TEST(DriveProgram, an_autopilot_that_cannot_stop_the_train_gives_up_with_exit_3) {
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("velmoria_drive_" + std::to_string(::getpid()) + "_weak");
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  for (const auto& e : std::filesystem::directory_iterator(VELMORIA_TEST_DATA))
+    if (e.path().filename() != "train_test.dat")
+      std::filesystem::create_symlink(e.path(), dir / e.path().filename());
+  std::string vehicle = contentsOf(std::filesystem::path(VELMORIA_TEST_DATA) / "train_test.dat");
+  vehicle.replace(vehicle.find("[BrakeRate]\r\n4.2"), 16, "[BrakeRate]\r\n0.01");
+  std::ofstream(dir / "train_test.dat", std::ios::binary) << vehicle;
+  const auto r = runDrive("--data '" + dir.string() +
+                          "' --vehicle train_test.dat --route line_test.dat --frames 16340 "
+                          "--autopilot --until-terminus");
+  std::filesystem::remove_all(dir);
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.output.find("the autopilot cannot bring the train to its next stop; it gave up"),
+            std::string::npos)
+      << r.output;
+}
+
 }  // namespace
 
 #endif
