@@ -6,7 +6,7 @@ set -eu
 cd "$(dirname "$0")/../.."
 seconds=${1:-300}
 [ $# -gt 0 ] && shift
-formats=${*:-"vehicle route strings controller_codes"}
+formats=${*:-"vehicle route strings controller_codes drive"}
 cmake --preset fuzz >/dev/null
 # Only the fuzz targets: the rest of the tree is not the fuzzers' business.
 targets=""
@@ -17,7 +17,7 @@ run() {
   format=$1 seeds=$2 dict=$3
   mkdir -p "$out/$format/corpus" "$out/$format/seeds"
   cp $seeds "$out/$format/seeds/"
-  set -- -max_total_time="$seconds" -artifact_prefix="$out/$format/" -max_len=65536
+  set -- -max_total_time="$seconds" -artifact_prefix="$out/$format/" -max_len=65536 -timeout=60
   [ -n "$dict" ] && set -- "$@" -dict="$dict"
   build/fuzz/tests/fuzz/fuzz_"$format" "$@" "$out/$format/corpus" "$out/$format/seeds" \
     >"$out/$format/log.txt" 2>&1 || echo "fuzz_$format: FOUND A PROBLEM, see $out/$format/log.txt"
@@ -30,6 +30,16 @@ for f in $formats; do
     route) run route "tests/data/line_*.dat" tests/fuzz/route.dict & ;;
     strings) run strings tests/data/korvelan.dat tests/fuzz/strings.dict & ;;
     controller_codes) run controller_codes tests/data/mascon.dat "" & ;;
+    drive)
+      # Its inputs start with a byte that picks the file: 0 the vehicle, 1 the route.
+      src=build/fuzz/drive-seeds
+      mkdir -p "$src"
+      for v in tests/data/train_*.dat; do
+        { printf '\000'; cat "$v"; } >"$src/$(basename "$v")"
+      done
+      { printf '\001'; cat tests/data/line_test.dat; } >"$src/line_test.dat"
+      run drive "$src/*" "" &
+      ;;
   esac
   pids="$pids $!"
   # Two at a time: the machine has two cores.
