@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     writer = std::make_unique<velmoria::TraceWriter>(traceFile);
     writer->writeHeader();
     app.afterTick = [&](const velmoria::Run& run) {
-      writer->writeRow(run, static_cast<int64_t>(run.tickCount) * 100);
+      writer->writeRow(run, static_cast<int64_t>(run.observe().tickCount) * 100);
       traceFile.flush();
     };
   }

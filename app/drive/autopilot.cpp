@@ -10,7 +10,6 @@ namespace velmoria::drive {
 
 namespace {
 
-constexpr const char* kTerminusCaption = "終点に到着しました。Backボタンで戻ってください。";
 constexpr int64_t kVigilanceMs = 45000;     // well inside the device's 60 s
 constexpr long double kAcceptShortCm = 90;  // a stop this close needs no creeping
 constexpr long double kAimShortCm = 10;     // aim a hand's breadth short of the mark
@@ -27,44 +26,50 @@ constexpr long double kWeakestServiceBrake = 0.3L;
 
 }  // namespace
 
-Autopilot::Autopilot(Run& run) : m_run(run), m_line(run.route), m_brake(run.vehicle) {
-  const int32_t frame = run.pos.frame;
+Autopilot::Autopilot(Run& run, const SoundDevice* sound)
+    : m_run(run), m_sound(sound), m_line(run.route()), m_brake(run.vehicle()) {
+  look();
+  const int32_t frame = seen().frame;
   for (int j : m_line.stops()) {
-    const auto& st = run.route.StationTable[static_cast<size_t>(j)];
+    const auto& st = run.route().StationTable[static_cast<size_t>(j)];
     if (st.zoneStart <= frame && frame <= st.stopFrame) m_station = j;
   }
   m_nextStop = nextStopAfter(m_station);
-  m_doorsOpened = run.handle.doorOpen;
+  m_doorsOpened = seen().doorOpen;
   m_gaveUp = m_brake.deceleration(m_brake.levels(), 30) < kWeakestServiceBrake;
 }
 
 // --- Observation -------------------------------------------------------------------------
 
+void Autopilot::look() {
+  m_seen.emplace(m_run.observe());
+}
+
 long double Autopilot::speed() const {
-  return std::fabs(m_run.train.speed.ld());
+  return std::fabs(seen().speed.ld());
 }
 long double Autopilot::distanceCm() const {
-  return m_run.pos.distance;
+  return seen().distanceCm;
 }
 
 bool Autopilot::doorsClosed() const {
-  return !m_run.handle.doorOpen && m_run.display.Lamp_Door;
+  return !seen().doorOpen && seen().display.Lamp_Door;
 }
 
 int Autopilot::currentLevel() const {
-  if (m_run.vehicle.BrakeType == 0) {
-    const long double eb = std::max<int32_t>(1, m_run.vehicle.EBPress);
-    return static_cast<int>(std::lround(m_run.air.bc.ld() / eb * m_brake.levels()));
+  if (seen().vehicle.BrakeType == 0) {
+    const long double eb = std::max<int32_t>(1, seen().vehicle.EBPress);
+    return static_cast<int>(std::lround(seen().bcKpa.ld() / eb * m_brake.levels()));
   }
-  const int step = -m_run.handle.brakeStep;
+  const int step = -seen().brakeStep;
   return std::clamp(step, 0, m_brake.levels());
 }
 
 int Autopilot::nextStopAfter(int station) const {
-  const int32_t frame = m_run.pos.frame;
+  const int32_t frame = seen().frame;
   for (int j : m_line.stops()) {
     if (station >= 0 ? j > station
-                     : m_run.route.StationTable[static_cast<size_t>(j)].stopFrame >= frame)
+                     : seen().route.StationTable[static_cast<size_t>(j)].stopFrame >= frame)
       return j;
   }
   return -1;
@@ -74,12 +79,13 @@ int Autopilot::nextStopAfter(int station) const {
 
 void Autopilot::act(int64_t nowMs) {
   m_nowMs = nowMs;
+  look();
   if (m_gaveUp) {
     if (m_log)
       *m_log << nowMs << " autopilot: the brake is too weak to stop this train; giving up\n";
     return;
   }
-  if (m_run.display.caption == kTerminusCaption) m_phase = Phase::Terminus;
+  if (seen().terminus) m_phase = Phase::Terminus;
   answerTrainStop();
   switch (m_phase) {
     case Phase::Dwell:
@@ -110,8 +116,8 @@ void Autopilot::checkProgress(int64_t nowMs) {
 
 void Autopilot::answerTrainStop() {
   // The bell rings with the lamp lit: brake, then acknowledge. Never the reset.
-  if (!m_run.display.Lamp_Ats || m_run.handle.atsEmergency) return;
-  if (m_run.handle.brakeStep >= 0) setBrakeLevel(std::max(2, currentLevel()));
+  if (!seen().display.Lamp_Ats || seen().atsEmergency) return;
+  if (seen().brakeStep >= 0) setBrakeLevel(std::max(2, currentLevel()));
   press(' ');
   if (m_log) *m_log << m_nowMs << " autopilot: train stop acknowledged\n";
 }
@@ -119,20 +125,19 @@ void Autopilot::answerTrainStop() {
 void Autopilot::dwell(int64_t nowMs) {
   setBrakeLevel(m_brake.levels());
   if (!doorsClosed()) m_doorsOpened = true;
-  const auto& table = m_run.route.StationTable;
+  const auto& table = seen().route.StationTable;
   const StationEntry* st = m_station >= 0 ? &table[static_cast<size_t>(m_station)] : nullptr;
 
   // On a one-man line the driver works the doors.
-  if (m_run.route.OneMan == 1 && nowMs - m_doorCommandMs > 3000) {
-    const int32_t clock = m_run.pos.clockTicks;
-    if (st && st->type == 0 && !m_doorsOpened && m_run.train.speed.raw == 0) {
+  if (seen().route.OneMan == 1 && nowMs - m_doorCommandMs > 3000) {
+    const int32_t clock = seen().clockTicks;
+    if (st && st->type == 0 && !m_doorsOpened && seen().speed.raw == 0) {
       press('d');
       m_doorCommandMs = nowMs;
-    } else if (m_run.handle.doorOpen && m_run.handle.doorSoundOpening == false) {
+    } else if (seen().doorOpen && seen().doorsClosing) {
       // A closing is already under way.
-    } else if (m_run.handle.doorOpen &&
-               (!st || (st->closeTime != kTerminusTime && clock > st->closeTime + 15 &&
-                        !melodyPlaying(*st)))) {
+    } else if (seen().doorOpen && (!st || (st->closeTime != kTerminusTime &&
+                                           clock > st->closeTime + 15 && !melodyPlaying(*st)))) {
       press('d');
       m_doorCommandMs = nowMs;
     }
@@ -149,15 +154,14 @@ void Autopilot::dwell(int64_t nowMs) {
 }
 
 bool Autopilot::melodyPlaying(const StationEntry& st) const {
-  const SoundDevice* sound = m_run.services.sound;
-  return sound && sound->isPlaying(m_run.routeChannel(st.departureSound));
+  return m_sound && m_sound->isPlaying(seen().routeChannelBase + st.departureSound);
 }
 
 bool Autopilot::readyToDepart() const {
   if (!doorsClosed()) return false;
-  const int32_t clock = m_run.pos.clockTicks;
+  const int32_t clock = seen().clockTicks;
   if (m_station >= 0) {
-    const auto& st = m_run.route.StationTable[static_cast<size_t>(m_station)];
+    const auto& st = seen().route.StationTable[static_cast<size_t>(m_station)];
     if (st.closeTime == kTerminusTime) return false;
     if (clock <= st.departureTime) return false;
     if (st.type == 0 && !m_doorsOpened && clock <= st.closeTime + 900) return false;
@@ -210,7 +214,7 @@ void Autopilot::running(int64_t) {
     m_braking = true;
     m_powering = false;
   } else if (v < vt - 4 || (m_powering && v < vt - 1.5L)) {
-    const int top = std::max<int32_t>(1, m_run.vehicle.Power);
+    const int top = std::max<int32_t>(1, seen().vehicle.Power);
     setPower(vt - v > 10 ? top : std::max(1, top / 2 + top % 2));
     m_powering = true;
     m_braking = false;
@@ -227,15 +231,15 @@ int Autopilot::planningLevel() const {
 BrakeState Autopilot::brakeState() const {
   BrakeState s;
   s.speedKmh = speed();
-  s.bcKpa = m_run.air.bc.ld();
+  s.bcKpa = seen().bcKpa.ld();
   s.effectiveLevel = currentLevel();
-  s.gradient = m_run.train.effectiveGradient.ld();
+  s.gradient = seen().gradient.ld();
   return s;
 }
 
 Aspect Autopilot::signalAspect() const {
-  const auto& d = m_run.display;
-  if (m_run.vehicle.ATS_Type == 2) {  // cab signalling: the lamps
+  const auto& d = seen().display;
+  if (seen().vehicle.ATS_Type == 2) {  // cab signalling: the lamps
     if (d.Lamp_R) return Aspect::R;
     if (d.Lamp_YY) return Aspect::YY;
     if (d.Lamp_Y) return Aspect::Y;
@@ -243,12 +247,12 @@ Aspect Autopilot::signalAspect() const {
     if (d.Lamp_G) return Aspect::G;
     return Aspect::None;
   }
-  if (m_line.signalInView(m_run.pos.frame) < 0 || d.SignalImage.picture < 0) return Aspect::None;
+  if (m_line.signalInView(seen().frame) < 0 || d.SignalImage.picture < 0) return Aspect::None;
   return aspectOf(d.SignalImage.picture);
 }
 
 int32_t Autopilot::aspectSpeed(Aspect a) const {
-  const auto& r = m_run.route;
+  const auto& r = seen().route;
   switch (a) {
     case Aspect::R:
       return 0;
@@ -259,14 +263,14 @@ int32_t Autopilot::aspectSpeed(Aspect a) const {
     case Aspect::YG:
       return r.Speed_YG;
     case Aspect::G:
-      return m_run.vehicle.ATS_Type == 2 ? r.Speed_G : 0;
+      return seen().vehicle.ATS_Type == 2 ? r.Speed_G : 0;
     default:
       return 0;
   }
 }
 
 void Autopilot::trackPassedSignal() {
-  const int inView = m_line.signalInView(m_run.pos.frame);
+  const int inView = m_line.signalInView(seen().frame);
   if (inView >= 0) {
     m_lastSignal = inView;
     m_lastAspect = signalAspect();
@@ -283,8 +287,8 @@ void Autopilot::trackPassedSignal() {
 long double Autopilot::targetSpeed(long double& brakeNeed) const {
   const long double v = speed();
   const long double x = distanceCm();
-  const int32_t frame = m_run.pos.frame;
-  long double vt = m_run.vehicle.MaxSpeed > 0 ? m_run.vehicle.MaxSpeed - kLimitMargin : 120;
+  const int32_t frame = seen().frame;
+  long double vt = seen().vehicle.MaxSpeed > 0 ? seen().vehicle.MaxSpeed - kLimitMargin : 120;
   brakeNeed = 0;
   const long double aPlan = 0.5L * m_brake.deceleration(m_brake.levels(), 30);
   const long double reaction = v / 3.6L * 100 * 2.5L + 1000;  // cm run while the brake bites
@@ -308,13 +312,13 @@ long double Autopilot::targetSpeed(long double& brakeNeed) const {
   if (m_aspectLimit > 0) vt = std::min<long double>(vt, m_aspectLimit - kLimitMargin);
   const int j = m_line.signalInView(frame);
   const Aspect a = signalAspect();
-  if (m_run.vehicle.ATS_Type == 2) {
+  if (seen().vehicle.ATS_Type == 2) {
     if (a == Aspect::R)
       vt = 0;
     else if (a != Aspect::None)
       vt = std::min<long double>(vt, aspectSpeed(a) - kLimitMargin);
   } else if (j >= 0 && a != Aspect::None && a != Aspect::G) {
-    const auto& sig = m_run.route.SignalTable[static_cast<size_t>(j)];
+    const auto& sig = seen().route.SignalTable[static_cast<size_t>(j)];
     if (a == Aspect::R) {
       // Stop short of the signal and of its train-stop check point.
       const int32_t at = std::min(sig.signalFrame, sig.checkFrame);
@@ -338,7 +342,7 @@ void Autopilot::stopping(int64_t) {
   trackPassedSignal();
   const long double toMark = m_line.stopMarkCm(m_nextStop) - distanceCm();
   const long double v = speed();
-  if (m_run.train.speed.raw == 0) {
+  if (seen().speed.raw == 0) {
     if (toMark > kAcceptShortCm) {
       m_creeping = true;
       setPower(1);
@@ -418,7 +422,7 @@ void Autopilot::keepVigilant(int64_t nowMs) {
   // A notch down and back up: the delays copy the handle only when they expire, so the train
   // never feels it.
   const int64_t index = handleIndex();
-  const int64_t lowest = -2 * (int64_t{m_run.vehicle.Brake} - 1);
+  const int64_t lowest = -2 * (int64_t{seen().vehicle.Brake} - 1);
   if (index > lowest) {
     press('2');
     press('8');
@@ -431,7 +435,7 @@ void Autopilot::keepVigilant(int64_t nowMs) {
 // --- Controls ------------------------------------------------------------------------------
 
 int64_t Autopilot::handleIndex() const {
-  const auto& h = m_run.handle;
+  const RunObservation& h = seen();
   if (h.powerNotch > 0) return 2 * int64_t{h.powerNotch};
   if (h.hold) return -1;
   return 2 * int64_t{h.brakeStep};
@@ -447,18 +451,18 @@ void Autopilot::moveHandleTo(int64_t target) {
 }
 
 void Autopilot::setPower(int notch) {
-  moveHandleTo(2 * int64_t{std::clamp<int32_t>(notch, 0, std::max(0, m_run.vehicle.Power))});
+  moveHandleTo(2 * int64_t{std::clamp<int32_t>(notch, 0, std::max(0, seen().vehicle.Power))});
 }
 
 void Autopilot::setBrakeLevel(int level) {
   level = std::clamp(level, 0, m_brake.levels());
-  if (m_run.vehicle.BrakeType != 0) {
+  if (seen().vehicle.BrakeType != 0) {
     moveHandleTo(-2 * int64_t{level});
     return;
   }
   // Three-position brake: apply until the cylinder reaches the level's pressure, then lap.
   const long double target = m_brake.bcTarget(level);
-  const long double bc = m_run.air.bc.ld();
+  const long double bc = seen().bcKpa.ld();
   int position = -2;  // lap
   if (level == 0)
     position = 0;
@@ -470,7 +474,7 @@ void Autopilot::setBrakeLevel(int level) {
 }
 
 void Autopilot::press(char key) {
-  if (m_run.app.keySwap) {
+  if (seen().keySwap) {
     if (key == '8')
       key = '2';
     else if (key == '2')
@@ -478,6 +482,7 @@ void Autopilot::press(char key) {
   }
   if (m_onPress) m_onPress(key);
   m_run.AsciiDown(key);
+  look();
   m_lastHandleMs = m_nowMs;
 }
 

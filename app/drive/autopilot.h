@@ -17,10 +17,13 @@
 // Called by the drive loop after every 100 ms tick, on its thread; it owns nothing of the run.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <ostream>
 
 #include "brake_predictor.h"
+#include "media/sound_device.h"
 #include "route_knowledge.h"
+#include "run/run_observation.h"
 
 namespace velmoria {
 class Run;
@@ -30,7 +33,8 @@ namespace velmoria::drive {
 
 class Autopilot {
  public:
-  explicit Autopilot(Run& run);
+  // Drives `run` through its handlers; `sound` tells whether a station's melody still plays.
+  Autopilot(Run& run, const SoundDevice* sound);
 
   // Looks at the cab after the tick that ended at nowMs and works the controls.
   void act(int64_t nowMs);
@@ -49,7 +53,9 @@ class Autopilot {
  private:
   enum class Phase { Dwell, Running, Stopping, Terminus };
 
-  // Observation.
+  // Observation: what the cab shows, taken afresh at each turn and after each key.
+  void look();
+  const RunObservation& seen() const { return *m_seen; }
   long double speed() const;
   long double distanceCm() const;
   bool doorsClosed() const;
@@ -85,6 +91,8 @@ class Autopilot {
   void press(char key);
 
   Run& m_run;
+  const SoundDevice* m_sound;
+  std::optional<RunObservation> m_seen;
   RouteKnowledge m_line;
   BrakePredictor m_brake;
   Phase m_phase = Phase::Dwell;

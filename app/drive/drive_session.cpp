@@ -3,9 +3,8 @@
 #include <algorithm>
 
 #include "frame/data_folder.h"
-#include "frame/startup.h"
 #include "media/null/null_video_source.h"
-#include "sound/sound_bank.h"
+#include "run/creation.h"
 #include "view/panel_pictures.h"
 
 #ifdef VELMORIA_DRIVE_HAS_MEDIA
@@ -15,8 +14,6 @@
 namespace velmoria::drive {
 
 namespace {
-
-constexpr const char* kTerminusCaption = "終点に到着しました。Backボタンで戻ってください。";
 
 // --frames: a video of that many frames whatever the folder holds, also after the branch
 // switch reopens it.
@@ -46,27 +43,28 @@ DriveSession::DriveSession(const DriveOptions& options, Script script, const Key
     : m_options(options), m_folder(options.dataDir), m_script(std::move(script)) {
   m_app.vehicleFile = options.vehicleFile;
   m_app.routeFile = options.routeFile;
-  const DataFolder& folder = m_folder;
-
-  // The cab window's creation, phase by phase.
-  RunData data = readRunData(m_app, folder, m_images, buttons, {});
-  checkPanelPictures(data.vehicle, data.route, folder, m_images);
   m_video = makeVideo(options);
-  m_video->open(folder.resolve(data.strings.Path + data.route.DataName + ".avi"));
-  data.sounds = loadSoundBank(m_sound, data.vehicle, data.route, folder);
 
+  // The cab window's creation, phase by phase; the panel's pictures are checked as the cab
+  // window would load them.
+  RunCreation creation{m_images,
+                       m_sound,
+                       *m_video,
+                       buttons,
+                       {},
+                       [this](const RunData& data) {
+                         return checkPanelPictures(data.vehicle, data.route, m_folder, m_images);
+                       },
+                       {}};
   RunServices services;
-  services.sound = &m_sound;
-  services.video = m_video.get();
   services.joystick = &m_joystick;
   services.clock = &m_clock;
   services.host = this;
-  services.folder = &m_folder;
-  m_run = std::make_unique<Run>(m_app, std::move(data), std::move(services));
+  m_run = createRun(m_app, m_folder, creation, std::move(services));
 
-  m_meter = std::make_unique<RunMeter>(*m_run);
+  m_meter = std::make_unique<RunMeter>(m_run->observe());
   if (options.autopilot) {
-    m_autopilot = std::make_unique<Autopilot>(*m_run);
+    m_autopilot = std::make_unique<Autopilot>(*m_run, &m_sound);
     m_autopilot->setLog(log, verboseLog);
     m_autopilot->onPress([this](char key) {
       ScriptCommand c;
@@ -87,7 +85,7 @@ void DriveSession::setTrace(std::ostream* trace) {
 }
 
 std::optional<ScriptError> DriveSession::checkScript() const {
-  const auto& menu = m_run->route.stationMenu;
+  const auto& menu = m_run->route().stationMenu;
   for (const auto& c : m_script.commands) {
     if (c.kind != CommandKind::Station) continue;
     if (std::find(menu.begin(), menu.end(), c.station) == menu.end())
@@ -156,9 +154,10 @@ void DriveSession::execute(const ScriptCommand& c) {
 void DriveSession::afterTick() {
   m_run->drainPostedKeys();
   if (m_trace) m_trace->writeRow(*m_run, m_clock.nowMs());
-  m_meter->observe(*m_run);
+  const RunObservation seen = m_run->observe();
+  m_meter->observe(seen);
   // The doors open as the speed rounds to 0; the drive has ended once the train stands.
-  if (m_run->display.caption == kTerminusCaption && m_run->train.speed.raw == 0) m_terminus = true;
+  if (seen.terminus && seen.speed.raw == 0) m_terminus = true;
   if (m_autopilot) m_autopilotDue = m_clock.nowMs() + 1;
 }
 

@@ -53,6 +53,7 @@ class DriveSession : public RunHost {
   DriveEnd drive();
 
   Run& run() { return *m_run; }
+  RunObservation observe() const { return m_run->observe(); }
   const RunMeter& meter() const { return *m_meter; }
   int64_t now() const { return m_clock.nowMs(); }
 

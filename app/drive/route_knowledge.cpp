@@ -1,9 +1,11 @@
 #include "route_knowledge.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "frame/fixed.h"
-#include "run/signals.h"
+#include "route/signal_aspects.h"
+#include "vehicle/route_distances.h"
 
 namespace velmoria::drive {
 
@@ -12,28 +14,22 @@ Aspect aspectOf(int displayIndex) {
   return static_cast<Aspect>(aspectGroup(displayIndex));
 }
 
-RouteDistances::RouteDistances(const Route& route) {
-  long double cumulative = 0;
-  for (const auto& e : route.SpeedUnitTable) {
-    Segment s{e.startFrame, e.endFrame, e.startSpeed, e.endSpeed, cumulative};
-    cumulative += roundEven((static_cast<long double>(e.startSpeed) + e.endSpeed) *
-                            (e.endFrame - e.startFrame) / 2.16L);
-    m_segments.push_back(s);
-  }
-}
+RouteDistances::RouteDistances(const Route& route) : m_segments(route.SpeedUnitTable) {}
 
 long double RouteDistances::at(int32_t frame) const {
   if (m_segments.empty()) return 0;
-  const Segment* seg = &m_segments.front();
-  for (const auto& s : m_segments)
-    if (s.start <= frame) seg = &s;
-  const int32_t length = seg->end - seg->start;
-  long double f = static_cast<long double>(frame - seg->start);
-  if (f < 0) f = 0;
-  if (length > 0 && f > length) f = length;
-  if (length <= 0) return seg->before;
-  const long double slope = static_cast<long double>(seg->vEnd - seg->vStart) / length;
-  return seg->before + std::round((slope * f + 2.0L * seg->vStart) / 7.2L * (f / 30) * 100);
+  // The last segment that starts at or before the frame; a frame beyond its ends takes the
+  // nearest end.
+  size_t i = 0;
+  for (size_t k = 0; k < m_segments.size(); ++k)
+    if (m_segments[k].startFrame <= frame) i = k;
+  const SpeedUnitEntry& seg = m_segments[i];
+  const long double before = i == 0 ? 0 : m_segments[i - 1].endDistance;
+  const long double length = static_cast<long double>(seg.endFrame) - seg.startFrame;
+  if (length <= 0) return before;
+  const long double f =
+      std::clamp<long double>(static_cast<long double>(frame) - seg.startFrame, 0, length);
+  return distanceInSegment(m_segments, i, seg.startFrame + f);
 }
 
 RouteKnowledge::RouteKnowledge(const Route& route) : m_route(route), m_distances(route) {

@@ -10,20 +10,16 @@
 
 namespace velmoria::drive {
 
-// Distance (cm) of a frame along the line: the trapezoid of the recorded speed, segment by
-// segment, as the run itself measures route positions. Frames outside every segment take
-// the nearest end.
+// Distance (cm) of a frame along the line, measured as the run itself measures route
+// positions (distanceInSegment). Frames outside every segment take the nearest end.
 class RouteDistances {
  public:
+  // The route's segment distances must be placed (the run's set-up has done it).
   explicit RouteDistances(const Route& route);
   long double at(int32_t frame) const;
 
  private:
-  struct Segment {
-    int32_t start = 0, end = 0, vStart = 0, vEnd = 0;
-    long double before = 0;  // cumulative cm at the segment start
-  };
-  std::vector<Segment> m_segments;
+  std::vector<SpeedUnitEntry> m_segments;
 };
 
 // The aspect groups of the signal pictures (and of the cab-signal lamps).

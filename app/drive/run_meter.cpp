@@ -4,41 +4,40 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "run/run.h"
-
 namespace velmoria::drive {
 
 namespace {
-bool inEmergency(const Run& run) {
-  return run.handle.brakeStep <= -run.vehicle.Brake || run.handle.atsEmergency;
+bool inEmergency(const RunObservation& run) {
+  return run.brakeStep <= -run.vehicle.Brake || run.atsEmergency;
 }
 }  // namespace
 
-int32_t limitInForce(const Run& run, int32_t frame) {
-  int32_t limit = run.vehicle.MaxSpeed > 0 ? run.vehicle.MaxSpeed : 0;
-  for (const auto& e : run.route.SpeedLimitTable) {
+int32_t limitInForce(const Vehicle& vehicle, const Route& route, int32_t frame) {
+  int32_t limit = vehicle.MaxSpeed > 0 ? vehicle.MaxSpeed : 0;
+  for (const auto& e : route.SpeedLimitTable) {
     if (e.startFrame < frame && frame < e.endFrame && e.limit > 0)
       limit = limit == 0 ? e.limit : std::min(limit, e.limit);
   }
   return limit;
 }
 
-RunMeter::RunMeter(const Run& run)
-    : m_moving(run.train.speed.raw != 0),
+RunMeter::RunMeter(const RunObservation& run)
+    : m_moving(run.speed.raw != 0),
       m_emergency(inEmergency(run)),
-      m_atsEmergency(run.handle.atsEmergency),
-      m_alarm(run.signals.alarm) {}
+      m_atsEmergency(run.atsEmergency),
+      m_alarm(run.trainStopAlarm) {}
 
-void RunMeter::observe(const Run& run) {
-  const bool moving = run.train.speed.raw != 0;
-  if (run.roundedSpeed() >= kRunningKmh || run.roundedSpeed() <= -kRunningKmh) m_ran = true;
+void RunMeter::observe(const RunObservation& run) {
+  const bool moving = run.speed.raw != 0;
+  const auto rounded = static_cast<int32_t>(run.speed.rounded());
+  if (rounded >= kRunningKmh || rounded <= -kRunningKmh) m_ran = true;
   if (m_moving && !moving && !m_jumped) {
-    const int32_t frame = run.pos.frame;
+    const int32_t frame = run.frame;
     const auto& table = run.route.StationTable;
     for (size_t j = 0; j < table.size(); ++j) {
       const auto& st = table[j];
       if (st.type == 1 || frame < st.zoneStart || frame > st.stopFrame) continue;
-      const double error = static_cast<double>((run.pos.distance - st.distance) / 100);
+      const double error = static_cast<double>((run.distanceCm - st.distance) / 100);
       // Creeping up to the mark after stopping short replaces the earlier stop; a train that
       // only stirred while its brakes released has not stopped anywhere.
       if (!m_stops.empty() && m_stops.back().station == int(j)) {
@@ -56,13 +55,13 @@ void RunMeter::observe(const Run& run) {
   const bool emergency = inEmergency(run);
   if (emergency && !m_emergency) ++m_emergencyBrakes;
   m_emergency = emergency;
-  if (run.handle.atsEmergency && !m_atsEmergency) ++m_protectionEmergencies;
-  m_atsEmergency = run.handle.atsEmergency;
-  if (run.signals.alarm && !m_alarm) ++m_alarms;
-  m_alarm = run.signals.alarm;
+  if (run.atsEmergency && !m_atsEmergency) ++m_protectionEmergencies;
+  m_atsEmergency = run.atsEmergency;
+  if (run.trainStopAlarm && !m_alarm) ++m_alarms;
+  m_alarm = run.trainStopAlarm;
 
-  const int32_t limit = limitInForce(run, run.pos.frame);
-  const auto speed = run.roundedSpeed();
+  const int32_t limit = limitInForce(run.vehicle, run.route, run.frame);
+  const auto speed = rounded;
   const bool over = limit > 0 && speed > limit;
   if (over && !m_over) ++m_overspeeds;
   if (over) m_worstOverspeed = std::max(m_worstOverspeed, double(speed - limit));

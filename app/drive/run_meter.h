@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace velmoria {
-class Run;
-}
+#include "run/run_observation.h"
 
 namespace velmoria::drive {
 
@@ -24,9 +22,9 @@ struct StationStop {
 class RunMeter {
  public:
   // Takes the state before the first start as the reference: the train stands in EB then.
-  explicit RunMeter(const Run& run);
+  explicit RunMeter(const RunObservation& run);
   // After every tick.
-  void observe(const Run& run);
+  void observe(const RunObservation& run);
   // The train was moved by the station jump: its next standstill is not a stop.
   void noteJump() { m_jumped = true; }
 
@@ -54,6 +52,6 @@ class RunMeter {
 
 // The speed limit in force at a frame: the vehicle's maximum and every speed-limit section the
 // head of the train is in; 0 when nothing limits it.
-int32_t limitInForce(const Run& run, int32_t frame);
+int32_t limitInForce(const Vehicle& vehicle, const Route& route, int32_t frame);
 
 }  // namespace velmoria::drive

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "run/run_state.h"
+#include "input/keys.h"
 
 namespace velmoria::drive {
 

@@ -5,7 +5,7 @@
 // like fresh ones, as Windows repeats both messages. Wheel steps are whole notches of 120.
 #include <optional>
 
-#include "run/run_state.h"
+#include "input/keys.h"
 
 class QKeyEvent;
 class QWheelEvent;

@@ -1,5 +1,5 @@
 #pragma once
-// The route file reader. Called once by the start-up (frame/startup.h) on the UI thread, right
+// The route file reader. Called once by the start-up (run/creation.h) on the UI thread, right
 // after the vehicle file, whose [StopLine] picture is already picture 0 of the sign list. The
 // pictures of [SignImageList], [OtherImageList] and [SignalImageList] are loaded at once through
 // `images` and appended to `lists`; sounds are only named. The station jump entries

@@ -3,23 +3,9 @@
 
 #include <cstdlib>
 
-#include "run/run.h"
-#include "run/signals.h"
 #include "run/stations.h"
 
 namespace velmoria {
-
-namespace {
-
-constexpr int32_t kNoSign = 999;
-
-void clearSlope(Run& run) {
-  run.display.SlopeImage.picture = -1;
-  run.train.currentGradient = Fixed{};
-  run.display.SlopeText.text.clear();
-}
-
-}  // namespace
 
 std::string gradientText(Fixed perMille) {
   // Unsigned, so that the largest gradient a file can hold rounds without overflowing.
@@ -30,54 +16,57 @@ std::string gradientText(Fixed perMille) {
   return perMille.raw < 0 && tenths != 0 ? "-" + s : s;
 }
 
-void Run::initLimits() {
-  limits = LimitState{};
+void Limits::clearSlope() {
+  m_display.SlopeImage.picture = -1;
+  m_state.currentGradient = Fixed{};
+  m_display.SlopeText.text.clear();
 }
 
-void speedLimitBlink(Run& run) {
-  if (run.limits.blink) blink(run.display.SpeedLimitImage.visible, run.tickCount);
+void Limits::stationJump() {
+  m_state.currentGradient = Fixed{};
+  m_state.blink = false;
 }
 
-void slopeDisplay(Run& run) {
-  const auto& table = run.route.SlopeTable;
-  const int32_t frame = run.pos.frame;
-  const size_t signs = run.data.images.SignImageList.size();
-  for (const uint32_t i : run.index.slopes.at(int64_t{frame})) {
+void Limits::speedLimitBlink(int32_t tickCount) {
+  if (m_state.blink) blink(m_display.SpeedLimitImage.visible, tickCount);
+}
+
+void Limits::slopeDisplay(int32_t frame) {
+  const auto& table = m_route.SlopeTable;
+  const size_t signs = m_images.SignImageList.size();
+  for (const uint32_t i : m_index.slopes.at(int64_t{frame})) {
     const SlopeEntry& e = table[i];
     if (e.startFrame < frame && frame < e.endFrame) {
-      if (e.gradient.raw > 0 && e.gradient != run.train.currentGradient)
-        drawPicture(run.display.SlopeImage, 1, signs);
-      if (e.gradient.raw < 0 && e.gradient != run.train.currentGradient)
-        drawPicture(run.display.SlopeImage, 2, signs);
-      run.train.currentGradient = e.gradient;
-      run.display.SlopeText.text = gradientText(e.gradient);
+      if (e.gradient.raw > 0 && e.gradient != m_state.currentGradient)
+        drawPicture(m_display.SlopeImage, 1, signs);
+      if (e.gradient.raw < 0 && e.gradient != m_state.currentGradient)
+        drawPicture(m_display.SlopeImage, 2, signs);
+      m_state.currentGradient = e.gradient;
+      m_display.SlopeText.text = gradientText(e.gradient);
     }
     if (i + 1 < table.size() && e.endFrame < frame && frame < table[i + 1].startFrame &&
-        run.display.SlopeImage.picture >= 0)
-      clearSlope(run);
+        m_display.SlopeImage.picture >= 0)
+      clearSlope();
   }
-  if (!table.empty() && frame > table.back().endFrame && run.display.SlopeImage.picture >= 0)
-    clearSlope(run);
+  if (!table.empty() && frame > table.back().endFrame && m_display.SlopeImage.picture >= 0)
+    clearSlope();
 }
 
-void tunnels(Run& run) {
-  const auto& table = run.route.TunnelTable;
-  const int32_t frame = run.pos.frame;
+void Limits::tunnels(int32_t frame) {
+  const auto& table = m_route.TunnelTable;
   bool inside = false;
-  for (const uint32_t i : run.index.tunnels.at(int64_t{frame}))
+  for (const uint32_t i : m_index.tunnels.at(int64_t{frame}))
     if (table[i].startFrame < frame && frame < table[i].endFrame) inside = true;
-  run.display.Panel2 = inside;
+  m_display.Panel2 = inside;
 }
 
-void speedLimits(Run& run) {
-  LimitState& st = run.limits;
-  PictureView& board = run.display.SpeedLimitImage;
-  const size_t pictures = run.data.images.OtherImageList.size();
-  const long double v = run.train.speed.ld();
-  const long double a = run.vehicle.BrakeRate.ld();
-  const long double x = run.pos.distance;
-  const int32_t frame = run.pos.frame;
-  const auto& table = run.route.SpeedLimitTable;
+void Limits::speedLimits(Fixed speed, long double x, int32_t frame) {
+  LimitState& st = m_state;
+  PictureView& board = m_display.SpeedLimitImage;
+  const size_t pictures = m_images.OtherImageList.size();
+  const long double v = speed.ld();
+  const long double a = m_vehicle.BrakeRate.ld();
+  const auto& table = m_route.SpeedLimitTable;
   // Within 600 m: warned of inside the braking distance, or in the last 100 frames.
   const auto warned = [&](size_t i) {
     const SpeedLimitEntry& e = table[i];
@@ -87,10 +76,9 @@ void speedLimits(Run& run) {
            (e.startFrame - 100 < frame && frame < e.startFrame);
   };
   bool any = false;
-  RouteIndex& index = run.index;
-  mergeCandidates(index.limitWarnings.at(x), index.limitBoards.at(int64_t{frame}),
-                  index.limitCandidates);
-  for (const uint32_t i : index.limitCandidates) {
+  mergeCandidates(m_index.limitWarnings.at(x), m_index.limitBoards.at(int64_t{frame}),
+                  m_candidates);
+  for (const uint32_t i : m_candidates) {
     const SpeedLimitEntry& e = table[i];
     if (warned(i)) {
       if (!st.blink) drawPicture(board, e.picture, pictures);
@@ -112,26 +100,22 @@ void speedLimits(Run& run) {
   }
 }
 
-void speedChecks(Run& run) {
-  const auto& table = run.route.SpeedCheckTable;
-  for (const uint32_t i : run.index.speedChecks.at(int64_t{run.pos.frame})) {
+void Limits::speedChecks(int32_t frame, Fixed speed, Signals& signals) {
+  const auto& table = m_route.SpeedCheckTable;
+  for (const uint32_t i : m_index.speedChecks.at(int64_t{frame})) {
     const SpeedCheckEntry& e = table[i];
-    const int64_t past = static_cast<int64_t>(run.pos.frame) - e.frame;
-    if (past >= 1 && past <= 9 && run.train.speed.ld() > e.speed) {
-      run.signals.alarm = true;
-      run.signals.acknowledged = false;
-    }
+    const int64_t past = static_cast<int64_t>(frame) - e.frame;
+    if (past >= 1 && past <= 9 && speed.ld() > e.speed) signals.speedCheckAlarm();
   }
 }
 
-void waysideSigns(Run& run) {
-  LimitState& st = run.limits;
-  PictureView& image = run.display.OtherImage;
-  const size_t pictures = run.data.images.OtherImageList.size();
-  const int32_t frame = run.pos.frame;
+void Limits::waysideSigns(int32_t frame, Fixed speed, long double remaining) {
+  LimitState& st = m_state;
+  PictureView& image = m_display.OtherImage;
+  const size_t pictures = m_images.OtherImageList.size();
   bool matched = false;
-  for (const uint32_t i : run.index.signs.at(int64_t{frame})) {
-    const SignEntry& s = run.route.SignTable[i];
+  for (const uint32_t i : m_index.signs.at(int64_t{frame})) {
+    const SignEntry& s = m_route.SignTable[i];
     if (s.startFrame <= frame && frame < s.endFrame) {
       matched = true;
       if (st.signTarget == kNoSign) {
@@ -141,9 +125,9 @@ void waysideSigns(Run& run) {
     }
   }
   // A timetable-check board shows only while running and away from the stopping point.
-  const bool boardsApply = run.train.speed.ld() > 1 && run.pos.remaining > 10000;
-  for (const uint32_t i : run.index.timeEvents.at(int64_t{frame})) {
-    const TimeEventEntry& t = run.route.TimeEventTable[i];
+  const bool boardsApply = speed.ld() > 1 && remaining > 10000;
+  for (const uint32_t i : m_index.timeEvents.at(int64_t{frame})) {
+    const TimeEventEntry& t = m_route.TimeEventTable[i];
     if (boardsApply && t.startFrame < frame && frame < t.endFrame) {
       matched = true;
       if (st.signTarget == kNoSign) {

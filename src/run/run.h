@@ -1,28 +1,41 @@
 #pragma once
 // One run: one vehicle file and one route file, from the creation of the cab window to its
-// closing. The Run owns the run's state and every rule that moves it. Its two entry points are
-// the 33 ms step MMTimer1Timer and the 100 ms tick Timer1Timer; the input handlers and menu
-// commands are the others. Everything runs on the UI thread (the desktop program drives the
-// timers with QTimer, velmoria-drive with virtual time), so there are no locks.
-// The Run never touches a widget: it writes `display`, and plays sounds by channel number.
+// closing. The Run composes the subsystems, each of which owns its part of the run's state,
+// and holds the order in which they act: the 33 ms step MMTimer1Timer and the 100 ms tick
+// Timer1Timer are the lists of their steps, and the input handlers and menu commands are the
+// other entry points. Everything runs on the UI thread (the desktop program drives the timers
+// with QTimer, velmoria-drive with virtual time), so there are no locks. The Run never touches
+// a widget: its subsystems write the cab display model, and sounds play by channel number.
+// Front ends see the run through observe() and act on it only through the named handlers.
+#include <deque>
+#include <filesystem>
 #include <functional>
 #include <string>
 
 #include "frame/data_folder.h"
-#include "frame/image_lists.h"
-#include "frame/strings_file.h"
-#include "input/controller_settings.h"
+#include "input/keys.h"
 #include "media/clock.h"
 #include "media/joystick.h"
 #include "media/sound_device.h"
 #include "media/video_source.h"
-#include "route/route.h"
+#include "route/route_index.h"
 #include "run/app_state.h"
-#include "run/route_index.h"
-#include "run/run_state.h"
-#include "sound/sound_bank.h"
-#include "vehicle/vehicle.h"
+#include "run/limits.h"
+#include "run/run_data.h"
+#include "run/run_observation.h"
+#include "run/signals.h"
+#include "run/stations.h"
+#include "sound/callouts.h"
+#include "sound/channels.h"
+#include "sound/sound_events.h"
+#include "vehicle/air_brake.h"
+#include "vehicle/dynamics.h"
+#include "vehicle/handle_model.h"
+#include "vehicle/position.h"
+#include "vehicle/traction.h"
+#include "vehicle/vigilance.h"
 #include "view/cab_display.h"
+#include "view/instruments.h"
 
 namespace velmoria {
 
@@ -44,9 +57,9 @@ std::string emptyEventHook(const EventHookInput&);
 class RunHost {
  public:
   virtual ~RunHost() = default;
-  // The branch switch has just reopened services.video (the branch video when toBranch): show
-  // the loading picture, hold the 33 ms step for about a second and redraw the current frame
-  // (frames from 41300 on are the branch video's frames counted from 41300, see secondVideo).
+  // The branch switch has just reopened services.video on observe().videoFile (the branch
+  // video when toBranch): show the loading picture, hold the 33 ms step for about a second and
+  // redraw the current frame.
   virtual void videoSwitched(bool /*toBranch*/) {}
 };
 
@@ -57,44 +70,102 @@ struct RunServices {
   const Clock* clock = nullptr;
   RunHost* host = nullptr;
   EventHook hook = emptyEventHook;
+  std::filesystem::path videoFile;  // the file `video` has open
   // Resolves the Windows-style names the run opens itself (the branch videos, event-hook
   // waves); without it they are taken relative to the working folder.
   const DataFolder* folder = nullptr;
 };
 
-// The data a run is built from; all of it is read before the run exists.
-struct RunData {
-  Vehicle vehicle;
-  Route route;
-  Strings strings;
-  ImageLists images;
-  ControllerCodeTable codes;
-  SoundBank sounds;
+// The steps of the 100 ms tick, in their order; tickStep runs one of them alone.
+enum class TickStep {
+  Count = 1,
+  NeedlesAndSpeed,
+  DynamicsBlock,
+  BrakeSqueal,
+  DoorPilotLamp,
+  OthersVisible,
+  BrakeAndPowerLamps,
+  TimetableCardSlide,
+  SpeedLimitBlink,
+  Clock,
+  BrakeRelease,
+  VoltAndAmmeter,
+  Compressor,
+  RouteSoundCues,
+  OverrunAnnouncement,
+  Announcements,
+  DopplerSources,
+  EffectiveGradient,
+  SlopeDisplay,
+  BlockAspects,
+  FixedAspects,
+  Tunnels,
+  SignalDisplay,
+  CabSignalBrake,
+  AlarmTrainStop,
+  PatternControl,
+  SpeedLimits,
+  SpeedChecks,
+  StationStops,
+  VigilanceDevice,
+  StoppingPointAlert,
+  WaysideSigns,
+  RunningSound,
+  MotorSounds,
+  DieselEngine,
+  StopPositionIndicator,
+  VideoSwitch,
+  WindowCaption,
+  ValueDisplay,
+  EventHook,
+  UsbPoll,
+  CalloutQueue
+};
+constexpr int kTickSteps = 42;
+
+// Every subsystem's state at once, read-only: for the trace and the tests.
+struct RunStates {
+  const HandleState& handle;
+  const TrainState& train;
+  const TractionState& traction;
+  const AirState& air;
+  const PositionState& pos;
+  const SignalState& signals;
+  const VigilanceState& vigilance;
+  const StationState& stations;
+  const LimitState& limits;
+  const SoundState& sounds;
+  const CalloutState& callouts;
+  const MeterState& meters;
+  const CabDisplay& display;
+  const int32_t& tickCount;
 };
 
 class Run {
  public:
   // Builds the run and performs the environment set-up. Throws StartupError for a stepped
-  // brake with fewer than 3 positions.
+  // brake with fewer than 3 positions, a brake that gives no force, a train without mass.
   Run(AppState& app, RunData data, RunServices services);
-  // The references below point into the run's own data: a run is never copied or moved.
+  // The subsystems point into the run's own data: a run is never copied or moved.
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
 
-  // --- Timers (vehicle/step.cpp, run/run_loop.cpp) ---
+  // --- Timers ---
   void MMTimer1Timer();  // the 33 ms step
   void Timer1Timer();    // the 100 ms tick; an exception abandons the tick silently
+  void tickStep(TickStep step);
 
   // --- Menu commands ---
-  void start1Click();             // Start/Pause (run/lifecycle.cpp)
+  void start1Click();  // Start/Pause
   bool running() const { return m_running; }
-  void StationClick(int index);   // jump to station "Sta<index>" (run/stations.cpp)
+  void StationClick(int index);  // jump to station "Sta<index>"
   void StationClick(const std::string& entryName);
-  void S1Click();                 // empty the call-out queue (sound/callouts.cpp)
-  void D1Click() { commentaryMode = !commentaryMode; }
-  void closeRun();                // the closing steps of the core (run/lifecycle.cpp)
+  void S1Click() { m_callouts.S1Click(); }  // empty the call-out queue
+  void D1Click() { m_commentaryMode = !m_commentaryMode; }
+  bool commentaryMode() const { return m_commentaryMode; }
+  void closeRun();  // the closing steps of the core
 
-  // --- Input (input/keyboard.cpp, input/serial_codes.cpp, input/usb_scan.cpp) ---
+  // --- Input ---
   void AsciiDown(char key);
   void keydowns(VirtualKey key, bool shift);
   void WheelD();
@@ -103,83 +174,55 @@ class Run {
   void USBScan();
   void drainPostedKeys();  // runs keys posted by RxChar and USBScan, in order
 
-  // --- Handle model (vehicle/handle.cpp) ---
-  void masconupdate();
-  void Door_operate();
-  void StepTowardPower();
-  void StepTowardBrake(int lowerBound);
-
-  // --- Dynamics, air brake, position (vehicle/*.cpp) ---
-  void dynamicsBlock();      // 100 ms
-  void effectiveGradient();  // 100 ms
-  void engineLevel();        // 100 ms, diesel
-  void compressor();         // 100 ms
-  void airBrakeStep();       // 33 ms
-  void positionStep();       // 33 ms
-
-  // --- Train protection (run/signals.cpp) ---
-  void acknowledge();
-  void resetOperation();
-
-  // --- Stations and clock (run/stations.cpp) ---
-  void timecalc(int32_t t);
-  void Timecheck(int kind);
-
-  // --- Sounds and call-outs (sound/*.cpp) ---
-  void nextAnnouncement();
-  void previousAnnouncement();
-  void calloutRequest();
-  void kanko_queue_add(int clip);
-  void kanko_queue_play();
-  void kanko_add(int kind);
-  void Timekanko(int32_t t);
-
-  // Channel helpers: "play" always means stop, rewind and play.
-  void startOnce(int channel);
-  void startLooped(int channel);
-  int routeChannel(int soundIndex) const { return data.sounds.driveCount + soundIndex; }
-  int32_t roundedSpeed() const { return static_cast<int32_t>(train.speed.rounded()); }
+  // --- What the front ends see ---
+  RunObservation observe() const;
+  const RunStates& states() const { return m_states; }
+  const RunData& data() const { return m_data; }
+  const Vehicle& vehicle() const { return m_data.vehicle; }
+  const Route& route() const { return m_data.route; }
+  const CabDisplay& display() const { return m_display; }
+  int routeChannel(int soundIndex) const { return m_data.sounds.driveCount + soundIndex; }
   int videoFrameCount() const;
-
-  AppState& app;
-  RunData data;
-  RunServices services;
-  const Vehicle& vehicle;
-  const Route& route;
-
-  HandleState handle;
-  TrainState train;
-  AirState air;
-  PositionState pos;
-  SignalState signals;
-  StationState stations;
-  LimitState limits;
-  SoundState sounds;
-  CalloutState callouts;
-  CabDisplay display;
-  RouteIndex index;  // built once the set-up has placed the route's distances
-
-  int32_t tickCount = 0;
-  bool commentaryMode = false;  // the D1 check mark
-  std::string eventCommand, previousEventCommand;
-  bool secondVideo = false;
-  std::deque<PostedKey> postedKeys;
+  const SoundDevice* sound() const { return m_services.sound; }
 
  private:
-  // Set-up of each subsystem, in the order the environment set-up runs them.
-  void initHandle();
-  void initTrain();
-  void initAir();
-  void initPosition();
-  void initSignals();
-  void initStations();
-  void initLimits();
-  void initSounds();
-  void initPanel();
-  // Steps 1 and 2 of StepTowardBrake; the two-handle '.' key skips the power-notch condition.
-  void applyBrakeStep(int lowerBound, bool needsPowerOff);
+  friend struct StateAccess;
+  // Step 37: the two branch routes switch between the main and the branch video.
+  void videoSwitch();
+  void eventHook();
+  void playEventWave(const std::string& name, bool looped);
+  std::filesystem::path resolve(std::string_view windowsName) const;
+  CalloutCues calloutCues() const;
+  void calloutRequest();
 
+  AppState& m_app;
+  RunData m_data;
+  RunServices m_services;
+  Channels m_channels;
+  CabDisplay m_display;
+  RouteIndex m_index;
+  Vigilance m_vigilance;
+  HandleModel m_handle;
+  Traction m_traction;
+  Dynamics m_dynamics;
+  AirBrake m_air;
+  Position m_position;
+  Signals m_signals;
+  Stations m_stations;
+  Limits m_limits;
+  SoundEvents m_sounds;
+  Callouts m_callouts;
+  Instruments m_instruments;
+
+  int32_t m_tickCount = 0;
+  bool m_commentaryMode = false;  // the D1 check mark
+  std::string m_eventCommand, m_previousEventCommand;
+  int m_eventWave = -1;  // the wave the event hook put on channel 255
+  bool m_onBranch = false;
+  std::filesystem::path m_videoFile;
+  std::deque<PostedKey> m_postedKeys;
   bool m_running = false;
+  RunStates m_states;
 };
 
 }  // namespace velmoria

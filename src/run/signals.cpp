@@ -5,14 +5,11 @@
 #include <cmath>
 #include <limits>
 
-#include "run/run.h"
-#include "sound/channel_ops.h"
-
 namespace velmoria {
 
 namespace {
 
-constexpr int kNone = 999;
+constexpr int kNone = kNoSignal;
 
 constexpr int kDisplayIndex[6][5] = {
     {0, 1, 1, 1, 2},    {3, 3, 4, 4, 4},      {6, 6, 7, 7, 8},
@@ -24,50 +21,11 @@ bool inWindow(int32_t frame, int32_t mark, int32_t last) {
   return d >= 1 && d <= last;
 }
 
-void clearSignalShown(Run& run) {
-  run.signals.shownIndex = kNone;
-  run.signals.lastDrawnIndex = kNone;
-  run.signals.shownNumber = kNone;
-}
-
 void hideCabSignalLamps(CabDisplay& d) {
   d.Lamp_G = d.Lamp_YG = d.Lamp_Y = d.Lamp_YY = d.Lamp_R = false;
 }
 
 }  // namespace
-
-AspectGroup aspectGroup(int index) {
-  switch (index) {
-    case 0:
-    case 3:
-    case 6:
-    case 9:
-    case 13:
-    case 17:
-      return AspectGroup::R;
-    case 14:
-    case 18:
-      return AspectGroup::YY;
-    case 4:
-    case 7:
-    case 10:
-    case 15:
-    case 19:
-      return AspectGroup::Y;
-    case 11:
-    case 20:
-      return AspectGroup::YG;
-    case 2:
-    case 5:
-    case 8:
-    case 12:
-    case 16:
-    case 21:
-      return AspectGroup::G;
-    default:
-      return AspectGroup::None;
-  }
-}
 
 int displayIndexFor(int kind, int level) {
   return kDisplayIndex[std::clamp(kind, 0, 5)][std::clamp(level, 0, 4)];
@@ -82,24 +40,28 @@ long double brakingDistance(long double v, long double vt, long double decel) {
   return (v - vt) / decel * ((vt + v) / 2 / 3.6L);
 }
 
-void Run::initSignals() {
-  const size_t n = route.SignalTable.size();
-  signals = SignalState{};
-  signals.level.assign(n, 4);
-  signals.displayIndex.assign(n, 0);
-  signals.vigilanceFitted = vehicle.EB == 1;
+void Signals::init() {
+  const size_t n = m_route.SignalTable.size();
+  m_state = SignalState{};
+  m_state.level.assign(n, 4);
+  m_state.displayIndex.assign(n, 0);
 }
 
-void blockAspects(Run& run) {
-  const auto& table = run.route.SignalTable;
-  SignalState& st = run.signals;
+void Signals::clearSignalShown() {
+  m_state.shownIndex = kNone;
+  m_state.lastDrawnIndex = kNone;
+  m_state.shownNumber = kNone;
+}
+
+void Signals::blockAspects(long double preceding) {
+  const auto& table = m_route.SignalTable;
+  SignalState& st = m_state;
   auto& level = st.level;
   const size_t n = table.size();
   std::fill(level.begin(), level.end(), 4);
-  const long double preceding = run.pos.precedingFrame;
   if (preceding == 0) return;
-  const auto& nextBlock = run.index.nextBlock;
-  for (const uint32_t i : run.index.blocks.at(preceding)) {
+  const auto& nextBlock = m_index.nextBlock;
+  for (const uint32_t i : m_index.blocks.at(preceding)) {
     if (table[i].kind == 0 || !(preceding > table[i].signalFrame)) continue;
     // The block behind the last block signal runs to the end of the line.
     const size_t next = nextBlock[i];
@@ -113,23 +75,21 @@ void blockAspects(Run& run) {
   }
 }
 
-void fixedAspects(Run& run) {
-  const auto& table = run.route.SignalTable;
-  for (const uint32_t i : run.index.fixedSignals) {
+void Signals::fixedAspects(int32_t clockTicks) {
+  const auto& table = m_route.SignalTable;
+  for (const uint32_t i : m_index.fixedSignals) {
     const SignalEntry& s = table[i];
-    if ((s.mode == 1 && run.pos.clockTicks < s.fixedUntil) || s.mode == 2)
-      run.signals.level[i] = s.fixedLevel;
+    if ((s.mode == 1 && clockTicks < s.fixedUntil) || s.mode == 2) m_state.level[i] = s.fixedLevel;
   }
 }
 
-void signalDisplay(Run& run) {
-  const Vehicle& v = run.vehicle;
-  const Route& r = run.route;
-  SignalState& st = run.signals;
-  CabDisplay& d = run.display;
-  const int32_t frame = run.pos.frame;
-  const int pictures = static_cast<int>(run.data.images.SignalImageList.size());
-  for (const uint32_t i : run.index.signals.at(int64_t{frame})) {
+void Signals::signalDisplay(int32_t frame) {
+  const Vehicle& v = m_vehicle;
+  const Route& r = m_route;
+  SignalState& st = m_state;
+  CabDisplay& d = m_display;
+  const int pictures = static_cast<int>(m_images.SignalImageList.size());
+  for (const uint32_t i : m_index.signals.at(int64_t{frame})) {
     const SignalEntry& s = r.SignalTable[i];
     if (s.viewFrame <= frame && frame < s.signalFrame) {
       st.displayIndex[i] = displayIndexFor(s.kind, st.level[i]);
@@ -146,7 +106,7 @@ void signalDisplay(Run& run) {
           st.shownNumber = s.number;
           d.SignalLabel.text = s.label;
         } else if (v.ATS_Type == 2) {
-          run.startOnce(v.Sound_Atc);
+          m_channels.startOnce(v.Sound_Atc);
           d.SignalLabel.visible = false;
           d.SignalLabel.text = s.label;
           st.lastDrawnIndex = st.shownIndex;
@@ -188,22 +148,22 @@ void signalDisplay(Run& run) {
         if (g == AspectGroup::YG) st.checkSpeed = r.Speed_YG;
         if (g == AspectGroup::G) st.checkSpeed = kNone;
       }
-      clearSignalShown(run);
+      clearSignalShown();
     }
     if (inWindow(frame, s.signalFrame, 9)) {
       st.confirmation = false;
       d.SignalImage.picture = -1;
       d.SignalLabel.text.clear();
-      clearSignalShown(run);
+      clearSignalShown();
       st.inView = kNone;
     }
   }
 }
 
-void cabSignalBrake(Run& run) {
-  const Route& r = run.route;
-  SignalState& st = run.signals;
-  const long double v = run.train.speed.ld();
+void Signals::cabSignalBrake(Fixed speed, HandleModel& handle) {
+  const Route& r = m_route;
+  SignalState& st = m_state;
+  const long double v = speed.ld();
   const AspectGroup g = aspectGroup(st.shownIndex);
   bool over = false;
   switch (g) {
@@ -221,52 +181,52 @@ void cabSignalBrake(Run& run) {
       break;
   }
   if (g == AspectGroup::R && v >= 0) over = true;
-  HandleState& h = run.handle;
-  if (over && h.brakeStep > 1 - run.vehicle.Brake) {
-    h.protectionBrake = true;
-    h.powerPending = h.brakePending = true;
-    run.masconupdate();
+  if (over && handle.state().brakeStep > 1 - m_vehicle.Brake) {
+    handle.setProtectionBrake(true);
+    handle.raisePowerAndBrakePending();
+    handle.masconupdate();
     st.cabSignalBrake = true;
   } else if (!over && st.cabSignalBrake) {
-    h.protectionBrake = false;
-    h.powerPending = h.brakePending = true;
-    run.masconupdate();
+    handle.setProtectionBrake(false);
+    handle.raisePowerAndBrakePending();
+    handle.masconupdate();
     st.cabSignalBrake = false;
   }
 }
 
-void alarmTrainStop(Run& run) {
-  const Vehicle& v = run.vehicle;
-  const Route& r = run.route;
-  SignalState& st = run.signals;
-  HandleState& h = run.handle;
-  CabDisplay& d = run.display;
+void Signals::alarmTrainStop(Fixed speed, HandleModel& handle) {
+  const Vehicle& v = m_vehicle;
+  const Route& r = m_route;
+  SignalState& st = m_state;
+  const HandleState& h = handle.state();
+  CabDisplay& d = m_display;
+  Channels& ch = m_channels;
 
   if (h.brakeStep != -v.Brake && !st.confirmation) {
     bool start = false;
-    if (v.ATS_Alert == 1) start = run.train.speed.ld() > st.checkSpeed + 5;
+    if (v.ATS_Alert == 1) start = speed.ld() > st.checkSpeed + 5;
     if (v.ATS_Alert == 0) start = st.checkSpeed == 998 || st.checkSpeed == 0;
     if (start) {
       st.alarm = true;
       st.acknowledged = false;
     }
   }
-  if (st.alarm && !channelPlaying(run, v.Sound_Ats1)) {
+  if (st.alarm && !ch.playing(v.Sound_Ats1)) {
     st.savedCheckSpeed = st.checkSpeed;
-    stopChannel(run, v.Sound_Ats1);
-    stopChannel(run, v.Sound_Ats2);
-    run.startLooped(v.Sound_Ats1);
+    ch.stop(v.Sound_Ats1);
+    ch.stop(v.Sound_Ats2);
+    ch.startLooped(v.Sound_Ats1);
     d.Lamp_Ats = true;
     d.Lamp_YG = d.Lamp_Y = d.Lamp_YY = false;
     if (st.checkSpeed == 0) {
-      h.atsEmergency = true;
-      run.masconupdate();
+      handle.setAtsEmergency(true);
+      handle.masconupdate();
     }
   }
-  if (st.acknowledged && !channelPlaying(run, v.Sound_Ats2)) {
-    stopChannel(run, v.Sound_Ats1);
-    if (v.ATS_Cnt == 0) run.startLooped(v.Sound_Ats2);
-    if (v.ATS_Cnt == 1) run.startOnce(v.Sound_Ats2);
+  if (st.acknowledged && !ch.playing(v.Sound_Ats2)) {
+    ch.stop(v.Sound_Ats1);
+    if (v.ATS_Cnt == 0) ch.startLooped(v.Sound_Ats2);
+    if (v.ATS_Cnt == 1) ch.startOnce(v.Sound_Ats2);
     st.acknowledged = false;
     d.Lamp_Ats = false;
     if (st.savedCheckSpeed == r.Speed_Y) d.Lamp_Y = true;
@@ -290,20 +250,20 @@ void alarmTrainStop(Run& run) {
   if (st.alarm) {
     ++st.alarmCounter;
     if (st.alarmCounter > 10 * v.ATS_Time) {
-      if (!h.atsEmergency) run.startOnce(v.Sound_EB);
-      h.atsEmergency = true;
-      run.masconupdate();
+      if (!h.atsEmergency) ch.startOnce(v.Sound_EB);
+      handle.setAtsEmergency(true);
+      handle.masconupdate();
       st.alarmCounter = 0;
     }
   }
 }
 
-void Run::acknowledge() {
-  SignalState& st = signals;
-  const int chime = vehicle.Sound_Ats2;
-  if (st.checkSpeed == 998 && roundedSpeed() == 0 && channelPlaying(*this, chime))
-    stopChannel(*this, chime);
-  if (st.checkSpeed != 998 && channelPlaying(*this, chime)) stopChannel(*this, chime);
+void Signals::acknowledge(int32_t roundedSpeed, const HandleState& handle) {
+  SignalState& st = m_state;
+  const int chime = m_vehicle.Sound_Ats2;
+  if (st.checkSpeed == 998 && roundedSpeed == 0 && m_channels.playing(chime))
+    m_channels.stop(chime);
+  if (st.checkSpeed != 998 && m_channels.playing(chime)) m_channels.stop(chime);
   if (st.acknowledged) {
     st.acknowledged = false;
     st.alarm = false;
@@ -315,30 +275,46 @@ void Run::acknowledge() {
   }
 }
 
-void Run::resetOperation() {
-  if (handle.brakeStep != -vehicle.Brake || roundedSpeed() != 0) return;
-  handle.atsEmergency = false;
-  handle.protectionBrake = false;
-  stopChannel(*this, vehicle.Sound_Ats1);
-  stopChannel(*this, vehicle.Sound_Ats2);
-  signals.alarm = false;
-  signals.acknowledged = false;
-  signals.alarmCounter = 0;
-  signals.confirmation = true;
-  handle.gearPosition = 0;
+void Signals::resetOperation(int32_t roundedSpeed, HandleModel& handle) {
+  if (handle.state().brakeStep != -m_vehicle.Brake || roundedSpeed != 0) return;
+  handle.resetAfterTrainStop();
+  m_channels.stop(m_vehicle.Sound_Ats1);
+  m_channels.stop(m_vehicle.Sound_Ats2);
+  m_state.alarm = false;
+  m_state.acknowledged = false;
+  m_state.alarmCounter = 0;
+  m_state.confirmation = true;
 }
 
-void patternControl(Run& run) {
-  SignalState& st = run.signals;
-  HandleState& h = run.handle;
-  const auto& signalTable = run.route.SignalTable;
+void Signals::speedCheckAlarm() {
+  m_state.alarm = true;
+  m_state.acknowledged = false;
+}
+
+void Signals::stationJump(int32_t frame) {
+  m_state.lastDrawnIndex = 1000;
+  for (const SignalEntry& sig : m_route.SignalTable)
+    if (sig.viewFrame < frame && frame < sig.signalFrame) return;
+  m_display.SignalImage.picture = -1;
+  m_display.SignalLabel.text.clear();
+  m_state.shownIndex = m_state.lastDrawnIndex = m_state.shownNumber = m_state.inView = kNone;
+}
+
+void Signals::closeRun() {
+  m_state.patternState = 0;
+  m_state.previousPatternState = 0;
+}
+
+void Signals::patternControl(long double x, Fixed trainSpeed, HandleModel& handle) {
+  SignalState& st = m_state;
+  const HandleState& h = handle.state();
+  const auto& signalTable = m_route.SignalTable;
 
   // Out-of-range targets only reset the search, so the first target taken is the one that counts.
-  const long double x = run.pos.distance;
   int32_t speed = kNone;
   long double distance = 0;
-  for (const uint32_t i : run.index.patternTargets.at(x)) {
-    const PatternTarget& t = run.pos.patternTargets[i];
+  for (const uint32_t i : m_index.patternTargets.at(x)) {
+    const PatternTarget& t = m_index.patternTargetList[i];
     const long double ahead = t.distance - x;
     if (!(ahead > 0) || ahead >= 60000) continue;
     bool taken = t.speed != 0;
@@ -355,8 +331,8 @@ void patternControl(Run& run) {
 
   int32_t vt = st.targetSpeed;
   if (vt >= 1) vt += 5;
-  const long double v = run.train.speed.ld();
-  const long double a = run.vehicle.BrakeRate.ld();
+  const long double v = trainSpeed.ld();
+  const long double a = m_vehicle.BrakeRate.ld();
   const long double metres = st.targetDistance / 100;
   int state = st.patternState;
   if (v > vt) {
@@ -366,42 +342,24 @@ void patternControl(Run& run) {
       state = brakingDistance(v + 5, vt, 0.8L * a) > metres - 50 ? 1 : 0;
     }
   }
-  if (run.roundedSpeed() < vt) state = 0;
+  if (static_cast<int32_t>(trainSpeed.rounded()) < vt) state = 0;
   st.patternState = state;
 
   if (state == st.previousPatternState) return;
-  CabDisplay& d = run.display;
-  run.startOnce(run.vehicle.Sound_Atc);
+  CabDisplay& d = m_display;
+  m_channels.startOnce(m_vehicle.Sound_Atc);
   if (state == 1) {
     d.Lamp_Atsp1 = true;
     d.Lamp_Atsp2 = false;
   } else if (state == 2) {
-    h.protectionBrake = true;
+    handle.setProtectionBrake(true);
     d.Lamp_Atsp1 = d.Lamp_Atsp2 = true;
   } else {
-    h.protectionBrake = false;
+    handle.setProtectionBrake(false);
     d.Lamp_Atsp1 = d.Lamp_Atsp2 = false;
   }
   st.previousPatternState = state;
-  run.masconupdate();
-}
-
-void vigilanceDevice(Run& run) {
-  SignalState& st = run.signals;
-  if (run.app.followMode) st.vigilanceFitted = false;
-  if (st.vigilanceFitted && run.train.speed.ld() > 1) ++st.vigilanceCounter;
-  const int ring = run.vehicle.Sound_EBring;
-  if (st.vigilanceCounter > 600) {
-    if (!channelPlaying(run, ring)) run.startOnce(ring);
-    run.display.Lamp_EB = true;
-  }
-  if (st.vigilanceCounter > 650) {
-    stopChannel(run, ring);
-    st.vigilanceCounter = 0;
-    run.handle.atsEmergency = true;
-    run.masconupdate();
-    run.handle.powerPending = run.handle.brakePending = true;
-  }
+  handle.masconupdate();
 }
 
 }  // namespace velmoria

@@ -5,14 +5,12 @@
 #include <numbers>
 
 #include "frame/common_util.h"
-#include "run/run.h"
-#include "sound/channel_ops.h"
 
 namespace velmoria {
 
-namespace {
+const char* const kTerminusCaption = "終点に到着しました。Backボタンで戻ってください。";
 
-const std::string kTerminusCaption = "終点に到着しました。Backボタンで戻ってください。";
+namespace {
 
 std::string twoDigits(int64_t n) {
   std::string s = std::to_string(n);
@@ -30,13 +28,13 @@ void blink(bool& visible, int32_t tickCount) {
   if (tickCount % 10 == 0) visible = true;
 }
 
-void Run::initStations() {
-  const size_t n = route.StationTable.size();
-  stations = StationState{};
-  stations.atStation.assign(n, 0);
-  stations.departureSoundMark.assign(n, 0);
-  stations.doorsClosedMark.assign(n, 0);
-  stations.overrunMark.assign(n + 1, 0);
+void Stations::init() {
+  const size_t n = m_route.StationTable.size();
+  m_state = StationState{};
+  m_state.atStation.assign(n, 0);
+  m_state.departureSoundMark.assign(n, 0);
+  m_state.doorsClosedMark.assign(n, 0);
+  m_state.overrunMark.assign(n + 1, 0);
 }
 
 std::string clockText(int32_t t) {
@@ -48,9 +46,10 @@ std::string clockText(int32_t t) {
   return twoDigits(hours) + ":" + twoDigits(minutes) + ":" + twoDigits(secs);
 }
 
-void Run::timecalc(int32_t t) {
+void Stations::timecalc(int32_t t) {
+  CabDisplay& display = m_display;
   display.Label3.text = clockText(t);
-  const ClockSpec& c = vehicle.Clock;
+  const ClockSpec& c = m_vehicle.Clock;
   if (!(c.x > 0 && c.y > 0)) return;
   const int64_t seconds = t / 30;
   const int64_t hours = seconds / 3600;
@@ -73,21 +72,21 @@ void Run::timecalc(int32_t t) {
   h.secondY = static_cast<int>(HandTipY(r, 25, secondAngle));
 }
 
-void doorPilotLamp(Run& run) {
-  const Vehicle& v = run.vehicle;
-  HandleState& h = run.handle;
-  if (!h.doorSoundOpening && !channelPlaying(run, v.Sound_DoorOpen) &&
-      !channelPlaying(run, v.Sound_DoorClose) && !run.display.Lamp_Door) {
-    run.display.Lamp_Door = true;
-    h.doorOpen = false;
-    run.startOnce(v.DepSign);
-    ++run.stations.current;
+void Stations::doorPilotLamp(HandleModel& handle) {
+  const Vehicle& v = m_vehicle;
+  const HandleState& h = handle.state();
+  if (!h.doorSoundOpening && !m_channels.playing(v.Sound_DoorOpen) &&
+      !m_channels.playing(v.Sound_DoorClose) && !m_display.Lamp_Door) {
+    m_display.Lamp_Door = true;
+    handle.doorsShut();
+    m_channels.startOnce(v.DepSign);
+    ++m_state.current;
   }
-  if (h.doorOpen) run.display.Lamp_Door = false;
+  if (h.doorOpen) m_display.Lamp_Door = false;
 }
 
-void timetableCardSlide(Run& run) {
-  CabDisplay& d = run.display;
+void Stations::timetableCardSlide() {
+  CabDisplay& d = m_display;
   if (!d.cardShown && d.cardLeft < 640) {
     d.cardLeft += 30;
     if (d.cardLeft >= 641) d.cardLeft = 640;
@@ -98,36 +97,35 @@ void timetableCardSlide(Run& run) {
   }
 }
 
-void overrunAnnouncement(Run& run) {
-  StationState& st = run.stations;
-  if (!(run.train.speed.ld() < 1) || run.handle.doorOpen || !(run.pos.remaining < 0)) return;
+void Stations::overrunAnnouncement(Fixed speed, bool doorOpen, long double remaining) {
+  StationState& st = m_state;
+  if (!(speed.ld() < 1) || doorOpen || !(remaining < 0)) return;
   if (std::any_of(st.atStation.begin(), st.atStation.end(), [](uint8_t m) { return m != 0; }))
     return;
   // The overrun marks are sized one past the station table: the current station passes the
   // last entry once the last doors have closed.
   if (st.current < 0 || static_cast<size_t>(st.current) >= st.overrunMark.size()) return;
   if (st.overrunMark[st.current]) return;
-  if (!run.route.AnnounceTable.empty())
-    run.startOnce(run.routeChannel(run.route.AnnounceTable.front().sound));
+  if (!m_route.AnnounceTable.empty())
+    m_channels.startOnce(routeChannel(m_route.AnnounceTable.front().sound));
   st.overrunMark[st.current] = 1;
 }
 
-void stationStops(Run& run) {
-  const Route& r = run.route;
-  const Strings& text = run.data.strings;
-  StationState& st = run.stations;
-  HandleState& h = run.handle;
-  CabDisplay& d = run.display;
-  const int32_t frame = run.pos.frame;
+void Stations::stationStops(int32_t frame, int32_t clockTicks, int32_t roundedSpeed,
+                            HandleModel& handle, AirBrake& air, Position& position) {
+  const Route& r = m_route;
+  const Strings& text = m_strings;
+  StationState& st = m_state;
+  const HandleState& h = handle.state();
+  CabDisplay& d = m_display;
   const auto& table = r.StationTable;
   const size_t n = table.size();
   // The stations at this frame, and those still busy with a stop made earlier.
-  RouteIndex& index = run.index;
-  index.busyStations.clear();
+  m_busy.clear();
   for (size_t j = 0; j < n; ++j)
-    if (st.atStation[j]) index.busyStations.push_back(static_cast<uint32_t>(j));
-  mergeCandidates(index.stations.at(int64_t{frame}), index.busyStations, index.stationCandidates);
-  for (const uint32_t j : index.stationCandidates) {
+    if (st.atStation[j]) m_busy.push_back(static_cast<uint32_t>(j));
+  mergeCandidates(m_index.stations.at(int64_t{frame}), m_busy, m_candidates);
+  for (const uint32_t j : m_candidates) {
     const StationEntry& s = table[j];
     // Between this station and the next (the last station has none).
     if (j + 1 < n && s.stopFrame < frame && frame < table[j + 1].zoneStart) {
@@ -141,57 +139,57 @@ void stationStops(Run& run) {
       st.atStation[j] = 0;
     }
     if (s.zoneStart <= frame && frame <= s.stopFrame && s.type != 1) {
-      if (!st.atStation[j]) drawPicture(d.stop, 0, run.data.images.SignImageList.size());
+      if (!st.atStation[j]) drawPicture(d.stop, 0, m_images.SignImageList.size());
       d.Label4.text = s.name;
       st.inView = static_cast<int>(j);
       st.atStation[j] = 1;
     }
     if (!st.atStation[j] || st.doorsClosedMark[j]) continue;
 
-    const int departureChannel = run.routeChannel(s.departureSound);
-    if (s.type == 0 && !h.doorOpen && run.roundedSpeed() == 0) {
-      if (r.OneMan == 0) run.Door_operate();
-      run.startOnce(run.routeChannel(s.arrivalSound));
-      run.air.mr = Fixed::fromRaw(run.air.mr.raw - Fixed::fromInt(30).raw);
+    const int departureChannel = routeChannel(s.departureSound);
+    if (s.type == 0 && !h.doorOpen && roundedSpeed == 0) {
+      if (r.OneMan == 0) handle.Door_operate(roundedSpeed);
+      m_channels.startOnce(routeChannel(s.arrivalSound));
+      air.doorsTakeAir();
     }
-    if (run.pos.clockTicks > s.departureTime && !st.departureSoundMark[j] &&
+    if (clockTicks > s.departureTime && !st.departureSoundMark[j] &&
         (s.type == 2 || (s.type == 0 && h.doorOpen))) {
-      run.startOnce(departureChannel);
+      m_channels.startOnce(departureChannel);
       st.departureSoundMark[j] = 1;
       // After the last stopping station the next stop stays where it is.
       for (size_t k = j + 1; k < n; ++k) {
         if (table[k].type == 0) {
-          run.pos.nextStopDistance = table[k].distance;
+          position.setNextStop(table[k].distance);
           break;
         }
       }
     }
-    if (run.pos.clockTicks > s.closeTime && h.doorOpen && !channelPlaying(run, departureChannel)) {
-      if (r.OneMan == 0) run.Door_operate();
+    if (clockTicks > s.closeTime && h.doorOpen && !m_channels.playing(departureChannel)) {
+      if (r.OneMan == 0) handle.Door_operate(roundedSpeed);
       st.doorsClosedMark[j] = 1;
-      h.powerPending = true;  // the notch may follow the handle once the doors are shut
+      handle.raisePowerPending();  // the notch may follow the handle once the doors are shut
     }
-    if (s.closeTime == kTerminusTime && h.doorOpen && !channelPlaying(run, departureChannel))
+    if (s.closeTime == kTerminusTime && h.doorOpen && !m_channels.playing(departureChannel))
       d.caption = kTerminusCaption;
   }
 }
 
-void stoppingPointAlert(Run& run) {
-  const int alert = run.vehicle.Stop;
-  const long double v = run.train.speed.ld();
-  const long double r = run.pos.remaining / 100;
-  if (v * v / 18 > r - 125 && !channelPlaying(run, alert)) run.startLooped(alert);
-  if (v < 1 && run.handle.doorOpen && channelPlaying(run, alert)) {
-    stopChannel(run, alert);
-    run.display.Lamp_stopalert = false;
-    setChannelVolume(run, alert, 0);
+void Stations::stoppingPointAlert(Fixed speed, long double remaining, bool doorOpen,
+                                  int32_t tickCount) {
+  const int alert = m_vehicle.Stop;
+  const long double v = speed.ld();
+  const long double r = remaining / 100;
+  if (v * v / 18 > r - 125 && !m_channels.playing(alert)) m_channels.startLooped(alert);
+  if (v < 1 && doorOpen && m_channels.playing(alert)) {
+    m_channels.stop(alert);
+    m_display.Lamp_stopalert = false;
+    m_channels.setVolume(alert, 0);
   }
-  if (channelPlaying(run, alert)) blink(run.display.Lamp_stopalert, run.tickCount);
+  if (m_channels.playing(alert)) blink(m_display.Lamp_stopalert, tickCount);
 }
 
-void stopPositionIndicator(Run& run) {
-  CabDisplay& d = run.display;
-  const long double r = run.pos.remaining;
+void Stations::stopPositionIndicator(long double r) {
+  CabDisplay& d = m_display;
   if (r >= 20000) {
     d.stoplineTop = -20;
   } else if (r > -10000) {
@@ -207,76 +205,14 @@ void stopPositionIndicator(Run& run) {
   d.remainTop = d.stoplineTop + 16;
 }
 
-void Run::Timecheck(int kind) {
-  for (const TimeEventEntry& e : route.TimeEventTable)
-    if (e.kind == kind && e.startFrame < pos.frame && pos.frame < e.endFrame) Timekanko(e.time);
-}
-
-void Run::StationClick(const std::string& entryName) {
-  int b = 0;
-  for (size_t i = 0; i < route.StationTable.size(); ++i)
-    if (entryName == "Sta" + std::to_string(i)) b = static_cast<int>(i);
-  StationClick(b);
-}
-
-void Run::StationClick(int index) {
-  const auto& table = route.StationTable;
-  if (table.empty()) return;
-  const int b = index >= 0 && static_cast<size_t>(index) < table.size() ? index : 0;
-  const StationEntry& s = table[b];
-  const int stoppingBefore = static_cast<int>(
-      std::count_if(table.begin(), table.begin() + b, [](const auto& e) { return e.type == 0; }));
-
-  display.caption = route.LineName;
-  train.speed = Fixed{};
-  for (auto* marks : {&stations.atStation, &stations.departureSoundMark, &stations.doorsClosedMark,
-                      &stations.overrunMark})
+void Stations::stationJump(int b) {
+  m_display.caption = m_route.LineName;
+  for (auto* marks : {&m_state.atStation, &m_state.departureSoundMark, &m_state.doorsClosedMark,
+                      &m_state.overrunMark})
     std::fill(marks->begin(), marks->end(), 0);
-
-  const int last =
-      std::min<int>(kSoundChannels - 1,
-                    static_cast<int>(vehicle.DriveSoundList.size() + route.SoundDataList.size()) +
-                        route.kankoClipCount());
-  for (int ch = 1; ch <= last; ++ch) stopChannel(*this, ch);
-
-  handle.doorOpen = false;
-  display.Lamp_Door = true;
-  pos.frame =
-      static_cast<int32_t>(roundEven((static_cast<long double>(s.zoneStart) + s.stopFrame) / 2));
-  display.Label4.text = s.name;
-  pos.clockTicks = s.departureTime - 150;
-  // Put the preceding train where it would be by now: it moves one frame every
-  // precedingPeriod clock ticks.
-  long double behind = 0;
-  if (pos.precedingPeriod > 0)
-    behind = static_cast<long double>(roundEven(
-        static_cast<long double>(pos.clockTicks - route.StartTime) / pos.precedingPeriod));
-  pos.precedingFrame = route.StartPos + route.Pre_Time + behind;
-
-  stations.current = b;
-  signals.lastDrawnIndex = 1000;
-  train.currentGradient = Fixed{};
-  train.effectiveGradient = Fixed{};
-  limits.blink = false;
-  handle.powerNotch = 0;
-  handle.effectivePower = 0;
-  handle.brakeStep = -vehicle.Brake;
-  handle.effectiveBrake = -vehicle.Brake;
-
-  pos.distance = s.distance;
-  pos.remaining = 0;
-  pos.nextStopDistance = s.distance;
-  masconupdate();
-
-  pos.currentSegment = -1;
-  pos.distanceStep = 0;
-  sounds.announceIndex = 2 * stoppingBefore;
-
-  for (const SignalEntry& sig : route.SignalTable)
-    if (sig.viewFrame < pos.frame && pos.frame < sig.signalFrame) return;
-  display.SignalImage.picture = -1;
-  display.SignalLabel.text.clear();
-  signals.shownIndex = signals.lastDrawnIndex = signals.shownNumber = signals.inView = 999;
+  m_display.Lamp_Door = true;
+  m_display.Label4.text = m_route.StationTable[static_cast<size_t>(b)].name;
+  m_state.current = b;
 }
 
 }  // namespace velmoria

@@ -129,15 +129,16 @@ void TraceWriter::writeRow(const Run& run, int64_t tMs) {
     s += ',';
   };
 
-  const auto& h = run.handle;
-  const auto& tr = run.train;
-  const auto& air = run.air;
-  const auto& pos = run.pos;
-  const auto& sig = run.signals;
-  const auto& d = run.display;
+  const RunStates& st = run.states();
+  const auto& h = st.handle;
+  const auto& tr = st.train;
+  const auto& air = st.air;
+  const auto& pos = st.pos;
+  const auto& sig = st.signals;
+  const auto& d = st.display;
 
   i(tMs);
-  i(run.tickCount);
+  i(st.tickCount);
   i(pos.clockTicks);
   i(pos.frame);
   f(tr.speed);
@@ -160,10 +161,10 @@ void TraceWriter::writeRow(const Run& run, int64_t tMs) {
   f(tr.resistance);
   f(tr.motorForce);
   t(tr.wheelState);
-  f(tr.currentGradient);
+  f(st.limits.currentGradient);
   f(tr.effectiveGradient);
-  f(tr.lineVoltage);
-  i(tr.shownCurrent);
+  f(st.meters.lineVoltage);
+  i(st.meters.shownCurrent);
   i(sig.shownIndex);
   i(sig.checkSpeed);
   b(sig.alarm);
@@ -171,13 +172,13 @@ void TraceWriter::writeRow(const Run& run, int64_t tMs) {
   b(h.protectionBrake);
   i(sig.patternState);
   b(h.doorOpen);
-  i(run.stations.current);
+  i(st.stations.current);
   t(d.caption);
   t(d.PowerLabel.text);
   t(d.BrakeLabel.text);
   t(d.Label4.text);
   // The playing channels, space-separated; never holds a comma, so never quoted.
-  if (const SoundDevice* sound = run.services.sound) {
+  if (const SoundDevice* sound = run.sound()) {
     bool first = true;
     for (int ch = 0; ch < kSoundChannels; ++ch) {
       if (!sound->isPlaying(ch)) continue;
@@ -197,7 +198,7 @@ void TraceWriter::writeRow(const Run& run, int64_t tMs) {
   i(d.SpeedLimitImage.picture);
   i(d.OtherImage.picture);
   x(pos.precedingFrame);
-  i(sig.vigilanceCounter);
+  i(st.vigilance.counter);
   s.back() = '\n';
   m_out << s;
 }

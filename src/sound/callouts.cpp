@@ -1,10 +1,9 @@
-// The driver's call-outs and the twelve-slot queue that plays their clips one after another on
-// channel 254. The queue holds wave data: the commentary clips and the board clips.
+// The call-out rules and the clip queue.
+#include "sound/callouts.h"
+
 #include <cstdlib>
 
-#include "run/run.h"
-#include "run/signals.h"
-#include "sound/channel_ops.h"
+#include "route/signal_aspects.h"
 
 namespace velmoria {
 
@@ -16,9 +15,11 @@ WaveId waveAt(const std::vector<WaveId>& waves, int index) {
   return index >= 0 && static_cast<size_t>(index) < waves.size() ? waves[index] : -1;
 }
 
+}  // namespace
+
 // An absent clip leaves its slot empty, so it is never queued.
-void enqueue(Run& run, WaveId wave) {
-  CalloutState& q = run.callouts;
+void Callouts::enqueue(WaveId wave) {
+  CalloutState& q = m_state;
   q.busy = true;
   if (wave >= 0) {
     for (WaveId& slot : q.queue) {
@@ -31,41 +32,34 @@ void enqueue(Run& run, WaveId wave) {
   q.busy = false;
 }
 
-void queueBoard(Run& run, int picture) {
-  enqueue(run, waveAt(run.data.sounds.boards, picture));
+void Callouts::kanko_queue_add(int clip) {
+  enqueue(waveAt(m_bank.kanko, clip));
 }
 
-}  // namespace
-
-void Run::kanko_queue_add(int clip) {
-  enqueue(*this, waveAt(data.sounds.kanko, clip));
-}
-
-void Run::kanko_queue_play() {
-  CalloutState& q = callouts;
-  if (q.busy || channelPlaying(*this, kCalloutChannel)) return;
+void Callouts::kanko_queue_play() {
+  CalloutState& q = m_state;
+  if (q.busy || m_channels.playing(kCalloutChannel)) return;
   if (q.playing) {
     q.playing = false;
     for (size_t i = 0; i + 1 < q.queue.size(); ++i) q.queue[i] = q.queue[i + 1];
     q.queue.back() = -1;
   }
   if (q.queue.front() < 0) return;
-  if (services.sound) services.sound->attach(kCalloutChannel, q.queue.front());
-  startOnce(kCalloutChannel);
+  m_channels.attach(kCalloutChannel, q.queue.front());
+  m_channels.startOnce(kCalloutChannel);
   q.playing = true;
 }
 
-void Run::S1Click() {
-  callouts.queue.fill(-1);
+void Callouts::S1Click() {
+  m_state.queue.fill(-1);
 }
 
-void Run::kanko_add(int kind) {
-  for (const SignalKankoEntry& e : route.SignalKankoTable)
-    if (e.signal == signals.inView && e.kind == kind - 1) kanko_queue_add(e.clip);
+void Callouts::kanko_add(int kind, int signalInView) {
+  for (const SignalKankoEntry& e : m_route.SignalKankoTable)
+    if (e.signal == signalInView && e.kind == kind - 1) kanko_queue_add(e.clip);
 }
 
-void Run::Timekanko(int32_t t) {
-  const int32_t c = pos.clockTicks;
+void Callouts::Timekanko(int32_t t, int32_t c) {
   if (t - 450 < c && c < t + 450) {
     kanko_queue_add(17);
     return;
@@ -86,36 +80,41 @@ void Run::Timekanko(int32_t t) {
   if (t > c) kanko_queue_add(15);
 }
 
-void Run::calloutRequest() {
-  const int k = static_cast<int>(vehicle.DriveSoundList.size() + route.SoundDataList.size()) +
-                route.kankoClipCount();
-  const bool moving = roundedSpeed() != 0;
-  const int32_t target = limits.signTarget;
-  if (target != kNoSign && moving && target + k != callouts.lastKey) {
+void Callouts::Timecheck(int kind, int32_t frame, int32_t clockTicks) {
+  for (const TimeEventEntry& e : m_route.TimeEventTable)
+    if (e.kind == kind && e.startFrame < frame && frame < e.endFrame) Timekanko(e.time, clockTicks);
+}
+
+void Callouts::calloutRequest(int32_t roundedSpeed, const CalloutCues& cues, int32_t frame,
+                              int32_t clockTicks) {
+  const int k = static_cast<int>(m_vehicle.DriveSoundList.size() + m_route.SoundDataList.size()) +
+                m_route.kankoClipCount();
+  const bool moving = roundedSpeed != 0;
+  const int32_t target = cues.signTarget;
+  if (target != kNoSign && moving && target + k != m_state.lastKey) {
     if (target == 900) {
-      Timecheck(0);
+      Timecheck(0, frame, clockTicks);
     } else if (target == 901) {
-      Timecheck(1);
+      Timecheck(1, frame, clockTicks);
     } else {
-      queueBoard(*this, target);
-      callouts.lastKey = target + k;
+      enqueue(waveAt(m_bank.boards, target));
+      m_state.lastKey = target + k;
     }
     return;
   }
-  if (limits.blink && target == kNoSign && moving &&
-      limits.calloutPicture + k != callouts.lastKey) {
-    queueBoard(*this, limits.calloutPicture);
-    callouts.lastKey = limits.calloutPicture + k;
+  if (cues.limitWarned && target == kNoSign && moving && cues.limitPicture + k != m_state.lastKey) {
+    enqueue(waveAt(m_bank.boards, cues.limitPicture));
+    m_state.lastKey = cues.limitPicture + k;
     return;
   }
-  if (signals.shownIndex != 999) {
-    for (size_t n = 0; n < route.KankoSound2.size(); ++n) {
-      if (static_cast<int>(n) == signals.shownNumber) {
-        kanko_add(1);
+  if (cues.signalShown != 999) {
+    for (size_t n = 0; n < m_route.KankoSound2.size(); ++n) {
+      if (static_cast<int>(n) == cues.signalNumber) {
+        kanko_add(1, cues.signalInView);
         kanko_queue_add(kKankoSound1Count + static_cast<int>(n));
       }
     }
-    switch (aspectGroup(signals.shownIndex)) {
+    switch (aspectGroup(cues.signalShown)) {
       case AspectGroup::R:
         kanko_queue_add(0);
         break;
@@ -132,11 +131,11 @@ void Run::calloutRequest() {
         kanko_queue_add(4);
         break;
       case AspectGroup::None:
-        if (signals.shownIndex == 1) kanko_queue_add(5);
+        if (cues.signalShown == 1) kanko_queue_add(5);
         break;
     }
   }
-  kanko_add(2);
+  kanko_add(2, cues.signalInView);
 }
 
 }  // namespace velmoria

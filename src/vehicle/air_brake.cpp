@@ -1,9 +1,7 @@
-// The air brake: brake cylinder (BC), equalising reservoir (ER, also the brake-pipe gauge),
-// main reservoir (MR), straight-air pipe (SAP) and the BC needle, moved every 33 ms tick by
-// the brake type's rules; and the compressor of the 100 ms tick. Pressures in kPa.
-#include <algorithm>
+// The brake types' rules for the five pressures, the BC needle and the compressor.
+#include "vehicle/air_brake.h"
 
-#include "run/run.h"
+#include <algorithm>
 
 namespace velmoria {
 
@@ -148,27 +146,17 @@ void brakeType2(AirState& a, const Params& p, bool flags) {
   }
 }
 
-// The delayed copy of the brake handle: taken when the running count expires, with the
-// handle's value of that moment. A delay below 1 acts at the next tick.
-void delayedCopy(bool& pending, int& counter, int delay, int& copy, int value) {
-  if (!pending) return;
-  ++counter;
-  if (counter >= std::max(delay, 1)) {
-    counter = 0;
-    pending = false;
-    copy = value;
-  }
-}
-
 }  // namespace
 
-void Run::initAir() {
-  air = AirState{};
-  air.bc = Fixed::fromInt(vehicle.EBPress);
-  air.mr = Fixed::fromInt(vehicle.HighAirPress);
+void AirBrake::init() {
+  m_state = AirState{};
+  m_state.bc = Fixed::fromInt(m_vehicle.EBPress);
+  m_state.mr = Fixed::fromInt(m_vehicle.HighAirPress);
 }
 
-void Run::airBrakeStep() {
+void AirBrake::airBrakeStep(const HandleState& handle, Fixed speed) {
+  const Vehicle& vehicle = m_vehicle;
+  AirState& air = m_state;
   const Params p{static_cast<long double>(vehicle.BrakeUp),
                  static_cast<long double>(vehicle.BrakeDown),
                  static_cast<long double>(vehicle.EBPress),
@@ -188,8 +176,8 @@ void Run::airBrakeStep() {
   if (vehicle.Mc == 1) {
     const bool electric =
         (vehicle.BrakeType == 2 || air.er.ld() >= p.pEB - p.pEB / std::max(p.N, 1)) &&
-        p.b != -p.N && train.speed >= Fixed::fromInt(vehicle.Lose_elec) &&
-        (train.speed == Fixed::fromInt(vehicle.Lose_elec) || air.bc >= Fixed::fromInt(50));
+        p.b != -p.N && speed >= Fixed::fromInt(vehicle.Lose_elec) &&
+        (speed == Fixed::fromInt(vehicle.Lose_elec) || air.bc >= Fixed::fromInt(50));
     const Fixed target = electric ? Fixed::fromInt(50) : air.bc;
     const long double step = p.U / 30 / 1.5L;
     if (air.bcDisplay < target) {
@@ -202,27 +190,27 @@ void Run::airBrakeStep() {
   } else {
     air.bcDisplay = air.bc;
   }
-
-  delayedCopy(handle.brakePending, handle.brakeCounter, vehicle.BrakeDelay, handle.effectiveBrake,
-              handle.brakeStep);
-  delayedCopy(handle.sapPending, handle.sapCounter, vehicle.SAPDelay, handle.sapStep,
-              handle.brakeStep);
 }
 
-void Run::compressor() {
-  if (air.mr < Fixed::fromInt(vehicle.LowAirPress)) {
+void AirBrake::compressor() {
+  AirState& air = m_state;
+  if (air.mr < Fixed::fromInt(m_vehicle.LowAirPress)) {
     if (!air.compressorRunning) {
-      startOnce(vehicle.CP_Start);
-      startLooped(vehicle.CP_Cnt);
+      m_channels.startOnce(m_vehicle.CP_Start);
+      m_channels.startLooped(m_vehicle.CP_Cnt);
     }
     air.compressorRunning = true;
   }
-  if (air.compressorRunning && air.mr >= Fixed::fromInt(vehicle.HighAirPress)) {
-    startOnce(vehicle.CP_End);
-    if (services.sound) services.sound->stop(vehicle.CP_Cnt);
+  if (air.compressorRunning && air.mr >= Fixed::fromInt(m_vehicle.HighAirPress)) {
+    m_channels.startOnce(m_vehicle.CP_End);
+    m_channels.stop(m_vehicle.CP_Cnt);
     air.compressorRunning = false;
   }
   if (air.compressorRunning) add(air.mr, 0.3L);
+}
+
+void AirBrake::doorsTakeAir() {
+  m_state.mr = Fixed::fromRaw(m_state.mr.raw - Fixed::fromInt(30).raw);
 }
 
 }  // namespace velmoria

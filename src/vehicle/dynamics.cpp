@@ -1,12 +1,11 @@
 // The 100 ms half of the dynamics: brake force, adhesion, gradient and running resistance, and
 // the integration of the speed over 0.1 s. Also the effective gradient over the train's length.
-// Called by the run loop on the UI thread; forces in N, speeds in km/h, masses in t.
 #include <algorithm>
 #include <cmath>
 
+#include "vehicle/dynamics.h"
+
 #include "frame/startup_error.h"
-#include "run/run.h"
-#include "vehicle/traction.h"
 
 namespace velmoria {
 
@@ -30,26 +29,31 @@ int gradientSamples(const Vehicle& v) {
 
 }  // namespace
 
-void Run::initTrain() {
+void Dynamics::init() {
+  const Vehicle& vehicle = m_vehicle;
   // A train without mass cannot be integrated; refuse the file rather than drive on NaN.
   if (vehicle.Tons.raw <= 0)
     throw StartupError("車両ファイルの[Tons]には0より大きい値を指定してください");
   if (vehicle.Mt.raw < 0) throw StartupError("車両ファイルの[Mt]には0以上の値を指定してください");
-  train = TrainState{};
-  train.baseAdhesion = Fixed::from(0.345L);
-  train.adhesion = train.baseAdhesion;
-  train.brakeRate = vehicle.BrakeRate;
-  // The decay powers of every notch, up to the highest speed at which traction runs.
-  for (const NotchEntry& notch : vehicle.NotchTable) {
-    const int top = std::clamp(std::max(vehicle.MaxSpeed, notch.s2) + 2, 0, 2000);
-    train.notchPowers.push_back(powersOf(notch.k, top));
-  }
-  train.targetVoltage = Fixed::fromInt(1500);
-  train.lineVoltage = Fixed::fromInt(1500);
+  m_state = TrainState{};
+  m_state.baseAdhesion = Fixed::from(0.345L);
+  m_state.adhesion = m_state.baseAdhesion;
+  m_state.brakeRate = vehicle.BrakeRate;
 }
 
-void Run::dynamicsBlock() {
-  TrainState& t = train;
+void Dynamics::clearForces() {
+  m_state.netForce = Fixed{};
+  m_state.resistance = Fixed{};
+}
+
+void Dynamics::applyTraction(Fixed netForce) {
+  m_state.netForce = netForce;
+  m_state.motorForce = netForce;
+}
+
+void Dynamics::dynamicsBlock(const HandleState& handle, const AirState& air) {
+  const Vehicle& vehicle = m_vehicle;
+  TrainState& t = m_state;
   const long double speed = t.speed.ld();
   const long double v = std::fabs(speed);
   const long double tons = vehicle.Tons.ld();
@@ -130,13 +134,14 @@ void Run::dynamicsBlock() {
   t.speed = Fixed::from(t.speed.ld() + speedChange(t.netForce.ld(), tons));
 }
 
-void Run::effectiveGradient() {
-  if (std::fabs(pos.distance - train.gradientSampleDistance) <= 2000) return;
-  train.gradientSampleDistance = pos.distance;
-  const int n = gradientSamples(vehicle);
+void Dynamics::effectiveGradient(long double distance, Fixed currentGradient) {
+  TrainState& train = m_state;
+  if (std::fabs(distance - train.gradientSampleDistance) <= 2000) return;
+  train.gradientSampleDistance = distance;
+  const int n = gradientSamples(m_vehicle);
   auto& h = train.gradientHistory;
   for (int i = n - 1; i >= 1; --i) h[i] = h[i - 1];
-  h[0] = static_cast<int32_t>(train.currentGradient.rounded());
+  h[0] = static_cast<int32_t>(currentGradient.rounded());
   long double sum = 0;
   for (int i = 0; i < n; ++i) sum += h[i];
   train.effectiveGradient = Fixed::from(sum / n);

@@ -1,12 +1,13 @@
-// The train's place on the route: the frame position of the track video, the distance in cm,
-// the clock, and the preceding train; and, once at set-up, the route events' distances from
-// the recorded speeds of the [SpeedUnit] segments. The position step runs in the 33 ms step.
+// The position step, the keys that move the train along the line and the station jump.
+#include "vehicle/position.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "frame/wrapping.h"
-#include "run/run.h"
 
 namespace velmoria {
 
@@ -24,17 +25,6 @@ int32_t recordedSpeedAt(const SpeedUnitEntry& s, int32_t f) {
   return static_cast<int32_t>(roundEven(s.startSpeed + (wide(s.endSpeed) - s.startSpeed) /
                                                            (wide(s.endFrame) - s.startFrame) *
                                                            (wide(f) - s.startFrame)));
-}
-
-// Distance from the start of the line to frame f inside segment i: the segments before it,
-// then the trapezoid of the recorded speed from the segment's start to f.
-long double distanceInSegment(const std::vector<SpeedUnitEntry>& segs, size_t i, long double f) {
-  const SpeedUnitEntry& s = segs[i];
-  const long double before = i == 0 ? 0 : segs[i - 1].endDistance;
-  const long double d = f - s.startFrame;
-  const long double slope = (wide(s.endSpeed) - s.startSpeed) / (wide(s.endFrame) - s.startFrame);
-  return before + roundEven((slope * d + 2 * static_cast<long double>(s.startSpeed)) / 7.2L *
-                            (d / 30) * 100);
 }
 
 // The recorded speed at the frame position, from the last segment that holds it.
@@ -62,7 +52,9 @@ void findRecordedSpeed(PositionState& p, const std::vector<SpeedUnitEntry>& segs
 
 }  // namespace
 
-void Run::initPosition() {
+void Position::init() {
+  const Route& route = m_route;
+  PositionState& pos = m_p;
   pos = PositionState{};
   pos.frame = route.StartPos;
   pos.clockTicks = route.StartTime;
@@ -72,69 +64,24 @@ void Run::initPosition() {
   // or of 0 and below would make that 0: it then moves every tick.
   pos.precedingPeriod = route.FrameRate >= 1 && route.FrameRate <= 30 ? 30 / route.FrameRate : 1;
 
-  Route& r = data.route;
-  auto& segs = r.SpeedUnitTable;
-  long double cumulative = 0;
-  for (auto& s : segs) {
-    cumulative +=
-        roundEven((wide(s.startSpeed) + s.endSpeed) * (wide(s.endFrame) - s.startFrame) / 2.16L);
-    s.endDistance = cumulative;
-  }
-  {
-    std::vector<std::pair<int32_t, int32_t>> spans;
-    for (const auto& seg : segs)
-      if (seg.endFrame > seg.startFrame) spans.emplace_back(seg.startFrame, seg.endFrame);
-    std::sort(spans.begin(), spans.end());
-    pos.segmentsDisjoint = true;
-    for (size_t i = 1; i < spans.size(); ++i)
-      if (spans[i].first < spans[i - 1].second) pos.segmentsDisjoint = false;
-  }
+  const auto& segs = route.SpeedUnitTable;
+  std::vector<std::pair<int32_t, int32_t>> spans;
+  for (const auto& seg : segs)
+    if (seg.endFrame > seg.startFrame) spans.emplace_back(seg.startFrame, seg.endFrame);
+  std::sort(spans.begin(), spans.end());
+  pos.segmentsDisjoint = true;
+  for (size_t i = 1; i < spans.size(); ++i)
+    if (spans[i].first < spans[i - 1].second) pos.segmentsDisjoint = false;
 
   // Know the recorded speed from the start, so that the first step already counts frames at
   // it. The segment stays 0: the first step puts the distance on the start's segment.
   findRecordedSpeed(pos, segs, false);
   pos.currentSegment = 0;
-
-  // A segment with no frames has no speed profile to integrate; it matches nothing.
-  const auto usable = [&](size_t i) { return segs[i].endFrame > segs[i].startFrame; };
-
-  for (size_t i = 0; i < segs.size(); ++i) {
-    if (!usable(i)) continue;
-    for (size_t k = 0; k < r.SignalTable.size(); ++k) {
-      // Pattern control must stop the train before the train stop's check point, which stands
-      // ahead of the signal itself.
-      const int32_t f = r.SignalTable[k].checkFrame;
-      if (segs[i].startFrame < f && f < segs[i].endFrame)
-        pos.patternTargets.push_back({distanceInSegment(segs, i, f), 0, static_cast<int>(k)});
-    }
-  }
-  for (size_t i = 0; i < segs.size(); ++i) {
-    if (!usable(i)) continue;
-    for (auto& limit : r.SpeedLimitTable) {
-      const int32_t f = limit.startFrame;
-      if (segs[i].startFrame <= f && f <= segs[i].endFrame) {
-        limit.distance = distanceInSegment(segs, i, f);
-        pos.patternTargets.push_back({limit.distance, limit.limit, -1});
-      }
-    }
-  }
-  for (auto& st : r.StationTable) {
-    if (st.type == 1) continue;
-    const long double mid = (static_cast<long double>(st.zoneStart) + st.stopFrame) / 2;
-    for (size_t i = 0; i < segs.size(); ++i)
-      if (usable(i) && segs[i].startFrame < mid && mid <= segs[i].endFrame)
-        st.distance = distanceInSegment(segs, i, mid);
-  }
-  for (auto& d : r.DopplerTable) {
-    for (size_t i = 0; i < segs.size(); ++i)
-      if (usable(i) && segs[i].startFrame < d.frame && d.frame <= segs[i].endFrame)
-        d.distance = distanceInSegment(segs, i, d.frame);
-  }
 }
 
-void Run::positionStep() {
-  PositionState& p = pos;
-  const int64_t speed = train.speed.rounded();
+void Position::positionStep(Fixed trainSpeed, int videoFrames) {
+  PositionState& p = m_p;
+  const int64_t speed = trainSpeed.rounded();
 
   // 1. Whole km/h accumulate until they make a frame at the recorded speed.
   p.frameAccumulator += static_cast<int32_t>(std::llabs(speed));
@@ -142,28 +89,59 @@ void Run::positionStep() {
     const int32_t unit = p.recordedSpeed < 1 ? 1 : p.recordedSpeed;
     const int32_t frames = p.frameAccumulator / unit;
     p.frameAccumulator %= unit;
-    if (train.speed.raw > 0) p.frame = wrapping(int64_t{p.frame} + frames);
-    if (train.speed.raw < 0) p.frame = wrapping(int64_t{p.frame} - frames);
+    if (trainSpeed.raw > 0) p.frame = wrapping(int64_t{p.frame} + frames);
+    if (trainSpeed.raw < 0) p.frame = wrapping(int64_t{p.frame} - frames);
   }
   p.frameRemainder = p.frameAccumulator;
 
   // 2. The recorded speed of the segment the frame is in; entering another segment puts the
   // distance back on that segment's start.
-  findRecordedSpeed(p, route.SpeedUnitTable, true);
+  findRecordedSpeed(p, m_route.SpeedUnitTable, true);
 
   // 3. One tick of 33.333 ms at this speed.
-  p.distanceStep = static_cast<long double>(train.speed.raw) / 36000 * 33333 / 10000;
+  p.distanceStep = static_cast<long double>(trainSpeed.raw) / 36000 * 33333 / 10000;
   p.distance += p.distanceStep;
   p.remaining = p.nextStopDistance - p.distance;
 
-  // 4, 5.
+  // 4. (5, follow mode, is the run's: it sets the train's speed.)
   p.clockTicks = wrapping(int64_t{p.clockTicks} + 1);
-  if (app.followMode) train.speed = Fixed::fromInt(p.recordedSpeed);
 
   // 6. The preceding train runs at the video's own rate until it leaves the video.
   if (p.clockTicks % p.precedingPeriod == 0 && p.precedingFrame != 0) p.precedingFrame += 1;
-  const int count = videoFrameCount();
-  if (count >= 0 && count < p.precedingFrame) p.precedingFrame = 0;
+  if (videoFrames >= 0 && videoFrames < p.precedingFrame) p.precedingFrame = 0;
+}
+
+void Position::moveFrames(int32_t delta, int videoFrames) {
+  // Moving along the line stays on the video.
+  int64_t f = static_cast<int64_t>(m_p.frame) + delta;
+  if (videoFrames > 0) f = std::clamp<int64_t>(f, 0, videoFrames - 1);
+  m_p.frame = static_cast<int32_t>(std::max<int64_t>(f, 0));
+}
+
+void Position::moveClock(int32_t ticks) {
+  // Forward the clock runs on as its counter does; back it never goes before midnight.
+  const int64_t t = int64_t{m_p.clockTicks} + ticks;
+  m_p.clockTicks = ticks >= 0 ? wrapping(t) : static_cast<int32_t>(std::max<int64_t>(t, 0));
+}
+
+void Position::jumpToStation(const StationEntry& s) {
+  PositionState& pos = m_p;
+  const Route& route = m_route;
+  pos.frame =
+      static_cast<int32_t>(roundEven((static_cast<long double>(s.zoneStart) + s.stopFrame) / 2));
+  pos.clockTicks = wrapping(int64_t{s.departureTime} - 150);
+  // Put the preceding train where it would be by now: it moves one frame every
+  // precedingPeriod clock ticks.
+  long double behind = 0;
+  if (pos.precedingPeriod > 0)
+    behind = static_cast<long double>(
+        roundEven((wide(pos.clockTicks) - route.StartTime) / pos.precedingPeriod));
+  pos.precedingFrame = wide(route.StartPos) + route.Pre_Time + behind;
+  pos.distance = s.distance;
+  pos.remaining = 0;
+  pos.nextStopDistance = s.distance;
+  pos.currentSegment = -1;
+  pos.distanceStep = 0;
 }
 
 }  // namespace velmoria

@@ -1,10 +1,9 @@
-// Tractive effort of electric notches and diesel gears, and the traction block of the 33 ms
-// step with its gear changes, power delay and reverser.
+// Tractive effort of electric notches and diesel gears, the traction block of the 33 ms step
+// with its gear changes, power delay and reverser, and the diesel engine's level.
 #include "vehicle/traction.h"
 
+#include <algorithm>
 #include <cmath>
-
-#include "run/run.h"
 
 namespace velmoria {
 
@@ -53,82 +52,92 @@ long double dieselAcceleration(const GearEntry& g, long double v) {
   return 0;
 }
 
-namespace {
-
-constexpr int kGearChangeTicks = 80;  // about 2.6 s
-
-void addForce(TrainState& t, long double acceleration, const Vehicle& veh, long double scale) {
-  const long double force = acceleration * scale / 3.6L * veh.Tons.ld() * 1000;
-  t.netForce = Fixed::from(t.netForce.ld() + force);
+void Traction::init() {
+  m_state = TractionState{};
+  // The decay powers of every notch, up to the highest speed at which traction runs.
+  for (const NotchEntry& notch : m_vehicle.NotchTable) {
+    const int top = std::clamp(std::max(m_vehicle.MaxSpeed, notch.s2) + 2, 0, 2000);
+    m_state.notchPowers.push_back(powersOf(notch.k, top));
+  }
 }
 
-void dieselTraction(Run& run, long double v) {
-  HandleState& h = run.handle;
-  const Vehicle& veh = run.vehicle;
+long double Traction::force(long double acceleration, long double scale) const {
+  return acceleration * scale / 3.6L * m_vehicle.Tons.ld() * 1000;
+}
+
+long double Traction::dieselForce(HandleModel& handle, Fixed speed, long double v) {
+  const HandleState& h = handle.state();
+  const Vehicle& veh = m_vehicle;
   const auto& gears = veh.GearTable;
   const bool validIndex = h.gearIndex >= 0 && static_cast<size_t>(h.gearIndex) < gears.size();
-  if (!validIndex) return;
+  if (!validIndex) return 0;
   const GearEntry& g = gears[h.gearIndex];
   if (!veh.manualGears) {
-    if (v > g.sc && static_cast<size_t>(h.gearIndex) + 1 < gears.size()) {
-      ++h.gearPosition;
-      h.gearChange = true;
-    }
+    if (v > g.sc && static_cast<size_t>(h.gearIndex) + 1 < gears.size()) handle.automaticGearUp();
     // No gear below the converter: the down-shift stops at gear 0.
-    if (std::fabs(run.train.speed.ld() + 5) < g.sa && h.gearPosition > 0) {
-      --h.gearPosition;
-      h.gearChange = true;
-    }
+    if (std::fabs(speed.ld() + 5) < g.sa && h.gearPosition > 0) handle.automaticGearDown();
   }
   const int n = h.effectivePower;
-  if (h.gearChange || n <= 0 || veh.Power <= 0) return;
-  const long double scale = run.train.engineLevel / 100 / veh.Power * n;
-  addForce(run.train, dieselAcceleration(g, v), veh, scale);
+  if (h.gearChange || n <= 0 || veh.Power <= 0) return 0;
+  const long double scale = m_state.engineLevel / 100 / veh.Power * n;
+  return force(dieselAcceleration(g, v), scale);
 }
 
-}  // namespace
+std::optional<Fixed> Traction::tractionBlock(HandleModel& handle, Fixed speed,
+                                             Fixed targetVoltage) {
+  const HandleState& h = handle.state();
+  const Vehicle& veh = m_vehicle;
+  if (!(targetVoltage.raw > 0 && speed < Fixed::fromInt(veh.MaxSpeed))) return std::nullopt;
 
-void tractionBlock(Run& run) {
-  TrainState& t = run.train;
-  HandleState& h = run.handle;
-  const Vehicle& veh = run.vehicle;
-  if (!(t.targetVoltage.raw > 0 && t.speed < Fixed::fromInt(veh.MaxSpeed))) return;
-
+  Fixed net{};
   if (!h.doorOpen && !h.atsEmergency && !h.protectionBrake) {
-    const long double v = std::fabs(t.speed.ld());
+    const long double v = std::fabs(speed.ld());
     if (veh.Engine_Type == 1) {
       const int n = h.effectivePower;
       if (n > 0 && static_cast<size_t>(n) <= veh.NotchTable.size())
-        addForce(t, electricAcceleration(veh.NotchTable[n - 1], v, &t.notchPowers[n - 1]), veh, 1);
+        net = Fixed::from(
+            force(electricAcceleration(veh.NotchTable[n - 1], v, &m_state.notchPowers[n - 1]), 1));
     } else if (veh.Engine_Type == 0 && !h.gearChange) {
-      dieselTraction(run, v);
+      net = Fixed::from(dieselForce(handle, speed, v));
     }
 
     // A gear change takes 80 ticks on the counter the power delay shares.
-    if (veh.Engine_Type == 0 && h.gearChange) {
-      ++h.powerCounter;
-      if (h.powerCounter >= kGearChangeTicks) {
-        h.powerCounter = 0;
-        h.gearIndex = h.gearPosition;
-        h.gearChange = false;
-        run.masconupdate();
-      }
-    }
+    if (veh.Engine_Type == 0 && h.gearChange) handle.gearChangeTick();
+    handle.powerDelayTick();
 
-    // The power delay; a delay below 1 acts at the next tick.
-    if (h.powerPending) {
-      ++h.powerCounter;
-      if (h.powerCounter >= std::max(veh.PowerDelay, 1)) {
-        h.powerCounter = 0;
-        h.powerPending = false;
-        h.effectivePower = h.powerNotch;
-      }
-    }
-
-    if (h.reverser == 0) t.netForce = Fixed{};
-    if (h.reverser == -1) t.netForce = Fixed::fromRaw(-t.netForce.raw);
+    if (h.reverser == 0) net = Fixed{};
+    if (h.reverser == -1) net = Fixed::fromRaw(-net.raw);
   }
-  t.motorForce = t.netForce;
+  return net;
+}
+
+// Where v stands between sa and sc, 0 at sa and 1 at sc; a gear with sa = sc is a step.
+static long double gearFraction(const GearEntry& g, long double v) {
+  if (g.sc == g.sa) return v >= g.sa ? 1 : 0;
+  return (v - g.sa) / (g.sc - g.sa);
+}
+
+void Traction::engineLevel(const HandleState& handle, Fixed speed) {
+  if (m_vehicle.Engine_Type != 0) return;
+  long double& e = m_state.engineLevel;
+  const int n = handle.effectivePower;
+  const int gi = handle.gearIndex;
+  const bool validGear = gi >= 0 && static_cast<size_t>(gi) < m_vehicle.GearTable.size();
+  if (n >= 1 && !handle.gearChange) {
+    if (!validGear) return;
+    const GearEntry& g = m_vehicle.GearTable[gi];
+    const long double v = speed.ld();
+    const long double ceiling =
+        m_vehicle.Power > 0 ? 50 + 50 * static_cast<long double>(n) / m_vehicle.Power : 100;
+    if (gi == 0) {
+      if (e < 96 && e < ceiling) e += 4;
+      if ((0.5L * gearFraction(g, v) + 0.5L) * 96 > e && e < ceiling) e += 4;
+    } else {
+      if ((0.3L * gearFraction(g, v) + 0.7L) * 96 > e) e += 4;
+    }
+  } else if (e > 50) {
+    e -= 2;
+  }
 }
 
 }  // namespace velmoria

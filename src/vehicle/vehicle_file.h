@@ -1,5 +1,5 @@
 #pragma once
-// The vehicle file reader. Called once by the start-up (frame/startup.h) on the UI thread,
+// The vehicle file reader. Called once by the start-up (run/creation.h) on the UI thread,
 // after the controller codes and before the route file. Pictures named by [StopLine] and the
 // three indicator lists are loaded at once through `images` and appended to `lists`; every other
 // picture and sound is only named here and loaded later by the panel and the sound bank.

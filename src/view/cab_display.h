@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "frame/strings_file.h"
+#include "vehicle/vehicle.h"
+
 namespace velmoria {
 
 struct LabelView {
@@ -38,6 +41,12 @@ struct ValueDisplayView {
               Label27 = "0 Permil", Label30 = "0", Label31 = "0 km/h", Label33 = "0",
               Label35 = "0", Label37 = "0", Label41 = "0 m";
   int ProgressBar1 = 0, ProgressBar2 = -500000, ProgressBar3 = -500000;
+};
+
+// The timetable card's size as the panel shows it ([Staf] line 1), 0 x 0 without one.
+struct CardSize {
+  int width = 0;
+  int height = 0;
 };
 
 struct CabDisplay {
@@ -85,5 +94,9 @@ struct CabDisplay {
   ClockHands clock;
   ValueDisplayView values;
 };
+
+// The panel as the environment set-up leaves it: the needles the vehicle has, the first five
+// [Others] pictures, the cars and gear labels, the direction, the E233's digital speed.
+void setUpCabDisplay(CabDisplay& display, const Vehicle& vehicle, const Strings& strings);
 
 }  // namespace velmoria

@@ -113,7 +113,7 @@ void CabWindow::buildMenus() {
 }
 
 void CabWindow::applyMenuCaptions() {
-  const Strings& s = m_run ? m_run->data.strings : Strings{};
+  const Strings& s = m_run ? m_run->data().strings : Strings{};
   if (s.Start) m_start1->setText(qs(*s.Start));
   if (s.Move) m_GoTo1->setTitle(qs(*s.Move));
   if (s.Display) {
@@ -125,7 +125,7 @@ void CabWindow::applyMenuCaptions() {
 }
 
 void CabWindow::fillStationMenu() {
-  const Route& route = m_run->route;
+  const Route& route = m_run->route();
   for (int index : route.stationMenu) {
     auto* a = new QAction(qs(route.StationTable[static_cast<size_t>(index)].name), this);
     a->setObjectName(QString("Sta%1").arg(index));
@@ -172,7 +172,7 @@ void CabWindow::S1Click() {
 void CabWindow::D1Click() {
   if (!m_run) return;
   m_run->D1Click();
-  m_D1->setChecked(m_run->commentaryMode);
+  m_D1->setChecked(m_run->commentaryMode());
 }
 
 void CabWindow::controllerClick(int kind) {
@@ -224,7 +224,7 @@ void CabWindow::Timer1Timer() {
 
 void CabWindow::refresh() {
   if (!m_run) return;
-  const CabDisplay& model = m_run->display;
+  const CabDisplay& model = m_run->display();
   m_panel->draw(model);
   if (!model.start1Caption.empty() && m_start1->text() != qs(model.start1Caption))
     m_start1->setText(qs(model.start1Caption));
@@ -267,10 +267,10 @@ void CabWindow::changeEvent(QEvent* event) {
 
 void CabWindow::FormActivate() {
   if (!m_run || m_run->running() || !m_created) return;
-  m_video->showStill(QtImageLoader::readImage(dataPath(m_run->route.StafStill)));
+  m_video->showStill(QtImageLoader::readImage(dataPath(m_run->route().StafStill)));
 }
 
-void CabWindow::videoSwitched(bool toBranch) {
+void CabWindow::videoSwitched(bool) {
   // The drive waits a second while the other video opens: no 33 ms step runs against a
   // half-open video, the run loop does not count on, and the idle drawing leaves the loading
   // picture on screen until the wait is over.
@@ -278,7 +278,7 @@ void CabWindow::videoSwitched(bool toBranch) {
   m_Timer1.stop();
   m_idle.stop();
   m_video->showStill(QtImageLoader::readImage(dataPath("image\\loading.bmp")));
-  m_cache->open(dataPath(toBranch ? "move\\selo.avi" : "move\\tavo.avi"));
+  if (m_run) m_cache->open(m_run->observe().videoFile);
   m_switchHold = true;
   QTimer::singleShot(1000, this, [this] {
     m_switchHold = false;

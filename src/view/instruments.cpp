@@ -5,8 +5,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "run/run.h"
-
 namespace velmoria {
 
 namespace {
@@ -14,10 +12,6 @@ namespace {
 void turn(NeedleView& needle, const NeedleSpec& layout, long double value) {
   if (!needle.present) return;
   needle.angle = static_cast<int>(roundEven(value * layout.anglePerUnit + layout.zeroAngle));
-}
-
-long double massKg(const Run& run) {
-  return run.vehicle.Tons.ld() * 1000;
 }
 
 // The meters step toward their target: 100 when far, 50 when near, 10 when close.
@@ -37,25 +31,31 @@ std::string fixedText(long double value, int decimals) {
   return s;
 }
 
-void needlesAndSpeed(Run& run) {
-  const Vehicle& v = run.vehicle;
-  CabDisplay& d = run.display;
-  const long double speed = run.train.speed.ld();
+void Instruments::init() {
+  m_state = MeterState{};
+  m_state.targetVoltage = Fixed::fromInt(1500);
+  m_state.lineVoltage = Fixed::fromInt(1500);
+}
+
+void Instruments::needlesAndSpeed(const TrainState& train, const AirState& air) {
+  const Vehicle& v = m_vehicle;
+  CabDisplay& d = m_display;
+  const long double speed = train.speed.ld();
   const long double a = std::fabs(speed);
   if (a < 160 && (speed >= 0 || a >= 1)) turn(d.Needle_Speed, v.Needle_Speed, a);
-  turn(d.Needle_I, v.Needle_I, std::abs(run.train.shownCurrent));
-  turn(d.Needle_V, v.Needle_V, run.train.lineVoltage.ld());
-  turn(d.Needle_BC, v.Needle_BC, run.air.bcDisplay.ld());
-  turn(d.Needle_ER, v.Needle_ER, run.air.er.ld());
-  turn(d.Needle_BP, v.Needle_BP, run.air.er.ld());
-  turn(d.Needle_MR, v.Needle_MR, run.air.mr.ld());
-  turn(d.Needle_SAP, v.Needle_SAP, run.air.sap.ld());
+  turn(d.Needle_I, v.Needle_I, std::abs(m_state.shownCurrent));
+  turn(d.Needle_V, v.Needle_V, m_state.lineVoltage.ld());
+  turn(d.Needle_BC, v.Needle_BC, air.bcDisplay.ld());
+  turn(d.Needle_ER, v.Needle_ER, air.er.ld());
+  turn(d.Needle_BP, v.Needle_BP, air.er.ld());
+  turn(d.Needle_MR, v.Needle_MR, air.mr.ld());
+  turn(d.Needle_SAP, v.Needle_SAP, air.sap.ld());
 
-  const int32_t rounded = run.roundedSpeed();
+  const int32_t rounded = static_cast<int32_t>(train.speed.rounded());
   d.digi_speed.text = std::to_string(rounded) + "km/h";
   const bool e233 = v.fileName == "train_E233.dat";
-  if (e233) d.E233BRTop = static_cast<int>(400 - roundEven(run.air.bcDisplay.ld() / 6));
-  d.E233MRTop = static_cast<int>(530 - roundEven(run.air.mr.ld() / 5.2L));
+  if (e233) d.E233BRTop = static_cast<int>(400 - roundEven(air.bcDisplay.ld() / 6));
+  d.E233MRTop = static_cast<int>(530 - roundEven(air.mr.ld() / 5.2L));
   if (e233) {
     char text[16];
     std::snprintf(text, sizeof text, "%3d", rounded);
@@ -63,18 +63,17 @@ void needlesAndSpeed(Run& run) {
   }
 }
 
-void othersVisible(Run& run) {
-  const size_t n = std::min(run.vehicle.OthersTable.size(), run.display.Others.size());
-  for (size_t i = 0; i < n; ++i) run.display.Others[i] = true;
+void Instruments::othersVisible() {
+  const size_t n = std::min(m_vehicle.OthersTable.size(), m_display.Others.size());
+  for (size_t i = 0; i < n; ++i) m_display.Others[i] = true;
 }
 
-void brakeAndPowerLamps(Run& run) {
-  const HandleState& h = run.handle;
-  CabDisplay& d = run.display;
-  const int brake = run.vehicle.Brake;
-  const bool aboveLoseElec = run.train.speed.ld() > run.vehicle.Lose_elec;
+void Instruments::brakeAndPowerLamps(const HandleState& h, const TrainState& train) {
+  CabDisplay& d = m_display;
+  const int brake = m_vehicle.Brake;
+  const bool aboveLoseElec = train.speed.ld() > m_vehicle.Lose_elec;
   d.Lamp_Power = !(h.doorOpen || h.effectivePower < 1);
-  d.Lamp_Gen = (h.hold && run.train.resistance.raw > 0 && aboveLoseElec) ||
+  d.Lamp_Gen = (h.hold && train.resistance.raw > 0 && aboveLoseElec) ||
                (h.effectiveBrake < 0 && -brake < h.effectiveBrake && aboveLoseElec);
   if (!h.doorOpen && h.effectivePower >= 1)
     d.Lamp_Ele = true;
@@ -85,13 +84,12 @@ void brakeAndPowerLamps(Run& run) {
   d.Lamp_Air = -brake < h.effectiveBrake && h.effectiveBrake < 0;
 }
 
-void voltAndAmmeter(Run& run) {
-  TrainState& t = run.train;
-  const HandleState& h = run.handle;
+void Instruments::voltAndAmmeter(const HandleState& h, const TrainState& train) {
+  MeterState& t = m_state;
   long double target = 1600;
   const bool correct =
-      h.powerNotch >= 1 || (t.speed.ld() > run.vehicle.Lose_elec && h.effectiveBrake >= -8);
-  if (correct) target -= t.netForce.ld() / 5000;
+      h.powerNotch >= 1 || (train.speed.ld() > m_vehicle.Lose_elec && h.effectiveBrake >= -8);
+  if (correct) target -= train.netForce.ld() / 5000;
   t.targetVoltage = Fixed::from(target);
   if (t.lineVoltage != t.targetVoltage) {
     if (t.lineVoltage > t.targetVoltage) t.lineVoltage = Fixed::fromRaw(t.lineVoltage.raw - 100000);
@@ -99,20 +97,20 @@ void voltAndAmmeter(Run& run) {
   }
 
   t.targetCurrent = 0;
-  if (h.effectivePower >= 1 && massKg(run) > 0)
-    t.targetCurrent = static_cast<int32_t>(roundEven(t.motorForce.ld() * 3.6L / massKg(run) * 160));
+  if (h.effectivePower >= 1 && massKg() > 0)
+    t.targetCurrent =
+        static_cast<int32_t>(roundEven(train.motorForce.ld() * 3.6L / massKg() * 160));
   if (t.shownCurrent > t.targetCurrent)
     t.shownCurrent -= ammeterStep(t.shownCurrent - t.targetCurrent);
   if (t.shownCurrent < t.targetCurrent)
     t.shownCurrent += ammeterStep(t.targetCurrent - t.shownCurrent);
 }
 
-void valueDisplay(Run& run) {
-  ValueDisplayView& v = run.display.values;
+void Instruments::valueDisplay(const TrainState& t, const AirState& a, const PositionState& pos,
+                               long double patternTargetDistance) {
+  ValueDisplayView& v = m_display.values;
   if (!v.visible) return;
-  const TrainState& t = run.train;
-  const AirState& a = run.air;
-  const long double mass = massKg(run);
+  const long double mass = massKg();
   const long double tractive = t.netForce.ld();
   const long double resistance = t.resistance.ld();
   const auto bar = [](long double force) {
@@ -123,8 +121,8 @@ void valueDisplay(Run& run) {
   v.Label3 = fixedText(a.sap.ld(), 0) + " kPa";
   v.Label4 = fixedText(a.er.ld(), 0) + " kPa";
   v.Label5 = fixedText(a.mr.ld(), 0) + " kPa";
-  v.Label30 = std::to_string(run.pos.frame);
-  v.Label31 = std::to_string(run.pos.recordedSpeed) + " km/h";
+  v.Label30 = std::to_string(pos.frame);
+  v.Label31 = std::to_string(pos.recordedSpeed) + " km/h";
   v.Label6 = fixedText(mass > 0 ? (tractive + resistance) / mass * 3.6L : 0, 1) + " km/h/s";
   v.Label7 = fixedText(tractive, 0) + " N";
   v.Label25 = fixedText(resistance, 0) + " N";
@@ -133,13 +131,13 @@ void valueDisplay(Run& run) {
   v.ProgressBar2 = bar(t.poweringLimit.ld());
   v.ProgressBar3 = bar(t.brakingLimit.ld());
   v.Label8 = fixedText(t.adhesion.ld(), 2);
-  v.Label9 = fixedText(t.adhesion.ld() * run.vehicle.Mt.ld() * 1000 * 9.8L, 0) + " N";
+  v.Label9 = fixedText(t.adhesion.ld() * m_vehicle.Mt.ld() * 1000 * 9.8L, 0) + " N";
   v.Label20 = fixedText(-t.adhesion.ld() * mass * 9.8L, 0) + " N";
-  v.Label33 = fixedText(run.pos.remaining / 100, 0) + " m";
-  v.Label35 = fixedText(run.pos.distance / 100, 0) + " m";
-  v.Label37 = fixedText(run.pos.nextStopDistance / 100, 0) + " m";
+  v.Label33 = fixedText(pos.remaining / 100, 0) + " m";
+  v.Label35 = fixedText(pos.distance / 100, 0) + " m";
+  v.Label37 = fixedText(pos.nextStopDistance / 100, 0) + " m";
   v.Label23 = t.wheelState;
-  v.Label41 = std::to_string(roundEven(run.signals.targetDistance / 100)) + " m";
+  v.Label41 = std::to_string(roundEven(patternTargetDistance / 100)) + " m";
 }
 
 }  // namespace velmoria

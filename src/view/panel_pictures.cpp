@@ -27,10 +27,16 @@ std::string missingPictureMessage(const std::string& file) {
   return file + "が見つかりません";
 }
 
-void checkPanelPictures(const Vehicle& vehicle, const Route& route, const DataFolder& folder,
-                        ImageLoader& images) {
-  for (const std::string& file : panelPictureFiles(vehicle, route))
-    if (!images.load(folder.resolve(file))) throw StartupError(missingPictureMessage(file));
+CardSize checkPanelPictures(const Vehicle& vehicle, const Route& route, const DataFolder& folder,
+                            ImageLoader& images) {
+  CardSize card;
+  for (const std::string& file : panelPictureFiles(vehicle, route)) {
+    const auto info = images.load(folder.resolve(file));
+    if (!info) throw StartupError(missingPictureMessage(file));
+    // The card is the last picture of the list.
+    if (file == route.StafCard) card = CardSize{info->width, info->height};
+  }
+  return card;
 }
 
 }  // namespace velmoria

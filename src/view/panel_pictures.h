@@ -10,6 +10,7 @@
 #include "media/image_loader.h"
 #include "route/route.h"
 #include "vehicle/vehicle.h"
+#include "view/cab_display.h"
 
 namespace velmoria {
 
@@ -21,8 +22,8 @@ std::vector<std::string> panelPictureFiles(const Vehicle& vehicle, const Route& 
 std::string missingPictureMessage(const std::string& file);
 
 // Loads every picture of panelPictureFiles; throws StartupError with missingPictureMessage for
-// the first one that fails.
-void checkPanelPictures(const Vehicle& vehicle, const Route& route, const DataFolder& folder,
-                        ImageLoader& images);
+// the first one that fails. Returns the timetable card's size.
+CardSize checkPanelPictures(const Vehicle& vehicle, const Route& route, const DataFolder& folder,
+                            ImageLoader& images);
 
 }  // namespace velmoria

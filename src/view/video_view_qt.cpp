@@ -7,7 +7,6 @@
 namespace velmoria {
 
 namespace {
-constexpr int kBranchStart = 41300;
 
 // The train-protection indicators: destination and source rectangles as left, top, right,
 // bottom.
@@ -57,12 +56,13 @@ void VideoView::showStill(const QImage& picture) {
 
 void VideoView::appIdle() {
   if (!m_run || !m_cache || !m_clock) return;
-  const int frame = m_run->pos.frame;
-  const int index = m_run->secondVideo ? frame - kBranchStart : frame;
+  const RunObservation run = m_run->observe();
+  const int frame = run.frame;
+  const int index = run.videoIndex;
   // Keep the decoder ahead of the train, whichever way it goes.
   if (frame != m_previousFrame) m_direction = frame > m_previousFrame ? 1 : -1;
   m_previousFrame = frame;
-  m_cache->want(index, m_run->running() ? m_direction : 0);
+  m_cache->want(index, run.running ? m_direction : 0);
 
   if (m_pendingRedraw >= 0) {
     if (auto image = m_cache->take(m_pendingRedraw)) {
@@ -75,7 +75,7 @@ void VideoView::appIdle() {
 
   const int64_t now = m_clock->nowMs();
   if (now - lastDrawTime <= 32) return;
-  if (frame == lastDrawnFrame || !m_run->running() || frame < 0) return;
+  if (frame == lastDrawnFrame || !run.running || frame < 0) return;
   const int count = m_cache->frameCount();
   if (index >= 0 && index < count) {
     auto image = m_cache->take(index);
@@ -87,8 +87,7 @@ void VideoView::appIdle() {
   }
   if (m_decoded.isNull()) return;
   QImage shown = m_decoded;
-  if (m_run->vehicle.fileName == "train_201.dat")
-    applyOverlay(shown, m_overlay, m_run->signals.previousPatternState);
+  if (run.vehicle.fileName == "train_201.dat") applyOverlay(shown, m_overlay, run.patternState);
   putOnScreen(shown);
   lastDrawnFrame = frame;
   lastDrawTime = now;
@@ -96,7 +95,7 @@ void VideoView::appIdle() {
 
 void VideoView::redraw() {
   if (!m_run || !m_cache) return;
-  const int frame = m_run->pos.frame;
+  const int frame = m_run->observe().frame;
   if (frame < 0 || frame >= m_cache->frameCount()) return;
   m_pendingRedraw = frame;
   m_cache->want(frame, 0);

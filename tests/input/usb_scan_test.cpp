@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/steps.h"
 #include "support/test_run.h"
 
 namespace velmoria {
@@ -19,7 +20,7 @@ class Usb : public ::testing::Test {
   velmoria::Run& make(int kind) {
     t.app.controllerKind = kind;
     run = &t.makeUnlocked();
-    run->services.joystick = &stick;
+    poke(*run).services.joystick = &stick;
     return *run;
   }
   void scan(int32_t x, int32_t y) {
@@ -37,16 +38,16 @@ struct AxisCase {
 class WindowsPower : public Usb, public ::testing::WithParamInterface<AxisCase> {};
 TEST_P(WindowsPower, bands_of_the_y_axis) {
   make(1);
-  run->handle.powerNotch = 3;
-  run->handle.powerPending = false;
+  poke(*run).handle.powerNotch = 3;
+  poke(*run).handle.powerPending = false;
   scan(0, GetParam().value);
   if (GetParam().expected == -100) {
-    EXPECT_EQ(run->handle.powerNotch, 3);
-    EXPECT_FALSE(run->handle.powerPending);
+    EXPECT_EQ(poke(*run).handle.powerNotch, 3);
+    EXPECT_FALSE(poke(*run).handle.powerPending);
   } else {
     // [Power] 4 here: the fifth notch is clamped to 4.
-    EXPECT_EQ(run->handle.powerNotch, GetParam().expected);
-    EXPECT_TRUE(run->handle.powerPending);
+    EXPECT_EQ(poke(*run).handle.powerNotch, GetParam().expected);
+    EXPECT_TRUE(poke(*run).handle.powerPending);
   }
 }
 INSTANTIATE_TEST_SUITE_P(Bands, WindowsPower,
@@ -60,9 +61,9 @@ INSTANTIATE_TEST_SUITE_P(Bands, WindowsPower,
 class WindowsBrake : public Usb, public ::testing::WithParamInterface<AxisCase> {};
 TEST_P(WindowsBrake, bands_of_the_x_axis) {
   make(1);
-  run->handle.brakeStep = -3;
+  poke(*run).handle.brakeStep = -3;
   scan(GetParam().value, 1);  // y = 1: notch 0, so the signature changes with x alone
-  EXPECT_EQ(run->handle.brakeStep, GetParam().expected == -100 ? -3 : GetParam().expected);
+  EXPECT_EQ(poke(*run).handle.brakeStep, GetParam().expected == -100 ? -3 : GetParam().expected);
 }
 INSTANTIATE_TEST_SUITE_P(Bands, WindowsBrake,
                          ::testing::Values(AxisCase{-5, 0}, AxisCase{1, -1}, AxisCase{999, -1},
@@ -77,10 +78,10 @@ INSTANTIATE_TEST_SUITE_P(Bands, WindowsBrake,
 TEST_F(Usb, nothing_happens_while_the_inputs_stay_the_same) {
   make(1);
   scan(0, -6000);
-  EXPECT_EQ(run->handle.powerNotch, 2);
-  run->handle.powerNotch = 0;  // changed elsewhere
+  EXPECT_EQ(poke(*run).handle.powerNotch, 2);
+  poke(*run).handle.powerNotch = 0;  // changed elsewhere
   scan(0, -6000);
-  EXPECT_EQ(run->handle.powerNotch, 0);
+  EXPECT_EQ(poke(*run).handle.powerNotch, 0);
   EXPECT_EQ(t.app.lastUsbSignature, -6000);
   EXPECT_EQ(t.app.usbChangeCounter, 0);
 }
@@ -89,12 +90,12 @@ TEST_F(Usb, windows_buttons_post_their_keys_in_order) {
   make(1);
   for (int b : {0, 1, 2, 3, 4, 5}) stick.state.buttons[b] = true;
   scan(0, 0);
-  ASSERT_EQ(run->postedKeys.size(), 6u);
+  ASSERT_EQ(poke(*run).postedKeys.size(), 6u);
   const char expected[] = {'4', '1', '3', '7'};
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(run->postedKeys[i].ch, expected[i]);
-  EXPECT_TRUE(run->postedKeys[4].isVirtual);
-  EXPECT_EQ(run->postedKeys[4].key, VirtualKey::Enter);
-  EXPECT_EQ(run->postedKeys[5].ch, 's');
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(poke(*run).postedKeys[i].ch, expected[i]);
+  EXPECT_TRUE(poke(*run).postedKeys[4].isVirtual);
+  EXPECT_EQ(poke(*run).postedKeys[4].key, VirtualKey::Enter);
+  EXPECT_EQ(poke(*run).postedKeys[5].ch, 's');
 }
 
 TEST_F(Usb, a_held_horn_sounds_again_at_every_change) {
@@ -104,7 +105,7 @@ TEST_F(Usb, a_held_horn_sounds_again_at_every_change) {
     scan(x, 0);
     run->drainPostedKeys();
   }
-  EXPECT_EQ(t.sound.playCount(run->vehicle.Sound_Horn), 3);  // the repeated 2000 is no change
+  EXPECT_EQ(t.sound.playCount(run->vehicle().Sound_Horn), 3);  // the repeated 2000 is no change
 }
 
 TEST_F(Usb, playstation_takes_the_first_matching_position) {
@@ -116,41 +117,41 @@ TEST_F(Usb, playstation_takes_the_first_matching_position) {
   stick.state.buttons[0] = true;
   stick.state.buttons[4] = true;  // B = 1: B1
   scan(50, 51);
-  EXPECT_EQ(run->handle.powerNotch, 2);
-  EXPECT_EQ(run->handle.brakeStep, -1);
+  EXPECT_EQ(poke(*run).handle.powerNotch, 2);
+  EXPECT_EQ(poke(*run).handle.brakeStep, -1);
   stick.state.buttons[4] = false;
   for (int b : {4, 5, 6, 7}) stick.state.buttons[b] = true;  // B = 15: EB
   scan(50, 51);
-  EXPECT_EQ(run->handle.brakeStep, -8);
+  EXPECT_EQ(poke(*run).handle.brakeStep, -8);
 }
 
 TEST_F(Usb, playstation_unset_map_values_still_take_part) {
   make(2);
-  run->handle.powerNotch = 3;
-  run->handle.brakeStep = -4;
+  poke(*run).handle.powerNotch = 3;
+  poke(*run).handle.brakeStep = -4;
   scan(5, -5);  // signature 0, the same as at program start: no change is seen
-  EXPECT_EQ(run->handle.powerNotch, 3);
+  EXPECT_EQ(poke(*run).handle.powerNotch, 3);
   stick.state.buttons[3] = true;  // A = 8, code 8: no P; B still 0: B0
   scan(0, 0);
-  EXPECT_EQ(run->handle.brakeStep, 0);
-  EXPECT_EQ(run->handle.powerNotch, 3);
+  EXPECT_EQ(poke(*run).handle.brakeStep, 0);
+  EXPECT_EQ(poke(*run).handle.powerNotch, 3);
 }
 
 TEST_F(Usb, playstation_buttons_post_their_keys_in_order) {
   make(2);
   for (int b : {1, 2, 3, 8, 9}) stick.state.buttons[b] = true;
   scan(0, 0);
-  ASSERT_EQ(run->postedKeys.size(), 5u);
+  ASSERT_EQ(poke(*run).postedKeys.size(), 5u);
   const char expected[] = {'1', '3', '7', '4', 'r'};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(run->postedKeys[i].ch, expected[i]);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(poke(*run).postedKeys[i].ch, expected[i]);
 }
 
 TEST_F(Usb, no_controller_reads_as_nothing) {
   make(1);
-  run->services.joystick = nullptr;
-  run->handle.powerNotch = 2;
+  poke(*run).services.joystick = nullptr;
+  poke(*run).handle.powerNotch = 2;
   run->USBScan();
-  EXPECT_EQ(run->handle.powerNotch, 2);
+  EXPECT_EQ(poke(*run).handle.powerNotch, 2);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/run_ticks.h"
+#include "support/steps.h"
 
 namespace velmoria {
 namespace {
@@ -36,53 +37,53 @@ TEST(SpeedLimits, warns_inside_the_braking_distance_and_shows_steady_inside) {
   LimitRun t;
   t.data.route.SpeedLimitTable = {limit(60, 5, 2000, 3000, 50000)};
   auto& r = t.makeUnlocked();
-  const long double at = r.route.SpeedLimitTable[0].distance;  // measured at set-up
-  r.train.speed = Fixed::fromInt(90);
-  r.pos.distance = at - 36100;
-  speedLimits(r);
-  EXPECT_FALSE(r.limits.blink);
-  EXPECT_EQ(r.display.SpeedLimitImage.picture, -1);
-  r.pos.distance = at - 36000;
-  speedLimits(r);
-  EXPECT_TRUE(r.limits.blink);
-  EXPECT_EQ(r.display.SpeedLimitImage.picture, 5);
-  EXPECT_EQ(r.limits.calloutPicture, 5);
-  r.pos.frame = 2001;
-  r.pos.distance = at + 100;
-  r.display.SpeedLimitImage.visible = false;  // caught in a blink
-  speedLimits(r);
-  EXPECT_FALSE(r.limits.blink);
-  EXPECT_TRUE(r.display.SpeedLimitImage.visible);
-  EXPECT_EQ(r.display.SpeedLimitImage.picture, 5);
-  EXPECT_EQ(r.limits.lastDrawnLimit, 60);
-  r.pos.frame = 3001;
-  speedLimits(r);
-  EXPECT_EQ(r.display.SpeedLimitImage.picture, -1);
-  EXPECT_EQ(r.limits.lastDrawnLimit, 0);
+  const long double at = r.route().SpeedLimitTable[0].distance;  // measured at set-up
+  poke(r).train.speed = Fixed::fromInt(90);
+  poke(r).pos.distance = at - 36100;
+  r.tickStep(TickStep::SpeedLimits);
+  EXPECT_FALSE(poke(r).limits.blink);
+  EXPECT_EQ(poke(r).display.SpeedLimitImage.picture, -1);
+  poke(r).pos.distance = at - 36000;
+  r.tickStep(TickStep::SpeedLimits);
+  EXPECT_TRUE(poke(r).limits.blink);
+  EXPECT_EQ(poke(r).display.SpeedLimitImage.picture, 5);
+  EXPECT_EQ(poke(r).limits.calloutPicture, 5);
+  poke(r).pos.frame = 2001;
+  poke(r).pos.distance = at + 100;
+  poke(r).display.SpeedLimitImage.visible = false;  // caught in a blink
+  r.tickStep(TickStep::SpeedLimits);
+  EXPECT_FALSE(poke(r).limits.blink);
+  EXPECT_TRUE(poke(r).display.SpeedLimitImage.visible);
+  EXPECT_EQ(poke(r).display.SpeedLimitImage.picture, 5);
+  EXPECT_EQ(poke(r).limits.lastDrawnLimit, 60);
+  poke(r).pos.frame = 3001;
+  r.tickStep(TickStep::SpeedLimits);
+  EXPECT_EQ(poke(r).display.SpeedLimitImage.picture, -1);
+  EXPECT_EQ(poke(r).limits.lastDrawnLimit, 0);
 }
 
 TEST(SpeedLimits, a_slow_train_is_warned_100_frames_before_the_start) {
   LimitRun t;
   t.data.route.SpeedLimitTable = {limit(60, 5, 2000, 3000, 50000)};
   auto& r = t.makeUnlocked();
-  r.train.speed = Fixed::fromInt(30);
-  r.pos.distance = r.route.SpeedLimitTable[0].distance - 20000;  // 200 m to go, slow enough
-  r.pos.frame = 1900;
-  speedLimits(r);
-  EXPECT_FALSE(r.limits.blink);
-  r.pos.frame = 1901;
-  speedLimits(r);
-  EXPECT_TRUE(r.limits.blink);
+  poke(r).train.speed = Fixed::fromInt(30);
+  poke(r).pos.distance = r.route().SpeedLimitTable[0].distance - 20000;  // 200 m to go, slow enough
+  poke(r).pos.frame = 1900;
+  r.tickStep(TickStep::SpeedLimits);
+  EXPECT_FALSE(poke(r).limits.blink);
+  poke(r).pos.frame = 1901;
+  r.tickStep(TickStep::SpeedLimits);
+  EXPECT_TRUE(poke(r).limits.blink);
 }
 
 TEST(SpeedLimits, a_picture_outside_the_list_is_not_drawn) {
   LimitRun t;
   t.data.route.SpeedLimitTable = {limit(60, 42, 2000, 3000, 50000)};
   auto& r = t.makeUnlocked();
-  r.pos.frame = 2500;
-  speedLimits(r);
-  EXPECT_EQ(r.display.SpeedLimitImage.picture, -1);
-  EXPECT_EQ(r.limits.lastDrawnLimit, 60);
+  poke(r).pos.frame = 2500;
+  r.tickStep(TickStep::SpeedLimits);
+  EXPECT_EQ(poke(r).display.SpeedLimitImage.picture, -1);
+  EXPECT_EQ(poke(r).limits.lastDrawnLimit, 60);
 }
 
 struct BlinkCase {
@@ -94,11 +95,11 @@ class BlinkPhaseTest : public ::testing::TestWithParam<BlinkCase> {};
 TEST_P(BlinkPhaseTest, hides_on_fives_and_shows_on_tens) {
   LimitRun t;
   auto& r = t.makeUnlocked();
-  r.limits.blink = true;
-  r.tickCount = GetParam().tick;
-  r.display.SpeedLimitImage.visible = GetParam().before;
-  speedLimitBlink(r);
-  EXPECT_EQ(r.display.SpeedLimitImage.visible, GetParam().after);
+  poke(r).limits.blink = true;
+  poke(r).tickCount = GetParam().tick;
+  poke(r).display.SpeedLimitImage.visible = GetParam().before;
+  r.tickStep(TickStep::SpeedLimitBlink);
+  EXPECT_EQ(poke(r).display.SpeedLimitImage.visible, GetParam().after);
 }
 
 INSTANTIATE_TEST_SUITE_P(Phases, BlinkPhaseTest,
@@ -110,14 +111,14 @@ INSTANTIATE_TEST_SUITE_P(Phases, BlinkPhaseTest,
 TEST(SpeedLimits, blinking_follows_the_tick_count_through_the_loop) {
   LimitRun t;
   auto& r = t.makeUnlocked();
-  r.limits.blink = true;  // a board far ahead keeps nothing else in play
+  poke(r).limits.blink = true;  // a board far ahead keeps nothing else in play
   t.data.route.SpeedLimitTable.clear();
   tick(t, 5);  // tick 5
-  EXPECT_FALSE(r.display.SpeedLimitImage.visible);
+  EXPECT_FALSE(poke(r).display.SpeedLimitImage.visible);
   tick(t, 4);  // tick 9
-  EXPECT_FALSE(r.display.SpeedLimitImage.visible);
+  EXPECT_FALSE(poke(r).display.SpeedLimitImage.visible);
   tick(t);  // tick 10
-  EXPECT_TRUE(r.display.SpeedLimitImage.visible);
+  EXPECT_TRUE(poke(r).display.SpeedLimitImage.visible);
 }
 
 // --- Gradient board ------------------------------------------------------------------------
@@ -128,41 +129,41 @@ TEST(SlopeDisplay, boards_follow_the_gradient_and_clear_in_gaps) {
       {Fixed::fromInt(10), 100, 200}, {Fixed::from(-2.5L), 200, 300}, {Fixed{}, 400, 500}};
   auto& r = t.makeUnlocked();
   const auto at = [&](int32_t frame) {
-    r.pos.frame = frame;
-    slopeDisplay(r);
+    poke(r).pos.frame = frame;
+    r.tickStep(TickStep::SlopeDisplay);
   };
   at(150);
-  EXPECT_EQ(r.display.SlopeImage.picture, 1);
-  EXPECT_EQ(r.display.SlopeText.text, "10.0");
-  EXPECT_EQ(r.train.currentGradient, Fixed::fromInt(10));
+  EXPECT_EQ(poke(r).display.SlopeImage.picture, 1);
+  EXPECT_EQ(poke(r).display.SlopeText.text, "10.0");
+  EXPECT_EQ(poke(r).limits.currentGradient, Fixed::fromInt(10));
   at(200);  // the boundary frame belongs to neither entry and the two are adjacent
-  EXPECT_EQ(r.display.SlopeImage.picture, 1);
+  EXPECT_EQ(poke(r).display.SlopeImage.picture, 1);
   at(250);
-  EXPECT_EQ(r.display.SlopeImage.picture, 2);
-  EXPECT_EQ(r.display.SlopeText.text, "-2.5");
+  EXPECT_EQ(poke(r).display.SlopeImage.picture, 2);
+  EXPECT_EQ(poke(r).display.SlopeText.text, "-2.5");
   at(350);  // a gap
-  EXPECT_EQ(r.display.SlopeImage.picture, -1);
-  EXPECT_EQ(r.display.SlopeText.text, "");
-  EXPECT_EQ(r.train.currentGradient, Fixed{});
+  EXPECT_EQ(poke(r).display.SlopeImage.picture, -1);
+  EXPECT_EQ(poke(r).display.SlopeText.text, "");
+  EXPECT_EQ(poke(r).limits.currentGradient, Fixed{});
   at(250);
   at(450);  // level: 0.0, the board stays
-  EXPECT_EQ(r.display.SlopeText.text, "0.0");
-  EXPECT_EQ(r.display.SlopeImage.picture, 2);
-  EXPECT_EQ(r.train.currentGradient, Fixed{});
+  EXPECT_EQ(poke(r).display.SlopeText.text, "0.0");
+  EXPECT_EQ(poke(r).display.SlopeImage.picture, 2);
+  EXPECT_EQ(poke(r).limits.currentGradient, Fixed{});
   at(600);  // beyond the last entry
-  EXPECT_EQ(r.display.SlopeImage.picture, -1);
-  EXPECT_EQ(r.display.SlopeText.text, "");
+  EXPECT_EQ(poke(r).display.SlopeImage.picture, -1);
+  EXPECT_EQ(poke(r).display.SlopeText.text, "");
 }
 
 TEST(SlopeDisplay, the_same_gradient_again_does_not_redraw) {
   LimitRun t;
   t.data.route.SlopeTable = {{Fixed::fromInt(5), 100, 200}};
   auto& r = t.makeUnlocked();
-  r.pos.frame = 150;
-  slopeDisplay(r);
-  r.display.SlopeImage.picture = 7;  // what the shell would keep
-  slopeDisplay(r);
-  EXPECT_EQ(r.display.SlopeImage.picture, 7);
+  poke(r).pos.frame = 150;
+  r.tickStep(TickStep::SlopeDisplay);
+  poke(r).display.SlopeImage.picture = 7;  // what the shell would keep
+  r.tickStep(TickStep::SlopeDisplay);
+  EXPECT_EQ(poke(r).display.SlopeImage.picture, 7);
 }
 
 TEST(GradientText, rounds_to_one_decimal_half_away_from_zero) {
@@ -186,9 +187,9 @@ TEST(Tunnels, the_second_panel_shows_strictly_inside) {
   t.data.route.TunnelTable = {{100, 200}};
   auto& r = t.makeUnlocked();
   for (auto [frame, inside] : {std::pair{100, false}, {101, true}, {199, true}, {200, false}}) {
-    r.pos.frame = frame;
-    tunnels(r);
-    EXPECT_EQ(r.display.Panel2, inside) << frame;
+    poke(r).pos.frame = frame;
+    r.tickStep(TickStep::Tunnels);
+    EXPECT_EQ(poke(r).display.Panel2, inside) << frame;
   }
 }
 
@@ -196,55 +197,55 @@ TEST(SpeedChecks, ring_only_above_the_check_speed_within_nine_frames) {
   LimitRun t;
   t.data.route.SpeedCheckTable = {{45, 1000}};
   auto& r = t.makeUnlocked();
-  r.train.speed = Fixed::fromInt(45);
-  r.pos.frame = 1005;
-  speedChecks(r);
-  EXPECT_FALSE(r.signals.alarm);
-  r.train.speed = Fixed::from(45.0001L);
-  r.pos.frame = 1010;
-  speedChecks(r);
-  EXPECT_FALSE(r.signals.alarm);
-  r.pos.frame = 1009;
-  r.signals.acknowledged = true;
-  speedChecks(r);
-  EXPECT_TRUE(r.signals.alarm);
-  EXPECT_FALSE(r.signals.acknowledged);
+  poke(r).train.speed = Fixed::fromInt(45);
+  poke(r).pos.frame = 1005;
+  r.tickStep(TickStep::SpeedChecks);
+  EXPECT_FALSE(poke(r).signals.alarm);
+  poke(r).train.speed = Fixed::from(45.0001L);
+  poke(r).pos.frame = 1010;
+  r.tickStep(TickStep::SpeedChecks);
+  EXPECT_FALSE(poke(r).signals.alarm);
+  poke(r).pos.frame = 1009;
+  poke(r).signals.acknowledged = true;
+  r.tickStep(TickStep::SpeedChecks);
+  EXPECT_TRUE(poke(r).signals.alarm);
+  EXPECT_FALSE(poke(r).signals.acknowledged);
 }
 
 TEST(WaysideSigns, the_first_sign_stays_until_nothing_matches) {
   LimitRun t;
   t.data.route.SignTable = {{3, 100, 300}, {4, 200, 400}};
   auto& r = t.makeUnlocked();
-  r.pos.frame = 100;
-  waysideSigns(r);
-  EXPECT_EQ(r.display.OtherImage.picture, 3);
-  EXPECT_EQ(r.limits.signTarget, 3);
-  r.pos.frame = 350;
-  waysideSigns(r);
-  EXPECT_EQ(r.display.OtherImage.picture, 3);
-  r.pos.frame = 400;
-  waysideSigns(r);
-  EXPECT_EQ(r.display.OtherImage.picture, -1);
-  EXPECT_EQ(r.limits.signTarget, 999);
+  poke(r).pos.frame = 100;
+  r.tickStep(TickStep::WaysideSigns);
+  EXPECT_EQ(poke(r).display.OtherImage.picture, 3);
+  EXPECT_EQ(poke(r).limits.signTarget, 3);
+  poke(r).pos.frame = 350;
+  r.tickStep(TickStep::WaysideSigns);
+  EXPECT_EQ(poke(r).display.OtherImage.picture, 3);
+  poke(r).pos.frame = 400;
+  r.tickStep(TickStep::WaysideSigns);
+  EXPECT_EQ(poke(r).display.OtherImage.picture, -1);
+  EXPECT_EQ(poke(r).limits.signTarget, 999);
 }
 
 TEST(WaysideSigns, a_timetable_board_needs_speed_and_distance_to_the_stop) {
   LimitRun t;
   t.data.route.TimeEventTable = {{1, 100, 300, 36000}};
   auto& r = t.makeUnlocked();
-  r.pos.frame = 200;
-  r.pos.remaining = 20000;
-  r.train.speed = Fixed::fromInt(1);
-  waysideSigns(r);
-  EXPECT_EQ(r.limits.signTarget, 999);
-  r.train.speed = Fixed::fromInt(30);
-  r.pos.remaining = 10000;
-  waysideSigns(r);
-  EXPECT_EQ(r.limits.signTarget, 999);
-  r.pos.remaining = 10001;
-  waysideSigns(r);
-  EXPECT_EQ(r.limits.signTarget, 901);
-  EXPECT_EQ(r.display.OtherImage.picture, 0);
+  poke(r).pos.frame = 200;
+  poke(r).pos.remaining = 20000;
+  poke(r).train.speed = Fixed::fromInt(1);
+  r.tickStep(TickStep::WaysideSigns);
+  EXPECT_EQ(poke(r).limits.signTarget, 999);
+  poke(r).train.speed = Fixed::fromInt(30);
+  poke(r).pos.remaining = 10000;
+  r.tickStep(TickStep::WaysideSigns);
+  EXPECT_EQ(poke(r).limits.signTarget, 999);
+  poke(r).pos.remaining = 10001;
+  r.tickStep(TickStep::WaysideSigns);
+  EXPECT_EQ(poke(r).limits.signTarget, 901);
+  EXPECT_EQ(poke(r).display.OtherImage.picture, 0);
 }
 
 }  // namespace

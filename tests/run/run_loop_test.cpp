@@ -4,6 +4,7 @@
 
 #include "support/data_files.h"
 #include "support/run_ticks.h"
+#include "support/steps.h"
 
 namespace velmoria {
 namespace {
@@ -43,22 +44,22 @@ TEST(RunLoop, counts_ticks_and_puts_the_line_name_in_the_caption) {
   TestRun t;
   t.data.route.LineName = "快速線";
   auto& r = t.makeUnlocked();
-  EXPECT_EQ(r.display.caption, "Velmoria");
+  EXPECT_EQ(poke(r).display.caption, "Velmoria");
   tick(t, 3);
-  EXPECT_EQ(r.tickCount, 3);
-  EXPECT_EQ(r.display.caption, "快速線");
-  r.display.caption = "something else";
+  EXPECT_EQ(poke(r).tickCount, 3);
+  EXPECT_EQ(poke(r).display.caption, "快速線");
+  poke(r).display.caption = "something else";
   tick(t);
-  EXPECT_EQ(r.display.caption, "something else");
+  EXPECT_EQ(poke(r).display.caption, "something else");
 }
 
 TEST(RunLoop, the_supplied_hook_never_fires) {
   TestRun t;
   auto& r = t.makeUnlocked();
-  r.commentaryMode = true;
+  poke(r).commentaryMode = true;
   tick(t, 5);
-  EXPECT_EQ(r.eventCommand, "");
-  EXPECT_FALSE(r.display.commentary.visible);
+  EXPECT_EQ(poke(r).eventCommand, "");
+  EXPECT_FALSE(poke(r).display.commentary.visible);
   EXPECT_EQ(t.sound.playCount(kEventChannel), 0);
 }
 
@@ -66,25 +67,25 @@ TEST(RunLoop, a_commentary_command_shows_only_in_commentary_mode) {
   TestRun t;
   auto& r = t.makeUnlocked();
   EventHookInput seen;
-  r.services.hook = [&](const EventHookInput& in) {
+  poke(r).services.hook = [&](const EventHookInput& in) {
     seen = in;
     return std::string("0解説です");
   };
   tick(t);
-  EXPECT_FALSE(r.display.commentary.visible);
+  EXPECT_FALSE(poke(r).display.commentary.visible);
   EXPECT_TRUE(seen.doorOpen);
   EXPECT_EQ(seen.brakeStep, -8);
   EXPECT_EQ(seen.vehicleFile, "train_test.dat");
   r.D1Click();
-  r.eventCommand.clear();  // a new command
+  poke(r).eventCommand.clear();  // a new command
   tick(t);
-  EXPECT_TRUE(r.display.commentary.visible);
-  EXPECT_EQ(r.display.commentary.text, "解説です");
+  EXPECT_TRUE(poke(r).display.commentary.visible);
+  EXPECT_EQ(poke(r).display.commentary.text, "解説です");
   tick(t);  // the same command again keeps the caption up
-  EXPECT_TRUE(r.display.commentary.visible);
-  r.services.hook = [](const EventHookInput&) { return std::string("9"); };
+  EXPECT_TRUE(poke(r).display.commentary.visible);
+  poke(r).services.hook = [](const EventHookInput&) { return std::string("9"); };
   tick(t);
-  EXPECT_FALSE(r.display.commentary.visible);
+  EXPECT_FALSE(poke(r).display.commentary.visible);
 }
 
 TEST(RunLoop, a_wave_command_plays_the_named_file_on_channel_255_once_per_change) {
@@ -93,15 +94,15 @@ TEST(RunLoop, a_wave_command_plays_the_named_file_on_channel_255_once_per_change
   TestRun t;
   auto& r = t.makeUnlocked();
   const DataFolder folder = dir.folder();
-  r.services.folder = &folder;
-  r.services.hook = [](const EventHookInput&) { return std::string("1SOUND\\Event.wav"); };
+  poke(r).services.folder = &folder;
+  poke(r).services.hook = [](const EventHookInput&) { return std::string("1SOUND\\Event.wav"); };
   tick(t);
   EXPECT_TRUE(t.sound.isPlaying(kEventChannel));
   EXPECT_FALSE(t.sound.isLooping(kEventChannel));
   tick(t, 3);  // unchanged command: the 300 ms wave ends and is not replayed
   EXPECT_FALSE(t.sound.isPlaying(kEventChannel));
   EXPECT_EQ(t.sound.playCount(kEventChannel), 1);
-  r.services.hook = [](const EventHookInput&) { return std::string("2sound\\event.wav"); };
+  poke(r).services.hook = [](const EventHookInput&) { return std::string("2sound\\event.wav"); };
   tick(t);
   EXPECT_TRUE(t.sound.isLooping(kEventChannel));
   r.closeRun();
@@ -113,19 +114,19 @@ TEST(RunLoop, a_step_that_throws_abandons_the_rest_of_the_tick_only) {
   TestRun t;
   auto& r = t.makeUnlocked();
   attachWave(t, 0, 1000);
-  r.data.sounds.kanko = {t.sound.addWave(500)};
-  r.kanko_queue_add(0);
+  poke(r).data.sounds.kanko = {t.sound.addWave(500)};
+  poke(r).callouts_.kanko_queue_add(0);
   bool fail = true;
-  r.services.hook = [&](const EventHookInput&) -> std::string {
+  poke(r).services.hook = [&](const EventHookInput&) -> std::string {
     if (fail) throw std::runtime_error("hook failed");
     return {};
   };
   tick(t);  // step 40 throws: step 42 does not serve the queue
-  EXPECT_EQ(r.tickCount, 1);
+  EXPECT_EQ(poke(r).tickCount, 1);
   EXPECT_EQ(t.sound.playCount(kCalloutChannel), 0);
-  EXPECT_EQ(r.display.caption, "Test line");  // step 38 ran
+  EXPECT_EQ(poke(r).display.caption, "Test line");  // step 38 ran
   tick(t);
-  EXPECT_EQ(r.tickCount, 2);
+  EXPECT_EQ(poke(r).tickCount, 2);
   EXPECT_EQ(t.sound.playCount(kCalloutChannel), 0);
   fail = false;
   tick(t);
@@ -151,10 +152,10 @@ TEST(RunLoopOrder, fixed_aspects_override_the_block_aspects_before_the_display) 
   t.data.route.SignalTable[0].fixedLevel = 0;
   t.data.images.SignalImageList.resize(22);
   auto& r = t.makeUnlocked();
-  r.pos.frame = 500;
+  poke(r).pos.frame = 500;
   tick(t);
-  EXPECT_EQ(r.signals.shownIndex, 3);  // stop, though no train is ahead
-  EXPECT_EQ(r.display.SignalImage.picture, 3);
+  EXPECT_EQ(poke(r).signals.shownIndex, 3);  // stop, though no train is ahead
+  EXPECT_EQ(poke(r).display.SignalImage.picture, 3);
 }
 
 struct AlarmRun : TestRun {
@@ -167,8 +168,8 @@ struct AlarmRun : TestRun {
   }
   Run& start() {
     Run& r = makeUnlocked();
-    r.handle.brakeStep = r.handle.effectiveBrake = 0;
-    r.handle.doorOpen = false;
+    poke(r).handle.brakeStep = poke(r).handle.effectiveBrake = 0;
+    poke(r).handle.doorOpen = false;
     return r;
   }
 };
@@ -176,7 +177,7 @@ struct AlarmRun : TestRun {
 TEST(RunLoopOrder, a_warning_point_rings_the_bell_in_the_same_tick) {
   AlarmRun t;
   auto& r = t.start();
-  r.pos.frame = 905;  // step 23 sets the warning, step 25 rings
+  poke(r).pos.frame = 905;  // step 23 sets the warning, step 25 rings
   tick(t);
   EXPECT_TRUE(t.sound.isPlaying(15));
 }
@@ -184,10 +185,10 @@ TEST(RunLoopOrder, a_warning_point_rings_the_bell_in_the_same_tick) {
 TEST(RunLoopOrder, a_speed_check_rings_the_bell_on_the_next_tick) {
   AlarmRun t;
   auto& r = t.start();
-  r.train.speed = Fixed::fromInt(50);
-  r.pos.frame = 5005;
+  poke(r).train.speed = Fixed::fromInt(50);
+  poke(r).pos.frame = 5005;
   tick(t);  // step 28 raises the alarm after step 25 has run
-  EXPECT_TRUE(r.signals.alarm);
+  EXPECT_TRUE(poke(r).signals.alarm);
   EXPECT_FALSE(t.sound.isPlaying(15));
   tick(t);
   EXPECT_TRUE(t.sound.isPlaying(15));
@@ -204,11 +205,11 @@ TEST(RunLoopOrder, the_stop_marker_and_hook_see_this_ticks_station_stop) {
   t.data.route.StationTable = {s};
   t.data.vehicle.Sound_DoorOpen = 4;
   auto& r = t.makeUnlocked();
-  r.handle.doorOpen = false;
-  r.handle.doorSoundOpening = false;
-  r.pos.frame = 1050;
+  poke(r).handle.doorOpen = false;
+  poke(r).handle.doorSoundOpening = false;
+  poke(r).pos.frame = 1050;
   bool doorSeen = false;
-  r.services.hook = [&](const EventHookInput& in) {
+  poke(r).services.hook = [&](const EventHookInput& in) {
     doorSeen = in.doorOpen;
     return std::string();
   };
@@ -232,22 +233,22 @@ TEST(VideoSwitch, the_branch_routes_change_videos_at_frame_41300) {
   auto& r = t.makeUnlocked();
   const DataFolder folder = dir.folder();
   RecordingHost host;
-  r.services.folder = &folder;
-  r.services.host = &host;
-  r.pos.frame = 41300;
+  poke(r).services.folder = &folder;
+  poke(r).services.host = &host;
+  poke(r).pos.frame = 41300;
   tick(t);
-  EXPECT_FALSE(r.secondVideo);
-  r.pos.frame = 41301;
+  EXPECT_FALSE(poke(r).onBranch);
+  poke(r).pos.frame = 41301;
   tick(t);
-  EXPECT_TRUE(r.secondVideo);
+  EXPECT_TRUE(poke(r).onBranch);
   EXPECT_EQ(t.video.openedFile(), dir.root() / "move" / "selo.avi");
   EXPECT_EQ(host.switches, std::vector<bool>{true});
-  r.pos.frame = 41300;
+  poke(r).pos.frame = 41300;
   tick(t);
-  EXPECT_TRUE(r.secondVideo);
-  r.pos.frame = 41299;
+  EXPECT_TRUE(poke(r).onBranch);
+  poke(r).pos.frame = 41299;
   tick(t);
-  EXPECT_FALSE(r.secondVideo);
+  EXPECT_FALSE(poke(r).onBranch);
   EXPECT_EQ(t.video.openedFile(), dir.root() / "move" / "tavo.avi");
   EXPECT_EQ(host.switches, (std::vector<bool>{true, false}));
 }
@@ -255,9 +256,9 @@ TEST(VideoSwitch, the_branch_routes_change_videos_at_frame_41300) {
 TEST(VideoSwitch, other_routes_never_switch) {
   TestRun t;
   auto& r = t.makeUnlocked();
-  r.pos.frame = 50000;
+  poke(r).pos.frame = 50000;
   tick(t);
-  EXPECT_FALSE(r.secondVideo);
+  EXPECT_FALSE(poke(r).onBranch);
 }
 
 // --- Start, pause, close -----------------------------------------------------------------------
@@ -265,36 +266,36 @@ TEST(VideoSwitch, other_routes_never_switch) {
 TEST(Lifecycle, start_toggles_running_and_unlocks_the_keys) {
   TestRun t;
   auto& r = t.make();
-  EXPECT_TRUE(r.handle.inputLock);
+  EXPECT_TRUE(poke(r).handle.inputLock);
   r.start1Click();
   EXPECT_TRUE(r.running());
-  EXPECT_FALSE(r.handle.inputLock);
-  EXPECT_EQ(r.display.start1Caption, "一時停止(&S)");
+  EXPECT_FALSE(poke(r).handle.inputLock);
+  EXPECT_EQ(poke(r).display.start1Caption, "一時停止(&S)");
   r.start1Click();
   EXPECT_FALSE(r.running());
-  EXPECT_EQ(r.display.start1Caption, "運転再開(&S)");
+  EXPECT_EQ(poke(r).display.start1Caption, "運転再開(&S)");
 }
 
 TEST(Lifecycle, closing_stops_and_frees_every_sound_and_clears_the_protection) {
   TestRun t;
   auto& r = t.makeUnlocked();
-  r.data.sounds.drive.clear();
-  for (int ch = 0; ch < 20; ++ch) r.data.sounds.drive.push_back(t.sound.attachedWave(ch));
-  r.data.sounds.kanko = {t.sound.addWave(100)};
-  r.kanko_queue_add(0);
+  poke(r).data.sounds.drive.clear();
+  for (int ch = 0; ch < 20; ++ch) poke(r).data.sounds.drive.push_back(t.sound.attachedWave(ch));
+  poke(r).data.sounds.kanko = {t.sound.addWave(100)};
+  poke(r).callouts_.kanko_queue_add(0);
   t.sound.playLooped(3);
-  r.handle.atsEmergency = r.handle.protectionBrake = true;
-  r.signals.patternState = r.signals.previousPatternState = 2;
-  r.pos.remaining = 5000;
+  poke(r).handle.atsEmergency = poke(r).handle.protectionBrake = true;
+  poke(r).signals.patternState = poke(r).signals.previousPatternState = 2;
+  poke(r).pos.remaining = 5000;
   r.closeRun();
   EXPECT_FALSE(t.sound.isPlaying(3));
   EXPECT_EQ(t.sound.attachedWave(3), -1);
-  EXPECT_TRUE(r.data.sounds.drive.empty());
-  EXPECT_EQ(r.callouts.queue[0], -1);
-  EXPECT_FALSE(r.handle.atsEmergency);
-  EXPECT_FALSE(r.handle.protectionBrake);
-  EXPECT_EQ(r.signals.patternState, 0);
-  EXPECT_EQ(r.pos.remaining, 0);
+  EXPECT_TRUE(poke(r).data.sounds.drive.empty());
+  EXPECT_EQ(poke(r).callouts.queue[0], -1);
+  EXPECT_FALSE(poke(r).handle.atsEmergency);
+  EXPECT_FALSE(poke(r).handle.protectionBrake);
+  EXPECT_EQ(poke(r).signals.patternState, 0);
+  EXPECT_EQ(poke(r).pos.remaining, 0);
 }
 
 }  // namespace

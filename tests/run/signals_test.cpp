@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/run_ticks.h"
+#include "support/steps.h"
 
 namespace velmoria {
 namespace {
@@ -44,8 +45,8 @@ struct SignalRun : TestRun {
   }
   Run& start() {
     Run& r = makeUnlocked();
-    r.pos.precedingFrame = 0;
-    r.handle.doorOpen = false;
+    poke(r).pos.precedingFrame = 0;
+    poke(r).handle.doorOpen = false;
     return r;
   }
 };
@@ -87,35 +88,35 @@ TEST(BlockAspects, signals_behind_the_preceding_train_count_up_from_stop) {
   // A kind-0 signal among the block signals is never counted.
   t.data.route.SignalTable.insert(t.data.route.SignalTable.begin() + 3, blockSignal(3000, 3500, 0));
   auto& r = t.start();
-  r.pos.precedingFrame = 5500;  // between the signals at 5000 and 6000
-  blockAspects(r);
+  poke(r).pos.precedingFrame = 5500;  // between the signals at 5000 and 6000
+  r.tickStep(TickStep::BlockAspects);
   // Table: 1000 2000 3000 3500(kind 0) 4000 5000 6000
-  EXPECT_EQ(r.signals.level, (std::vector<int32_t>{4, 3, 2, 4, 1, 0, 4}));
+  EXPECT_EQ(poke(r).signals.level, (std::vector<int32_t>{4, 3, 2, 4, 1, 0, 4}));
 }
 
 TEST(BlockAspects, the_fourth_signal_behind_shows_four) {
   SignalRun t;
   t.data.route.SignalTable.push_back(blockSignal(6400, 7000));
   auto& r = t.start();
-  r.pos.precedingFrame = 6999;  // between 6000 and 7000
-  blockAspects(r);
-  EXPECT_EQ(r.signals.level, (std::vector<int32_t>{4, 4, 3, 2, 1, 0, 4}));
+  poke(r).pos.precedingFrame = 6999;  // between 6000 and 7000
+  r.tickStep(TickStep::BlockAspects);
+  EXPECT_EQ(poke(r).signals.level, (std::vector<int32_t>{4, 4, 3, 2, 1, 0, 4}));
 }
 
 TEST(BlockAspects, without_a_preceding_train_every_signal_is_clear) {
   SignalRun t;
   auto& r = t.start();
-  r.signals.level.assign(6, 0);
-  blockAspects(r);
-  EXPECT_EQ(r.signals.level, std::vector<int32_t>(6, 4));
+  poke(r).signals.level.assign(6, 0);
+  r.tickStep(TickStep::BlockAspects);
+  EXPECT_EQ(poke(r).signals.level, std::vector<int32_t>(6, 4));
 }
 
 TEST(BlockAspects, a_train_beyond_the_last_block_signal_occupies_its_block) {
   SignalRun t;
   auto& r = t.start();
-  r.pos.precedingFrame = 8000;
-  blockAspects(r);
-  EXPECT_EQ(r.signals.level, (std::vector<int32_t>{4, 4, 3, 2, 1, 0}));
+  poke(r).pos.precedingFrame = 8000;
+  r.tickStep(TickStep::BlockAspects);
+  EXPECT_EQ(poke(r).signals.level, (std::vector<int32_t>{4, 4, 3, 2, 1, 0}));
 }
 
 TEST(FixedAspects, a_mode_one_signal_holds_its_level_until_its_time) {
@@ -126,14 +127,14 @@ TEST(FixedAspects, a_mode_one_signal_holds_its_level_until_its_time) {
   t.data.route.SignalTable[2].mode = 2;
   t.data.route.SignalTable[2].fixedLevel = 2;
   auto& r = t.start();
-  r.pos.clockTicks = 999;
+  poke(r).pos.clockTicks = 999;
   tick(t);
-  EXPECT_EQ(r.signals.level[1], 0);
-  EXPECT_EQ(r.signals.level[2], 2);
-  r.pos.clockTicks = 1000;
+  EXPECT_EQ(poke(r).signals.level[1], 0);
+  EXPECT_EQ(poke(r).signals.level[2], 2);
+  poke(r).pos.clockTicks = 1000;
   tick(t);
-  EXPECT_EQ(r.signals.level[1], 4);
-  EXPECT_EQ(r.signals.level[2], 2);
+  EXPECT_EQ(poke(r).signals.level[1], 4);
+  EXPECT_EQ(poke(r).signals.level[2], 2);
 }
 
 // --- Signal display --------------------------------------------------------------------------
@@ -141,58 +142,58 @@ TEST(FixedAspects, a_mode_one_signal_holds_its_level_until_its_time) {
 TEST(SignalDisplay, shows_the_signal_in_view_and_clears_it_after_passing) {
   SignalRun t;
   auto& r = t.start();
-  r.pos.precedingFrame = 3500;  // the signal at 3000 shows stop, 1000 two blocks clear
-  r.pos.frame = 500;
+  poke(r).pos.precedingFrame = 3500;  // the signal at 3000 shows stop, 1000 two blocks clear
+  poke(r).pos.frame = 500;
   tick(t);
-  EXPECT_EQ(r.signals.shownIndex, 4);  // kind 1, level 2
-  EXPECT_EQ(r.display.SignalImage.picture, 4);
-  EXPECT_EQ(r.display.SignalLabel.text, "S1000");
-  EXPECT_EQ(r.signals.shownNumber, 1);
-  EXPECT_EQ(r.signals.inView, 0);
-  r.pos.frame = 995;  // check point window: the aspect is caution, the train stop stands down
+  EXPECT_EQ(poke(r).signals.shownIndex, 4);  // kind 1, level 2
+  EXPECT_EQ(poke(r).display.SignalImage.picture, 4);
+  EXPECT_EQ(poke(r).display.SignalLabel.text, "S1000");
+  EXPECT_EQ(poke(r).signals.shownNumber, 1);
+  EXPECT_EQ(poke(r).signals.inView, 0);
+  poke(r).pos.frame = 995;  // check point window: the aspect is caution, the train stop stands down
   tick(t);
-  EXPECT_EQ(r.signals.checkSpeed, 999);
-  EXPECT_EQ(r.signals.shownIndex, 999);
-  r.pos.frame = 1005;  // passed
+  EXPECT_EQ(poke(r).signals.checkSpeed, 999);
+  EXPECT_EQ(poke(r).signals.shownIndex, 999);
+  poke(r).pos.frame = 1005;  // passed
   tick(t);
-  EXPECT_EQ(r.display.SignalImage.picture, -1);
-  EXPECT_EQ(r.display.SignalLabel.text, "");
-  EXPECT_EQ(r.signals.inView, 999);
+  EXPECT_EQ(poke(r).display.SignalImage.picture, -1);
+  EXPECT_EQ(poke(r).display.SignalLabel.text, "");
+  EXPECT_EQ(poke(r).signals.inView, 999);
 }
 
 TEST(SignalDisplay, a_signal_of_kind_six_sets_the_state_but_shows_no_picture) {
   SignalRun t;
   t.data.route.SignalTable[0].kind = 6;
   auto& r = t.start();
-  r.pos.frame = 500;
+  poke(r).pos.frame = 500;
   tick(t);
-  EXPECT_EQ(r.signals.shownIndex, 21);
-  EXPECT_EQ(r.display.SignalImage.picture, -1);
-  EXPECT_EQ(r.display.SignalLabel.text, "S1000");
+  EXPECT_EQ(poke(r).signals.shownIndex, 21);
+  EXPECT_EQ(poke(r).display.SignalImage.picture, -1);
+  EXPECT_EQ(poke(r).display.SignalLabel.text, "S1000");
 }
 
 TEST(SignalDisplay, a_picture_beyond_the_image_list_is_skipped) {
   SignalRun t;
   t.data.images.SignalImageList.resize(3);
   auto& r = t.start();
-  r.pos.frame = 500;  // kind 1 level 4: picture 4, but the list holds 3
+  poke(r).pos.frame = 500;  // kind 1 level 4: picture 4, but the list holds 3
   tick(t);
-  EXPECT_EQ(r.signals.shownIndex, 4);
-  EXPECT_EQ(r.display.SignalImage.picture, -1);
+  EXPECT_EQ(poke(r).signals.shownIndex, 4);
+  EXPECT_EQ(poke(r).display.SignalImage.picture, -1);
 }
 
 TEST(SignalDisplay, a_warning_point_is_missed_when_passed_ten_frames_in_a_tick) {
   SignalRun t;
   auto& r = t.start();
-  r.pos.precedingFrame = 1500;  // the signal at 1000 shows stop
-  r.pos.frame = 500;
+  poke(r).pos.precedingFrame = 1500;  // the signal at 1000 shows stop
+  poke(r).pos.frame = 500;
   tick(t);
-  r.pos.frame = 910;  // warning frame 900 + 10
+  poke(r).pos.frame = 910;  // warning frame 900 + 10
   tick(t);
-  EXPECT_EQ(r.signals.checkSpeed, 999);
-  r.pos.frame = 909;
+  EXPECT_EQ(poke(r).signals.checkSpeed, 999);
+  poke(r).pos.frame = 909;
   tick(t);
-  EXPECT_EQ(r.signals.checkSpeed, 998);
+  EXPECT_EQ(poke(r).signals.checkSpeed, 998);
 }
 
 // --- Alarm-and-acknowledge train stop --------------------------------------------------------
@@ -200,11 +201,11 @@ TEST(SignalDisplay, a_warning_point_is_missed_when_passed_ten_frames_in_a_tick) 
 // Brings the train to the warning point of a stop signal with the brake released.
 Run& ringing(SignalRun& t) {
   auto& r = t.start();
-  r.pos.precedingFrame = 1500;
-  r.handle.brakeStep = r.handle.effectiveBrake = 0;
-  r.pos.frame = 500;
+  poke(r).pos.precedingFrame = 1500;
+  poke(r).handle.brakeStep = poke(r).handle.effectiveBrake = 0;
+  poke(r).pos.frame = 500;
   tick(t);
-  r.pos.frame = 905;
+  poke(r).pos.frame = 905;
   tick(t);
   return r;
 }
@@ -212,56 +213,56 @@ Run& ringing(SignalRun& t) {
 TEST(AlarmTrainStop, the_bell_rings_at_a_warning_point_of_a_stop_signal) {
   SignalRun t;
   auto& r = ringing(t);
-  EXPECT_TRUE(r.signals.alarm);
-  EXPECT_EQ(r.signals.checkSpeed, 998);
+  EXPECT_TRUE(poke(r).signals.alarm);
+  EXPECT_EQ(poke(r).signals.checkSpeed, 998);
   EXPECT_TRUE(t.sound.isPlaying(kBell));
   EXPECT_TRUE(t.sound.isLooping(kBell));
-  EXPECT_TRUE(r.display.Lamp_Ats);
-  EXPECT_EQ(r.signals.alarmCounter, 1);
+  EXPECT_TRUE(poke(r).display.Lamp_Ats);
+  EXPECT_EQ(poke(r).signals.alarmCounter, 1);
 }
 
 TEST(AlarmTrainStop, ringing_reaches_the_emergency_after_ten_times_ats_time_plus_one_ticks) {
   SignalRun t;
   auto& r = ringing(t);  // the first tick of ringing
   tick(t, 49);           // 50 ticks of ringing
-  EXPECT_FALSE(r.handle.atsEmergency);
+  EXPECT_FALSE(poke(r).handle.atsEmergency);
   EXPECT_EQ(t.sound.playCount(kEmergency), 0);
   tick(t);  // the 51st
-  EXPECT_TRUE(r.handle.atsEmergency);
+  EXPECT_TRUE(poke(r).handle.atsEmergency);
   EXPECT_EQ(t.sound.playCount(kEmergency), 1);  // [Sound_EB] once
-  EXPECT_EQ(r.signals.alarmCounter, 0);
+  EXPECT_EQ(poke(r).signals.alarmCounter, 0);
 }
 
 TEST(AlarmTrainStop, acknowledging_without_brake_or_in_emergency_is_refused) {
   SignalRun t;
   auto& r = ringing(t);
-  r.acknowledge();
-  EXPECT_TRUE(r.signals.alarm);
-  EXPECT_FALSE(r.signals.acknowledged);
-  r.handle.brakeStep = -2;
-  r.handle.atsEmergency = true;
-  r.acknowledge();
-  EXPECT_TRUE(r.signals.alarm);
-  EXPECT_FALSE(r.signals.confirmation);
+  test::acknowledge(r);
+  EXPECT_TRUE(poke(r).signals.alarm);
+  EXPECT_FALSE(poke(r).signals.acknowledged);
+  poke(r).handle.brakeStep = -2;
+  poke(r).handle.atsEmergency = true;
+  test::acknowledge(r);
+  EXPECT_TRUE(poke(r).signals.alarm);
+  EXPECT_FALSE(poke(r).signals.confirmation);
 }
 
 TEST(AlarmTrainStop, acknowledging_with_the_brake_stops_the_bell_and_rings_the_chime) {
   SignalRun t;
   t.data.vehicle.ATS_Cnt = 0;
   auto& r = ringing(t);
-  r.handle.brakeStep = -2;
-  r.acknowledge();
-  EXPECT_FALSE(r.signals.alarm);
-  EXPECT_TRUE(r.signals.acknowledged);
-  EXPECT_TRUE(r.signals.confirmation);
+  poke(r).handle.brakeStep = -2;
+  test::acknowledge(r);
+  EXPECT_FALSE(poke(r).signals.alarm);
+  EXPECT_TRUE(poke(r).signals.acknowledged);
+  EXPECT_TRUE(poke(r).signals.confirmation);
   tick(t);
   EXPECT_FALSE(t.sound.isPlaying(kBell));
   EXPECT_TRUE(t.sound.isPlaying(kChime));
   EXPECT_TRUE(t.sound.isLooping(kChime));
-  EXPECT_FALSE(r.display.Lamp_Ats);
-  EXPECT_FALSE(r.signals.alarm);  // the confirmation keeps the warning from ringing again
+  EXPECT_FALSE(poke(r).display.Lamp_Ats);
+  EXPECT_FALSE(poke(r).signals.alarm);  // the confirmation keeps the warning from ringing again
   // At a standstill in front of the stop signal the next press silences the chime.
-  r.acknowledge();
+  test::acknowledge(r);
   EXPECT_FALSE(t.sound.isPlaying(kChime));
 }
 
@@ -269,8 +270,8 @@ TEST(AlarmTrainStop, with_ats_cnt_one_the_chime_rings_once) {
   SignalRun t;
   t.data.vehicle.ATS_Cnt = 1;
   auto& r = ringing(t);
-  r.handle.brakeStep = -2;
-  r.acknowledge();
+  poke(r).handle.brakeStep = -2;
+  test::acknowledge(r);
   tick(t);
   EXPECT_TRUE(t.sound.isPlaying(kChime));
   EXPECT_FALSE(t.sound.isLooping(kChime));
@@ -282,35 +283,35 @@ TEST(AlarmTrainStop, with_ats_cnt_one_the_chime_rings_once) {
 TEST(AlarmTrainStop, passing_the_check_point_of_a_stop_signal_applies_the_emergency) {
   SignalRun t;
   auto& r = t.start();
-  r.pos.precedingFrame = 1500;
-  r.handle.brakeStep = r.handle.effectiveBrake = 0;
-  r.pos.frame = 500;
+  poke(r).pos.precedingFrame = 1500;
+  poke(r).handle.brakeStep = poke(r).handle.effectiveBrake = 0;
+  poke(r).pos.frame = 500;
   tick(t);
-  r.pos.frame = 995;  // check point 990 + 5, shown index 3 (stop)
+  poke(r).pos.frame = 995;  // check point 990 + 5, shown index 3 (stop)
   tick(t);
-  EXPECT_EQ(r.signals.checkSpeed, 0);
-  EXPECT_TRUE(r.handle.atsEmergency);
+  EXPECT_EQ(poke(r).signals.checkSpeed, 0);
+  EXPECT_TRUE(poke(r).handle.atsEmergency);
 }
 
 TEST(ResetOperation, needs_the_emergency_position_and_a_standstill) {
   SignalRun t;
   auto& r = ringing(t);
   tick(t, 50);
-  ASSERT_TRUE(r.handle.atsEmergency);
-  r.handle.gearPosition = 2;
-  r.handle.brakeStep = -7;
-  r.resetOperation();
-  EXPECT_TRUE(r.handle.atsEmergency);
-  r.handle.brakeStep = -8;
-  r.train.speed = Fixed::from(0.6L);  // rounds to 1
-  r.resetOperation();
-  EXPECT_TRUE(r.handle.atsEmergency);
-  r.train.speed = Fixed::from(0.4L);
-  r.resetOperation();
-  EXPECT_FALSE(r.handle.atsEmergency);
-  EXPECT_FALSE(r.signals.alarm);
-  EXPECT_TRUE(r.signals.confirmation);
-  EXPECT_EQ(r.handle.gearPosition, 0);
+  ASSERT_TRUE(poke(r).handle.atsEmergency);
+  poke(r).handle.gearPosition = 2;
+  poke(r).handle.brakeStep = -7;
+  test::resetOperation(r);
+  EXPECT_TRUE(poke(r).handle.atsEmergency);
+  poke(r).handle.brakeStep = -8;
+  poke(r).train.speed = Fixed::from(0.6L);  // rounds to 1
+  test::resetOperation(r);
+  EXPECT_TRUE(poke(r).handle.atsEmergency);
+  poke(r).train.speed = Fixed::from(0.4L);
+  test::resetOperation(r);
+  EXPECT_FALSE(poke(r).handle.atsEmergency);
+  EXPECT_FALSE(poke(r).signals.alarm);
+  EXPECT_TRUE(poke(r).signals.confirmation);
+  EXPECT_EQ(poke(r).handle.gearPosition, 0);
   EXPECT_FALSE(t.sound.isPlaying(kBell));
 }
 
@@ -331,14 +332,14 @@ class PatternStopTest : public ::testing::TestWithParam<PatternCase> {};
 TEST_P(PatternStopTest, the_state_follows_the_braking_distance) {
   PatternRun t;
   auto& r = t.start();
-  r.pos.precedingFrame = 1500;
-  blockAspects(r);
-  r.pos.patternTargets = {{50000, 0, 0}};
-  r.train.speed = Fixed::from(GetParam().speed);
-  patternControl(r);
-  EXPECT_EQ(r.signals.patternState, GetParam().state);
-  EXPECT_EQ(r.signals.targetSpeed, 0);
-  EXPECT_EQ(r.handle.protectionBrake, GetParam().state == 2);
+  poke(r).pos.precedingFrame = 1500;
+  r.tickStep(TickStep::BlockAspects);
+  poke(r).index.patternTargetList = {{50000, 0, 0}};
+  poke(r).train.speed = Fixed::from(GetParam().speed);
+  r.tickStep(TickStep::PatternControl);
+  EXPECT_EQ(poke(r).signals.patternState, GetParam().state);
+  EXPECT_EQ(poke(r).signals.targetSpeed, 0);
+  EXPECT_EQ(poke(r).handle.protectionBrake, GetParam().state == 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Speeds, PatternStopTest,
@@ -349,35 +350,35 @@ INSTANTIATE_TEST_SUITE_P(Speeds, PatternStopTest,
 TEST(PatternControl, a_stop_target_applies_only_while_its_signal_shows_stop) {
   PatternRun t;
   auto& r = t.start();
-  r.pos.patternTargets = {{50000, 0, 0}};
-  r.train.speed = Fixed::fromInt(110);
-  patternControl(r);  // no preceding train: the signal is clear
-  EXPECT_EQ(r.signals.patternState, 0);
-  EXPECT_EQ(r.signals.targetSpeed, 999);
+  poke(r).index.patternTargetList = {{50000, 0, 0}};
+  poke(r).train.speed = Fixed::fromInt(110);
+  r.tickStep(TickStep::PatternControl);  // no preceding train: the signal is clear
+  EXPECT_EQ(poke(r).signals.patternState, 0);
+  EXPECT_EQ(poke(r).signals.targetSpeed, 999);
 }
 
 TEST(PatternControl, brakes_against_a_stop_signal_and_releases_when_it_clears) {
   PatternRun t;
   auto& r = t.start();
-  r.handle.brakeStep = r.handle.effectiveBrake = 0;
-  r.pos.precedingFrame = 1500;
-  r.pos.patternTargets = {{50000, 0, 0}};
-  r.train.speed = Fixed::fromInt(110);
+  poke(r).handle.brakeStep = poke(r).handle.effectiveBrake = 0;
+  poke(r).pos.precedingFrame = 1500;
+  poke(r).index.patternTargetList = {{50000, 0, 0}};
+  poke(r).train.speed = Fixed::fromInt(110);
   tick(t);
-  EXPECT_EQ(r.signals.patternState, 2);
-  EXPECT_TRUE(r.handle.protectionBrake);
-  EXPECT_TRUE(r.display.Lamp_Atsp1);
-  EXPECT_TRUE(r.display.Lamp_Atsp2);
+  EXPECT_EQ(poke(r).signals.patternState, 2);
+  EXPECT_TRUE(poke(r).handle.protectionBrake);
+  EXPECT_TRUE(poke(r).display.Lamp_Atsp1);
+  EXPECT_TRUE(poke(r).display.Lamp_Atsp2);
   EXPECT_EQ(t.sound.playCount(kAtc), 1);
-  r.train.speed = Fixed::fromInt(80);  // slow enough now, but the braking holds
+  poke(r).train.speed = Fixed::fromInt(80);  // slow enough now, but the braking holds
   tick(t);
-  EXPECT_EQ(r.signals.patternState, 2);
-  r.pos.precedingFrame = 2500;  // the signal clears
+  EXPECT_EQ(poke(r).signals.patternState, 2);
+  poke(r).pos.precedingFrame = 2500;  // the signal clears
   tick(t);
-  EXPECT_EQ(r.signals.patternState, 0);
-  EXPECT_FALSE(r.handle.protectionBrake);
-  EXPECT_FALSE(r.display.Lamp_Atsp1);
-  EXPECT_FALSE(r.display.Lamp_Atsp2);
+  EXPECT_EQ(poke(r).signals.patternState, 0);
+  EXPECT_FALSE(poke(r).handle.protectionBrake);
+  EXPECT_FALSE(poke(r).display.Lamp_Atsp1);
+  EXPECT_FALSE(poke(r).display.Lamp_Atsp2);
   EXPECT_EQ(t.sound.playCount(kAtc), 2);
 }
 
@@ -386,33 +387,33 @@ TEST(PatternControl, brakes_against_a_stop_signal_and_releases_when_it_clears) {
 TEST(PatternControl, brakes_for_a_speed_limit_and_releases_below_it) {
   PatternRun t;
   auto& r = t.start();
-  r.handle.brakeStep = r.handle.effectiveBrake = 0;
-  r.pos.patternTargets = {{30000, 60, -1}};
-  r.train.speed = Fixed::fromInt(100);
+  poke(r).handle.brakeStep = poke(r).handle.effectiveBrake = 0;
+  poke(r).index.patternTargetList = {{30000, 60, -1}};
+  poke(r).train.speed = Fixed::fromInt(100);
   tick(t);
-  EXPECT_EQ(r.signals.patternState, 1);
-  EXPECT_TRUE(r.display.Lamp_Atsp1);
-  EXPECT_FALSE(r.display.Lamp_Atsp2);
-  EXPECT_FALSE(r.handle.protectionBrake);
-  r.train.speed = Fixed::fromInt(110);
+  EXPECT_EQ(poke(r).signals.patternState, 1);
+  EXPECT_TRUE(poke(r).display.Lamp_Atsp1);
+  EXPECT_FALSE(poke(r).display.Lamp_Atsp2);
+  EXPECT_FALSE(poke(r).handle.protectionBrake);
+  poke(r).train.speed = Fixed::fromInt(110);
   tick(t);
-  EXPECT_EQ(r.signals.patternState, 2);
-  EXPECT_TRUE(r.handle.protectionBrake);
-  r.train.speed = Fixed::fromInt(62);
+  EXPECT_EQ(poke(r).signals.patternState, 2);
+  EXPECT_TRUE(poke(r).handle.protectionBrake);
+  poke(r).train.speed = Fixed::fromInt(62);
   tick(t);
-  EXPECT_EQ(r.signals.patternState, 0);
-  EXPECT_FALSE(r.handle.protectionBrake);
+  EXPECT_EQ(poke(r).signals.patternState, 0);
+  EXPECT_FALSE(poke(r).handle.protectionBrake);
 }
 
 TEST(PatternControl, targets_behind_or_600_m_ahead_are_out_of_range) {
   PatternRun t;
   auto& r = t.start();
-  r.pos.distance = 10000;
-  r.pos.patternTargets = {{10000, 30, -1}, {70000, 30, -1}};
-  r.train.speed = Fixed::fromInt(110);
-  patternControl(r);
-  EXPECT_EQ(r.signals.patternState, 0);
-  EXPECT_EQ(r.signals.targetSpeed, 999);
+  poke(r).pos.distance = 10000;
+  poke(r).index.patternTargetList = {{10000, 30, -1}, {70000, 30, -1}};
+  poke(r).train.speed = Fixed::fromInt(110);
+  r.tickStep(TickStep::PatternControl);
+  EXPECT_EQ(poke(r).signals.patternState, 0);
+  EXPECT_EQ(poke(r).signals.targetSpeed, 999);
 }
 
 // --- Cab signalling --------------------------------------------------------------------------
@@ -421,37 +422,37 @@ TEST(CabSignalBrake, over_the_aspect_speed_applies_and_below_it_releases) {
   SignalRun t(2);
   t.data.route.SignalTable[0].kind = 2;
   auto& r = t.start();
-  r.handle.brakeStep = r.handle.effectiveBrake = 0;
-  r.pos.precedingFrame = 2500;  // first signal: kind 2, level 1 -> index 6 (stop)
-  r.pos.frame = 500;
-  r.train.speed = Fixed::fromInt(50);
+  poke(r).handle.brakeStep = poke(r).handle.effectiveBrake = 0;
+  poke(r).pos.precedingFrame = 2500;  // first signal: kind 2, level 1 -> index 6 (stop)
+  poke(r).pos.frame = 500;
+  poke(r).train.speed = Fixed::fromInt(50);
   tick(t);
-  EXPECT_EQ(r.signals.shownIndex, 6);
-  EXPECT_TRUE(r.display.Lamp_R);
-  EXPECT_TRUE(r.handle.protectionBrake);  // a stop aspect brakes at any speed
-  r.pos.precedingFrame = 3500;            // level 2: caution (index 7), 45 km/h
+  EXPECT_EQ(poke(r).signals.shownIndex, 6);
+  EXPECT_TRUE(poke(r).display.Lamp_R);
+  EXPECT_TRUE(poke(r).handle.protectionBrake);  // a stop aspect brakes at any speed
+  poke(r).pos.precedingFrame = 3500;            // level 2: caution (index 7), 45 km/h
   tick(t);
-  EXPECT_EQ(r.signals.shownIndex, 7);
-  EXPECT_TRUE(r.display.Lamp_Y);
-  EXPECT_FALSE(r.display.Lamp_R);
-  EXPECT_TRUE(r.handle.protectionBrake);
-  r.train.speed = Fixed::fromInt(40);
+  EXPECT_EQ(poke(r).signals.shownIndex, 7);
+  EXPECT_TRUE(poke(r).display.Lamp_Y);
+  EXPECT_FALSE(poke(r).display.Lamp_R);
+  EXPECT_TRUE(poke(r).handle.protectionBrake);
+  poke(r).train.speed = Fixed::fromInt(40);
   tick(t);
-  EXPECT_FALSE(r.handle.protectionBrake);
-  EXPECT_FALSE(r.signals.cabSignalBrake);
+  EXPECT_FALSE(poke(r).handle.protectionBrake);
+  EXPECT_FALSE(poke(r).signals.cabSignalBrake);
   EXPECT_GE(t.sound.playCount(kAtc), 2);
 }
 
 TEST(CabSignalBrake, a_strong_service_brake_is_left_to_the_driver) {
   SignalRun t(2);
   auto& r = t.start();
-  r.handle.brakeStep = -7;  // 1 - [Brake]
-  r.train.speed = Fixed::fromInt(120);
-  cabSignalBrake(r);
-  EXPECT_FALSE(r.handle.protectionBrake);
-  r.handle.brakeStep = -6;
-  cabSignalBrake(r);
-  EXPECT_TRUE(r.handle.protectionBrake);
+  poke(r).handle.brakeStep = -7;  // 1 - [Brake]
+  poke(r).train.speed = Fixed::fromInt(120);
+  r.tickStep(TickStep::CabSignalBrake);
+  EXPECT_FALSE(poke(r).handle.protectionBrake);
+  poke(r).handle.brakeStep = -6;
+  r.tickStep(TickStep::CabSignalBrake);
+  EXPECT_TRUE(poke(r).handle.protectionBrake);
 }
 
 // --- Vigilance device -------------------------------------------------------------------------
@@ -460,31 +461,31 @@ TEST(VigilanceDevice, rings_after_601_ticks_and_brakes_50_ticks_later) {
   SignalRun t;
   t.data.vehicle.EB = 1;
   auto& r = t.start();
-  r.train.speed = Fixed::fromInt(50);
-  for (int i = 0; i < 600; ++i) vigilanceDevice(r);
-  EXPECT_FALSE(r.display.Lamp_EB);
-  vigilanceDevice(r);
-  EXPECT_TRUE(r.display.Lamp_EB);
+  poke(r).train.speed = Fixed::fromInt(50);
+  for (int i = 0; i < 600; ++i) r.tickStep(TickStep::VigilanceDevice);
+  EXPECT_FALSE(poke(r).display.Lamp_EB);
+  r.tickStep(TickStep::VigilanceDevice);
+  EXPECT_TRUE(poke(r).display.Lamp_EB);
   EXPECT_TRUE(t.sound.isPlaying(6));
-  for (int i = 0; i < 49; ++i) vigilanceDevice(r);
-  EXPECT_FALSE(r.handle.atsEmergency);
-  vigilanceDevice(r);
-  EXPECT_TRUE(r.handle.atsEmergency);
+  for (int i = 0; i < 49; ++i) r.tickStep(TickStep::VigilanceDevice);
+  EXPECT_FALSE(poke(r).handle.atsEmergency);
+  r.tickStep(TickStep::VigilanceDevice);
+  EXPECT_TRUE(poke(r).handle.atsEmergency);
   EXPECT_FALSE(t.sound.isPlaying(6));
-  EXPECT_EQ(r.signals.vigilanceCounter, 0);
+  EXPECT_EQ(poke(r).vigilance.counter, 0);
 }
 
 TEST(VigilanceDevice, follow_mode_switches_it_off_for_the_run) {
   SignalRun t;
   t.data.vehicle.EB = 1;
   auto& r = t.start();
-  r.train.speed = Fixed::fromInt(50);
+  poke(r).train.speed = Fixed::fromInt(50);
   t.app.followMode = true;
-  vigilanceDevice(r);
+  r.tickStep(TickStep::VigilanceDevice);
   t.app.followMode = false;
-  for (int i = 0; i < 700; ++i) vigilanceDevice(r);
-  EXPECT_EQ(r.signals.vigilanceCounter, 0);
-  EXPECT_FALSE(r.handle.atsEmergency);
+  for (int i = 0; i < 700; ++i) r.tickStep(TickStep::VigilanceDevice);
+  EXPECT_EQ(poke(r).vigilance.counter, 0);
+  EXPECT_FALSE(poke(r).handle.atsEmergency);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/run_ticks.h"
+#include "support/steps.h"
 
 namespace velmoria {
 namespace {
@@ -45,8 +46,8 @@ struct StationRun : TestRun {
     Run& r = makeUnlocked();
     attachWave(*this, kArrival, 2000);
     attachWave(*this, kMelody, 3000);
-    r.handle.doorOpen = false;
-    r.handle.doorSoundOpening = false;
+    poke(r).handle.doorOpen = false;
+    poke(r).handle.doorSoundOpening = false;
     return r;
   }
 };
@@ -54,116 +55,116 @@ struct StationRun : TestRun {
 TEST(Stations, a_stop_from_announcement_to_the_next_station) {
   StationRun t;
   auto& r = t.start();
-  r.pos.frame = 500;  // between A and B
+  poke(r).pos.frame = 500;  // between A and B
   tick(t);
-  EXPECT_EQ(r.display.Label4.text, "B停車");
+  EXPECT_EQ(poke(r).display.Label4.text, "B停車");
 
-  r.pos.frame = 1050;  // in B's zone, standing
-  r.pos.clockTicks = kDeparture - 300;
+  poke(r).pos.frame = 1050;  // in B's zone, standing
+  poke(r).pos.clockTicks = kDeparture - 300;
   tick(t);
-  EXPECT_EQ(r.display.stop.picture, 0);
-  EXPECT_EQ(r.display.Label4.text, "B");
-  EXPECT_TRUE(r.handle.doorOpen);
+  EXPECT_EQ(poke(r).display.stop.picture, 0);
+  EXPECT_EQ(poke(r).display.Label4.text, "B");
+  EXPECT_TRUE(poke(r).handle.doorOpen);
   EXPECT_TRUE(t.sound.isPlaying(kDoorOpen));
   EXPECT_TRUE(t.sound.isPlaying(kArrival));
   EXPECT_EQ(t.sound.playCount(kArrival), 1);
-  EXPECT_TRUE(r.display.Lamp_Door);  // the pilot lamp goes out on the next tick (step 5)
+  EXPECT_TRUE(poke(r).display.Lamp_Door);  // the pilot lamp goes out on the next tick (step 5)
   tick(t, 5);
-  EXPECT_FALSE(r.display.Lamp_Door);
+  EXPECT_FALSE(poke(r).display.Lamp_Door);
   EXPECT_EQ(t.sound.playCount(kArrival), 1);  // the doors are open: no second arrival
 
-  r.pos.clockTicks = kDeparture + 1;
+  poke(r).pos.clockTicks = kDeparture + 1;
   tick(t);
   EXPECT_TRUE(t.sound.isPlaying(kMelody));
   // The passing station is skipped: the terminus is next.
-  EXPECT_EQ(r.pos.nextStopDistance, r.route.StationTable[3].distance);
+  EXPECT_EQ(poke(r).pos.nextStopDistance, r.route().StationTable[3].distance);
 
-  r.pos.clockTicks = kClose + 1;
+  poke(r).pos.clockTicks = kClose + 1;
   tick(t, 29);  // the 3 s melody still plays: the doors wait
   EXPECT_EQ(t.sound.playCount(kDoorClose), 0);
   tick(t);
   EXPECT_FALSE(t.sound.isPlaying(kMelody));
   EXPECT_EQ(t.sound.playCount(kDoorClose), 1);
-  EXPECT_TRUE(r.stations.doorsClosedMark[1]);
-  EXPECT_TRUE(r.handle.doorOpen);  // until the closing sound has ended
-  EXPECT_FALSE(r.display.Lamp_Door);
+  EXPECT_TRUE(poke(r).stations.doorsClosedMark[1]);
+  EXPECT_TRUE(poke(r).handle.doorOpen);  // until the closing sound has ended
+  EXPECT_FALSE(poke(r).display.Lamp_Door);
 
-  const int before = r.stations.current;
+  const int before = poke(r).stations.current;
   tick(t, 10);  // the 1 s closing sound ends
-  EXPECT_FALSE(r.handle.doorOpen);
-  EXPECT_TRUE(r.display.Lamp_Door);
+  EXPECT_FALSE(poke(r).handle.doorOpen);
+  EXPECT_TRUE(poke(r).display.Lamp_Door);
   EXPECT_EQ(t.sound.playCount(kDepSign), 1);
-  EXPECT_EQ(r.stations.current, before + 1);
+  EXPECT_EQ(poke(r).stations.current, before + 1);
 
-  r.pos.frame = 1500;  // between B and P: the passing station is announced
+  poke(r).pos.frame = 1500;  // between B and P: the passing station is announced
   tick(t);
-  EXPECT_EQ(r.display.Label4.text, "P通過");
-  EXPECT_EQ(r.display.stop.picture, -1);
-  r.pos.frame = 2500;  // between P and C
+  EXPECT_EQ(poke(r).display.Label4.text, "P通過");
+  EXPECT_EQ(poke(r).display.stop.picture, -1);
+  poke(r).pos.frame = 2500;  // between P and C
   tick(t);
-  EXPECT_EQ(r.display.Label4.text, "C停車");
+  EXPECT_EQ(poke(r).display.Label4.text, "C停車");
 }
 
 TEST(Stations, the_mr_loses_30_kpa_at_the_arrival) {
   StationRun t;
   auto& r = t.start();
-  r.air.mr = Fixed::fromInt(800);
-  r.pos.frame = 1050;
-  stationStops(r);
-  EXPECT_EQ(r.air.mr, Fixed::fromInt(770));
+  poke(r).air.mr = Fixed::fromInt(800);
+  poke(r).pos.frame = 1050;
+  r.tickStep(TickStep::StationStops);
+  EXPECT_EQ(poke(r).air.mr, Fixed::fromInt(770));
 }
 
 TEST(Stations, with_one_man_operation_the_arrival_repeats_until_the_driver_opens) {
   StationRun t;
   t.data.route.OneMan = 1;
   auto& r = t.start();
-  r.air.mr = Fixed::fromInt(800);
-  r.pos.frame = 1050;
-  for (int i = 0; i < 3; ++i) stationStops(r);
-  EXPECT_FALSE(r.handle.doorOpen);
+  poke(r).air.mr = Fixed::fromInt(800);
+  poke(r).pos.frame = 1050;
+  for (int i = 0; i < 3; ++i) r.tickStep(TickStep::StationStops);
+  EXPECT_FALSE(poke(r).handle.doorOpen);
   EXPECT_EQ(t.sound.playCount(kArrival), 3);
-  EXPECT_EQ(r.air.mr, Fixed::fromInt(710));
+  EXPECT_EQ(poke(r).air.mr, Fixed::fromInt(710));
 }
 
 TEST(Stations, a_type_two_station_plays_its_melody_with_the_doors_shut) {
   StationRun t;
   t.data.route.StationTable[1].type = 2;
   auto& r = t.start();
-  r.pos.frame = 1050;
-  r.pos.clockTicks = kClose + 1;
+  poke(r).pos.frame = 1050;
+  poke(r).pos.clockTicks = kClose + 1;
   tick(t);
-  EXPECT_FALSE(r.handle.doorOpen);
+  EXPECT_FALSE(poke(r).handle.doorOpen);
   EXPECT_TRUE(t.sound.isPlaying(kMelody));
   tick(t, 40);
   EXPECT_EQ(t.sound.playCount(kDoorClose), 0);
-  EXPECT_FALSE(r.stations.doorsClosedMark[1]);
+  EXPECT_FALSE(poke(r).stations.doorsClosedMark[1]);
 }
 
 TEST(Stations, at_the_terminus_the_caption_says_so_and_the_next_stop_stays) {
   StationRun t;
   auto& r = t.start();
-  r.pos.nextStopDistance = 1;
-  r.pos.frame = 3050;  // the terminus, a time before the run: the melody fires at once
-  r.pos.clockTicks = kDeparture + 1;
+  poke(r).pos.nextStopDistance = 1;
+  poke(r).pos.frame = 3050;  // the terminus, a time before the run: the melody fires at once
+  poke(r).pos.clockTicks = kDeparture + 1;
   tick(t);
-  EXPECT_TRUE(r.handle.doorOpen);
+  EXPECT_TRUE(poke(r).handle.doorOpen);
   EXPECT_TRUE(t.sound.isPlaying(kMelody));
-  EXPECT_EQ(r.pos.nextStopDistance, 1);
-  EXPECT_NE(r.display.caption, "終点に到着しました。Backボタンで戻ってください。");
+  EXPECT_EQ(poke(r).pos.nextStopDistance, 1);
+  EXPECT_NE(poke(r).display.caption, "終点に到着しました。Backボタンで戻ってください。");
   tick(t, 30);  // the melody ends; the terminus never closes its doors
-  EXPECT_EQ(r.display.caption, "終点に到着しました。Backボタンで戻ってください。");
-  EXPECT_TRUE(r.handle.doorOpen);
+  EXPECT_EQ(poke(r).display.caption, "終点に到着しました。Backボタンで戻ってください。");
+  EXPECT_TRUE(poke(r).handle.doorOpen);
   tick(t, 10);
-  EXPECT_EQ(r.display.caption, "終点に到着しました。Backボタンで戻ってください。");
+  EXPECT_EQ(poke(r).display.caption, "終点に到着しました。Backボタンで戻ってください。");
 }
 
 TEST(Stations, the_last_station_has_no_next_to_announce) {
   StationRun t;
   auto& r = t.start();
-  r.display.Label4.text = "before";
-  r.pos.frame = 9000;  // beyond the terminus
+  poke(r).display.Label4.text = "before";
+  poke(r).pos.frame = 9000;  // beyond the terminus
   tick(t);
-  EXPECT_EQ(r.display.Label4.text, "before");
+  EXPECT_EQ(poke(r).display.Label4.text, "before");
 }
 
 TEST(Stations, marks_cover_every_station_of_a_long_table) {
@@ -172,12 +173,12 @@ TEST(Stations, marks_cover_every_station_of_a_long_table) {
   table.clear();
   for (int i = 0; i < 150; ++i) table.push_back(station("S" + std::to_string(i), 0, i * 1000));
   auto& r = t.start();
-  r.pos.frame = 120 * 1000 + 50;
+  poke(r).pos.frame = 120 * 1000 + 50;
   tick(t);
-  EXPECT_EQ(r.stations.atStation.size(), 150u);
-  EXPECT_TRUE(r.stations.atStation[120]);
-  EXPECT_EQ(r.display.Label4.text, "S120");
-  EXPECT_TRUE(r.handle.doorOpen);
+  EXPECT_EQ(poke(r).stations.atStation.size(), 150u);
+  EXPECT_TRUE(poke(r).stations.atStation[120]);
+  EXPECT_EQ(poke(r).display.Label4.text, "S120");
+  EXPECT_TRUE(poke(r).handle.doorOpen);
 }
 
 // --- Stop-position indicator -------------------------------------------------------------
@@ -192,12 +193,12 @@ class StopMarkerTest : public ::testing::TestWithParam<MarkerCase> {};
 TEST_P(StopMarkerTest, places_the_marker_and_the_digits) {
   StationRun t;
   auto& r = t.start();
-  r.display.stoplineTop = 1234;
-  r.pos.remaining = GetParam().remaining;
-  stopPositionIndicator(r);
-  EXPECT_EQ(r.display.stoplineTop, GetParam().top);
-  EXPECT_EQ(r.display.remainTop, GetParam().top + 16);
-  EXPECT_EQ(r.display.remain.text, GetParam().digits);
+  poke(r).display.stoplineTop = 1234;
+  poke(r).pos.remaining = GetParam().remaining;
+  r.tickStep(TickStep::StopPositionIndicator);
+  EXPECT_EQ(poke(r).display.stoplineTop, GetParam().top);
+  EXPECT_EQ(poke(r).display.remainTop, GetParam().top + 16);
+  EXPECT_EQ(poke(r).display.remain.text, GetParam().digits);
 }
 
 INSTANTIATE_TEST_SUITE_P(Remaining, StopMarkerTest,
@@ -213,11 +214,11 @@ INSTANTIATE_TEST_SUITE_P(Remaining, StopMarkerTest,
 TEST(Clock, the_label_changes_only_on_every_tenth_tick) {
   StationRun t;
   auto& r = t.start();
-  r.pos.clockTicks = 30 * 3600 * 10 + 30 * 61;  // 10:01:01
+  poke(r).pos.clockTicks = 30 * 3600 * 10 + 30 * 61;  // 10:01:01
   tick(t, 9);
-  EXPECT_EQ(r.display.Label3.text, "00:00:00");
+  EXPECT_EQ(poke(r).display.Label3.text, "00:00:00");
   tick(t);
-  EXPECT_EQ(r.display.Label3.text, "10:01:01");
+  EXPECT_EQ(poke(r).display.Label3.text, "10:01:01");
 }
 
 TEST(Clock, hours_are_not_wrapped_and_single_digits_get_a_zero) {
@@ -229,23 +230,23 @@ TEST(Clock, the_hands_point_by_hour_minute_and_second) {
   StationRun t;
   t.data.vehicle.Clock = {100, 100, 20};
   auto& r = t.start();
-  r.timecalc(30 * (3 * 3600 + 15));  // 3:00:15
+  poke(r).stations_.timecalc(30 * (3 * 3600 + 15));  // 3:00:15
   // hour hand 12 long at 90 degrees, minute 20 long at 1.5 degrees, second 20 at 90 degrees
-  EXPECT_TRUE(r.display.clock.drawn);
-  EXPECT_EQ(r.display.clock.hourX, 37);
-  EXPECT_EQ(r.display.clock.hourY, 25);
-  EXPECT_EQ(r.display.clock.minuteX, 26);  // 20 sin 1.5 = 0.52
-  EXPECT_EQ(r.display.clock.minuteY, 5);
-  EXPECT_EQ(r.display.clock.secondX, 45);
-  EXPECT_EQ(r.display.clock.secondY, 25);
+  EXPECT_TRUE(poke(r).display.clock.drawn);
+  EXPECT_EQ(poke(r).display.clock.hourX, 37);
+  EXPECT_EQ(poke(r).display.clock.hourY, 25);
+  EXPECT_EQ(poke(r).display.clock.minuteX, 26);  // 20 sin 1.5 = 0.52
+  EXPECT_EQ(poke(r).display.clock.minuteY, 5);
+  EXPECT_EQ(poke(r).display.clock.secondX, 45);
+  EXPECT_EQ(poke(r).display.clock.secondY, 25);
 }
 
 TEST(Clock, no_hands_without_a_clock_position) {
   StationRun t;
   t.data.vehicle.Clock = {0, 100, 20};
   auto& r = t.start();
-  r.timecalc(30 * 3600);
-  EXPECT_FALSE(r.display.clock.drawn);
+  poke(r).stations_.timecalc(30 * 3600);
+  EXPECT_FALSE(poke(r).display.clock.drawn);
 }
 
 // --- Timetable card, stopping-point alert, overrun -------------------------------------------
@@ -253,51 +254,51 @@ TEST(Clock, no_hands_without_a_clock_position) {
 TEST(TimetableCard, slides_30_pixels_a_tick_and_stops_at_its_edges) {
   StationRun t;
   auto& r = t.start();
-  r.display.cardWidth = 100;
-  r.display.cardShown = true;
-  timetableCardSlide(r);
-  EXPECT_EQ(r.display.cardLeft, 610);
-  timetableCardSlide(r);
-  timetableCardSlide(r);
-  timetableCardSlide(r);  // 520 is below 540
-  EXPECT_EQ(r.display.cardLeft, 540);
-  r.display.cardShown = false;
-  timetableCardSlide(r);
-  EXPECT_EQ(r.display.cardLeft, 570);
-  timetableCardSlide(r);
-  timetableCardSlide(r);
-  EXPECT_EQ(r.display.cardLeft, 630);
-  timetableCardSlide(r);
-  EXPECT_EQ(r.display.cardLeft, 640);
+  poke(r).display.cardWidth = 100;
+  poke(r).display.cardShown = true;
+  r.tickStep(TickStep::TimetableCardSlide);
+  EXPECT_EQ(poke(r).display.cardLeft, 610);
+  r.tickStep(TickStep::TimetableCardSlide);
+  r.tickStep(TickStep::TimetableCardSlide);
+  r.tickStep(TickStep::TimetableCardSlide);  // 520 is below 540
+  EXPECT_EQ(poke(r).display.cardLeft, 540);
+  poke(r).display.cardShown = false;
+  r.tickStep(TickStep::TimetableCardSlide);
+  EXPECT_EQ(poke(r).display.cardLeft, 570);
+  r.tickStep(TickStep::TimetableCardSlide);
+  r.tickStep(TickStep::TimetableCardSlide);
+  EXPECT_EQ(poke(r).display.cardLeft, 630);
+  r.tickStep(TickStep::TimetableCardSlide);
+  EXPECT_EQ(poke(r).display.cardLeft, 640);
 }
 
 TEST(StoppingPointAlert, rings_inside_the_braking_distance_and_blinks) {
   StationRun t;
   auto& r = t.start();
-  r.train.speed = Fixed::fromInt(60);  // 60^2 / 18 = 200 m: rings below 325 m to go
-  r.pos.remaining = 32600;
-  r.tickCount = 9;
-  stoppingPointAlert(r);
+  poke(r).train.speed = Fixed::fromInt(60);  // 60^2 / 18 = 200 m: rings below 325 m to go
+  poke(r).pos.remaining = 32600;
+  poke(r).tickCount = 9;
+  r.tickStep(TickStep::StoppingPointAlert);
   EXPECT_FALSE(t.sound.isPlaying(kStopAlert));
-  r.pos.remaining = 32400;
-  r.tickCount = 10;
-  stoppingPointAlert(r);
+  poke(r).pos.remaining = 32400;
+  poke(r).tickCount = 10;
+  r.tickStep(TickStep::StoppingPointAlert);
   EXPECT_TRUE(t.sound.isLooping(kStopAlert));
-  EXPECT_TRUE(r.display.Lamp_stopalert);
-  r.tickCount = 15;
-  stoppingPointAlert(r);
-  EXPECT_FALSE(r.display.Lamp_stopalert);
-  r.tickCount = 20;
-  stoppingPointAlert(r);
-  EXPECT_TRUE(r.display.Lamp_stopalert);
+  EXPECT_TRUE(poke(r).display.Lamp_stopalert);
+  poke(r).tickCount = 15;
+  r.tickStep(TickStep::StoppingPointAlert);
+  EXPECT_FALSE(poke(r).display.Lamp_stopalert);
+  poke(r).tickCount = 20;
+  r.tickStep(TickStep::StoppingPointAlert);
+  EXPECT_TRUE(poke(r).display.Lamp_stopalert);
   // Standing with the doors open silences it and restores its volume.
   t.sound.setVolume(kStopAlert, -800);
-  r.train.speed = Fixed::from(0.5L);
-  r.pos.remaining = 100000;
-  r.handle.doorOpen = true;
-  stoppingPointAlert(r);
+  poke(r).train.speed = Fixed::from(0.5L);
+  poke(r).pos.remaining = 100000;
+  poke(r).handle.doorOpen = true;
+  r.tickStep(TickStep::StoppingPointAlert);
   EXPECT_FALSE(t.sound.isPlaying(kStopAlert));
-  EXPECT_FALSE(r.display.Lamp_stopalert);
+  EXPECT_FALSE(poke(r).display.Lamp_stopalert);
   EXPECT_EQ(t.sound.volume(kStopAlert), 0);
 }
 
@@ -305,13 +306,13 @@ TEST(OverrunAnnouncement, plays_once_per_station_after_an_overrun) {
   StationRun t;
   t.data.route.AnnounceTable = {{1, 0}};
   auto& r = t.start();
-  r.pos.frame = 1500;  // past B's zone: no station mark is set
-  r.pos.remaining = -500;
-  overrunAnnouncement(r);
-  overrunAnnouncement(r);
+  poke(r).pos.frame = 1500;  // past B's zone: no station mark is set
+  poke(r).pos.remaining = -500;
+  r.tickStep(TickStep::OverrunAnnouncement);
+  r.tickStep(TickStep::OverrunAnnouncement);
   EXPECT_EQ(t.sound.playCount(kMelody), 1);
-  r.stations.current = 2;
-  overrunAnnouncement(r);
+  poke(r).stations.current = 2;
+  r.tickStep(TickStep::OverrunAnnouncement);
   EXPECT_EQ(t.sound.playCount(kMelody), 2);
 }
 
@@ -326,42 +327,42 @@ TEST(StationClick, puts_the_train_at_the_stopping_point_five_seconds_before_depa
   t.data.route.LineName = "本線";
   t.data.route.AnnounceTable.resize(6);
   auto& r = t.start();
-  r.stations.atStation[0] = 1;
-  r.handle.brakeStep = 0;
-  r.handle.powerNotch = 3;
-  r.train.speed = Fixed::fromInt(40);
+  poke(r).stations.atStation[0] = 1;
+  poke(r).handle.brakeStep = 0;
+  poke(r).handle.powerNotch = 3;
+  poke(r).train.speed = Fixed::fromInt(40);
   t.sound.playLooped(3);
   r.StationClick("Sta1");
-  EXPECT_EQ(r.pos.frame, 1050);
-  EXPECT_EQ(r.pos.clockTicks, kDeparture - 150);
+  EXPECT_EQ(poke(r).pos.frame, 1050);
+  EXPECT_EQ(poke(r).pos.clockTicks, kDeparture - 150);
   // 60 frames of head start plus (35850 - 35000) / 2 frames since the start.
-  EXPECT_EQ(r.pos.precedingFrame, 60 + 425);
-  EXPECT_EQ(r.display.Label4.text, "B");
-  EXPECT_EQ(r.display.caption, "本線");
-  EXPECT_EQ(r.train.speed, Fixed{});
-  EXPECT_EQ(r.handle.brakeStep, -8);
-  EXPECT_EQ(r.handle.effectiveBrake, -8);
-  EXPECT_EQ(r.handle.powerNotch, 0);
-  EXPECT_FALSE(r.handle.doorOpen);
-  EXPECT_TRUE(r.display.Lamp_Door);
-  EXPECT_EQ(r.pos.distance, r.route.StationTable[1].distance);
-  EXPECT_EQ(r.pos.nextStopDistance, r.route.StationTable[1].distance);
-  EXPECT_EQ(r.pos.remaining, 0);
-  EXPECT_EQ(r.pos.currentSegment, -1);
-  EXPECT_EQ(r.sounds.announceIndex, 2);  // one stopping station before B
-  EXPECT_EQ(r.stations.current, 1);
-  EXPECT_FALSE(r.stations.atStation[0]);
+  EXPECT_EQ(poke(r).pos.precedingFrame, 60 + 425);
+  EXPECT_EQ(poke(r).display.Label4.text, "B");
+  EXPECT_EQ(poke(r).display.caption, "本線");
+  EXPECT_EQ(poke(r).train.speed, Fixed{});
+  EXPECT_EQ(poke(r).handle.brakeStep, -8);
+  EXPECT_EQ(poke(r).handle.effectiveBrake, -8);
+  EXPECT_EQ(poke(r).handle.powerNotch, 0);
+  EXPECT_FALSE(poke(r).handle.doorOpen);
+  EXPECT_TRUE(poke(r).display.Lamp_Door);
+  EXPECT_EQ(poke(r).pos.distance, r.route().StationTable[1].distance);
+  EXPECT_EQ(poke(r).pos.nextStopDistance, r.route().StationTable[1].distance);
+  EXPECT_EQ(poke(r).pos.remaining, 0);
+  EXPECT_EQ(poke(r).pos.currentSegment, -1);
+  EXPECT_EQ(poke(r).sounds.announceIndex, 2);  // one stopping station before B
+  EXPECT_EQ(poke(r).stations.current, 1);
+  EXPECT_FALSE(poke(r).stations.atStation[0]);
   EXPECT_FALSE(t.sound.isPlaying(3));
-  EXPECT_EQ(r.signals.shownIndex, 999);
-  EXPECT_EQ(r.signals.lastDrawnIndex, 999);
+  EXPECT_EQ(poke(r).signals.shownIndex, 999);
+  EXPECT_EQ(poke(r).signals.lastDrawnIndex, 999);
 }
 
 TEST(StationClick, an_unknown_entry_name_jumps_to_the_first_station) {
   StationRun t;
   auto& r = t.start();
   r.StationClick("Sta99");
-  EXPECT_EQ(r.pos.frame, 50);
-  EXPECT_EQ(r.stations.current, 0);
+  EXPECT_EQ(poke(r).pos.frame, 50);
+  EXPECT_EQ(poke(r).stations.current, 0);
 }
 
 TEST(StationClick, inside_a_signal_range_the_signal_display_stays) {
@@ -371,10 +372,10 @@ TEST(StationClick, inside_a_signal_range_the_signal_display_stays) {
   s.signalFrame = 1200;
   t.data.route.SignalTable = {s};
   auto& r = t.start();
-  r.signals.shownIndex = 4;
+  poke(r).signals.shownIndex = 4;
   r.StationClick(1);
-  EXPECT_EQ(r.signals.shownIndex, 4);
-  EXPECT_EQ(r.signals.lastDrawnIndex, 1000);  // redrawn on the next tick
+  EXPECT_EQ(poke(r).signals.shownIndex, 4);
+  EXPECT_EQ(poke(r).signals.lastDrawnIndex, 1000);  // redrawn on the next tick
 }
 
 }  // namespace

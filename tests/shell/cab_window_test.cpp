@@ -8,10 +8,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "frame/startup.h"
 #include "frame/startup_error.h"
 #include "media/null/null_image_loader.h"
+#include "run/creation.h"
 #include "support/desktop_fixture.h"
+#include "support/steps.h"
 #include "view/panel_pictures.h"
 
 namespace velmoria {
@@ -204,16 +205,16 @@ TEST_F(CabWindowTest, back_returns_to_the_title_and_the_next_run_gets_a_new_wind
 TEST_F(CabWindowTest, keys_typed_into_the_value_display_drive_the_cab) {
   choose();
   cab().start1Click();
-  const int before = run().handle.brakeStep;
+  const int before = poke(run()).handle.brakeStep;
   ASSERT_EQ(before, -8);
   QKeyEvent eight(QEvent::KeyPress, Qt::Key_8, Qt::NoModifier, "8");
   QCoreApplication::sendEvent(&app->values(), &eight);
-  EXPECT_EQ(run().handle.brakeStep, -7);
+  EXPECT_EQ(poke(run()).handle.brakeStep, -7);
   QKeyEvent two(QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, "2");
   QCoreApplication::sendEvent(app->help().memo(), &two);
-  EXPECT_EQ(run().handle.brakeStep, -7);  // '2' stops at the last service step, B7
+  EXPECT_EQ(poke(run()).handle.brakeStep, -7);  // '2' stops at the last service step, B7
   QCoreApplication::sendEvent(app->help().memo(), &eight);
-  EXPECT_EQ(run().handle.brakeStep, -6);
+  EXPECT_EQ(poke(run()).handle.brakeStep, -6);
 }
 
 TEST_F(CabWindowTest, f5_shows_and_hides_the_value_display) {
@@ -229,11 +230,11 @@ TEST_F(CabWindowTest, before_start_characters_do_nothing_but_the_wheel_steps) {
   choose();
   QKeyEvent eight(QEvent::KeyPress, Qt::Key_8, Qt::NoModifier, "8");
   QCoreApplication::sendEvent(&cab(), &eight);
-  EXPECT_EQ(run().handle.brakeStep, -8);
+  EXPECT_EQ(poke(run()).handle.brakeStep, -8);
   QWheelEvent toward(QPointF(100, 300), QPointF(100, 300), QPoint(), QPoint(0, -120), Qt::NoButton,
                      Qt::NoModifier, Qt::NoScrollPhase, false);
   QCoreApplication::sendEvent(&cab(), &toward);
-  EXPECT_EQ(run().handle.brakeStep, -7);
+  EXPECT_EQ(poke(run()).handle.brakeStep, -7);
   EXPECT_EQ(panelText("BrakeLabel"), "B7");
 }
 
@@ -245,7 +246,7 @@ TEST_F(CabWindowTest, the_station_menu_lists_the_stops_and_jumps_to_them) {
   EXPECT_EQ(names, (QStringList{"Sta0", "Sta1", "Sta3"}));
   EXPECT_EQ(cab().stationMenu()->actions()[1]->text(), u("南台"));
   cab().stationMenu()->actions()[1]->trigger();
-  EXPECT_EQ(run().pos.frame, 4190);  // the middle of the zone 4090-4290
+  EXPECT_EQ(poke(run()).pos.frame, 4190);  // the middle of the zone 4090-4290
   EXPECT_EQ(panelText("Label4"), u("南台"));
 }
 

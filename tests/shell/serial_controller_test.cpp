@@ -15,6 +15,7 @@
 
 #include "media/qt/qt_serial_settings_dialog.h"
 #include "support/desktop_fixture.h"
+#include "support/steps.h"
 
 namespace velmoria {
 namespace {
@@ -98,7 +99,7 @@ TEST_F(SerialControllerTest, codes_from_the_controller_set_the_handle_before_the
   PseudoTerminal line;
   ASSERT_TRUE(line.ok());
   choose();
-  ASSERT_EQ(run().handle.brakeStep, -8);  // a new run stands in emergency
+  ASSERT_EQ(poke(run()).handle.brakeStep, -8);  // a new run stands in emergency
   pointAt(line.slavePath());
   cab().action("Connect1")->trigger();
   ASSERT_TRUE(cab().ComPort1().isOpen()) << recorder.messages.join("|").toStdString();
@@ -106,19 +107,19 @@ TEST_F(SerialControllerTest, codes_from_the_controller_set_the_handle_before_the
 
   // Line 3 of mascon.dat: the third power notch, brake released.
   ASSERT_TRUE(line.send("VMP03"));
-  EXPECT_TRUE(waitUntil([&] { return run().handle.powerNotch == 3; }));
-  EXPECT_EQ(run().handle.brakeStep, 0);
+  EXPECT_TRUE(waitUntil([&] { return poke(run()).handle.powerNotch == 3; }));
+  EXPECT_EQ(poke(run()).handle.brakeStep, 0);
   EXPECT_EQ(panelText("PowerLabel"), "P3");
   EXPECT_EQ(app->values().windowTitle(), "VMP03");  // the raw text, for diagnosis
 
   // Line 9: the second brake step, power off.
   ASSERT_TRUE(line.send("VMB02"));
-  EXPECT_TRUE(waitUntil([&] { return run().handle.brakeStep == -2; }));
-  EXPECT_EQ(run().handle.powerNotch, 0);
+  EXPECT_TRUE(waitUntil([&] { return poke(run()).handle.brakeStep == -2; }));
+  EXPECT_EQ(poke(run()).handle.powerNotch, 0);
 
   // Line 19, the reverser backward, is taken at a standstill.
   ASSERT_TRUE(line.send("VMRBK"));
-  EXPECT_TRUE(waitUntil([&] { return run().handle.reverser == -1; }));
+  EXPECT_TRUE(waitUntil([&] { return poke(run()).handle.reverser == -1; }));
 
   cab().action("Connect1")->trigger();
   EXPECT_FALSE(cab().ComPort1().isOpen());
@@ -127,8 +128,8 @@ TEST_F(SerialControllerTest, codes_from_the_controller_set_the_handle_before_the
   // Once disconnected, the controller has no say.
   ASSERT_TRUE(line.send("VMP01"));
   processEvents(100);
-  EXPECT_EQ(run().handle.powerNotch, 0);
-  EXPECT_EQ(run().handle.brakeStep, -2);
+  EXPECT_EQ(poke(run()).handle.powerNotch, 0);
+  EXPECT_EQ(poke(run()).handle.brakeStep, -2);
 }
 
 TEST_F(SerialControllerTest, closing_the_window_disconnects_the_controller) {

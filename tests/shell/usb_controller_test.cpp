@@ -6,6 +6,7 @@
 
 #include "support/desktop_fixture.h"
 #include "support/scripted_joystick.h"
+#include "support/steps.h"
 
 namespace velmoria {
 namespace {
@@ -54,23 +55,23 @@ TEST_F(UsbControllerTest, the_windows_controller_sets_the_handle_from_its_two_ax
   joystick->state.y = -6000;  // power handle forward: notch 2
   joystick->state.x = 5000;   // brake handle: step 3
   ASSERT_TRUE(waitForPoll());
-  EXPECT_EQ(run().handle.powerNotch, 2);
-  EXPECT_EQ(run().handle.brakeStep, -3);
+  EXPECT_EQ(poke(run()).handle.powerNotch, 2);
+  EXPECT_EQ(poke(run()).handle.brakeStep, -3);
   EXPECT_EQ(panelText("PowerLabel"), "P2");
 
   // Past the last band the brake is emergency, which for this vehicle is step 8.
   joystick->state.y = 0;
   joystick->state.x = 20000;
   ASSERT_TRUE(waitForPoll());
-  EXPECT_EQ(run().handle.powerNotch, 0);
-  EXPECT_EQ(run().handle.brakeStep, -8);
+  EXPECT_EQ(poke(run()).handle.powerNotch, 0);
+  EXPECT_EQ(poke(run()).handle.brakeStep, -8);
 
   // A band boundary leaves the previous position in force.
   joystick->state.y = -5000;
   joystick->state.x = 8000;
   ASSERT_TRUE(waitForPoll());
-  EXPECT_EQ(run().handle.powerNotch, 0);
-  EXPECT_EQ(run().handle.brakeStep, -8);
+  EXPECT_EQ(poke(run()).handle.powerNotch, 0);
+  EXPECT_EQ(poke(run()).handle.brakeStep, -8);
 }
 
 TEST_F(UsbControllerTest, the_playstation_controller_sets_the_handle_through_the_button_map) {
@@ -90,15 +91,15 @@ TEST_F(UsbControllerTest, the_playstation_controller_sets_the_handle_through_the
   joystick->state.buttons[0] = joystick->state.buttons[1] = true;
   joystick->state.buttons[4] = joystick->state.buttons[6] = true;
   ASSERT_TRUE(waitForPoll());
-  EXPECT_EQ(run().handle.powerNotch, 2);
-  EXPECT_EQ(run().handle.brakeStep, -4);
+  EXPECT_EQ(poke(run()).handle.powerNotch, 2);
+  EXPECT_EQ(poke(run()).handle.brakeStep, -4);
 
   // Buttons 5 and 7: brake code 2 + 8 = 10, EB, this vehicle's step 8.
   joystick->state.buttons[4] = joystick->state.buttons[6] = false;
   joystick->state.buttons[5] = joystick->state.buttons[7] = true;
   ASSERT_TRUE(waitForPoll());
-  EXPECT_EQ(run().handle.powerNotch, 2);
-  EXPECT_EQ(run().handle.brakeStep, -8);
+  EXPECT_EQ(poke(run()).handle.powerNotch, 2);
+  EXPECT_EQ(poke(run()).handle.brakeStep, -8);
 }
 
 TEST_F(UsbControllerTest, with_the_keyboard_controller_the_joystick_is_not_read) {
@@ -107,7 +108,7 @@ TEST_F(UsbControllerTest, with_the_keyboard_controller_the_joystick_is_not_read)
   cab().action("COM21")->trigger();
   joystick->state.y = -6000;
   ASSERT_TRUE(waitForPoll());
-  ASSERT_EQ(run().handle.powerNotch, 2);
+  ASSERT_EQ(poke(run()).handle.powerNotch, 2);
 
   cab().action("COM11")->trigger();
   ASSERT_EQ(app->state().controllerKind, 0);
@@ -116,7 +117,7 @@ TEST_F(UsbControllerTest, with_the_keyboard_controller_the_joystick_is_not_read)
   processEvents(350);          // three run-loop ticks
   ASSERT_TRUE(cab().timer1().isActive());
   EXPECT_EQ(joystick->polls, polls);
-  EXPECT_EQ(run().handle.powerNotch, 2);
+  EXPECT_EQ(poke(run()).handle.powerNotch, 2);
 }
 
 TEST_F(UsbControllerTest, before_the_first_start_the_controller_is_not_read) {
@@ -125,7 +126,7 @@ TEST_F(UsbControllerTest, before_the_first_start_the_controller_is_not_read) {
   joystick->state.y = -6000;
   processEvents(250);
   EXPECT_EQ(joystick->polls, 0);
-  EXPECT_EQ(run().handle.powerNotch, 0);
+  EXPECT_EQ(poke(run()).handle.powerNotch, 0);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "support/desktop_fixture.h"
+#include "support/steps.h"
 
 namespace velmoria {
 namespace {
@@ -42,11 +43,11 @@ class VideoSwitchTest : public testing::DesktopFixture,
   // Puts the train at a frame and lets the window's run loop see it before the picture of that
   // frame was drawn, as with a train that passes the point at speed.
   void moveTo(int frame, bool expectBranch) {
-    run().pos.frame = frame;
+    poke(run()).pos.frame = frame;
     QElapsedTimer timer;
     timer.start();
-    while (run().secondVideo != expectBranch && timer.elapsed() < 1000) processEvents(5);
-    ASSERT_EQ(run().secondVideo, expectBranch);
+    while (poke(run()).onBranch != expectBranch && timer.elapsed() < 1000) processEvents(5);
+    ASSERT_EQ(poke(run()).onBranch, expectBranch);
     ASSERT_NE(video().lastDrawnFrame, frame);
   }
 };
@@ -69,18 +70,18 @@ TEST_P(VideoSwitchTest, passing_41300_shows_the_loading_picture_then_the_branch_
   EXPECT_GE(held.elapsed(), 900);
   EXPECT_TRUE(cab().mmTimer().isActive());
   EXPECT_TRUE(cab().timer1().isActive());
-  ASSERT_TRUE(within(1000, [&] { return video().lastDrawnFrame == run().pos.frame; }));
+  ASSERT_TRUE(within(1000, [&] { return video().lastDrawnFrame == poke(run()).pos.frame; }));
   // Frames from 41300 on are the branch video's, counted from 41300.
   EXPECT_TRUE(fromBranchVideo(video().picture()));
-  EXPECT_EQ(patternIndex(video().picture()), run().pos.frame - 41300);
+  EXPECT_EQ(patternIndex(video().picture()), poke(run()).pos.frame - 41300);
 
   // Backing below 41300 returns to the main line's video.
   moveTo(41299, false);
   EXPECT_TRUE(showsLoading());
-  ASSERT_TRUE(
-      within(2500, [&] { return !showsLoading() && video().lastDrawnFrame == run().pos.frame; }));
+  ASSERT_TRUE(within(
+      2500, [&] { return !showsLoading() && video().lastDrawnFrame == poke(run()).pos.frame; }));
   EXPECT_FALSE(fromBranchVideo(video().picture()));
-  EXPECT_EQ(patternIndex(video().picture()), run().pos.frame);
+  EXPECT_EQ(patternIndex(video().picture()), poke(run()).pos.frame);
 }
 
 TEST_P(VideoSwitchTest, a_pause_during_the_wait_is_kept_and_a_resume_waits_for_its_end) {
@@ -93,8 +94,8 @@ TEST_P(VideoSwitchTest, a_pause_during_the_wait_is_kept_and_a_resume_waits_for_i
   cab().start1Click();  // resume once it is open
   EXPECT_TRUE(cab().timer1().isActive());
 
-  run().pos.frame = 41299;
-  ASSERT_TRUE(within(1000, [&] { return !run().secondVideo; }));
+  poke(run()).pos.frame = 41299;
+  ASSERT_TRUE(within(1000, [&] { return !poke(run()).onBranch; }));
   cab().start1Click();  // pause and resume while the main video opens
   cab().start1Click();
   EXPECT_FALSE(cab().timer1().isActive());
@@ -106,9 +107,9 @@ TEST_P(VideoSwitchTest, a_pause_during_the_wait_is_kept_and_a_resume_waits_for_i
 TEST_P(VideoSwitchTest, exactly_41300_does_not_switch_either_way) {
   choose("train_test.dat", GetParam());
   cab().start1Click();
-  run().pos.frame = 41300;
+  poke(run()).pos.frame = 41300;
   processEvents(250);
-  EXPECT_FALSE(run().secondVideo);
+  EXPECT_FALSE(poke(run()).onBranch);
   EXPECT_TRUE(cab().mmTimer().isActive());
 }
 
@@ -122,9 +123,9 @@ TEST_F(MainLineOnly, other_routes_never_switch_videos) {
   *videoFrames = 50000;
   choose();
   cab().start1Click();
-  run().pos.frame = 41301;
+  poke(run()).pos.frame = 41301;
   processEvents(250);
-  EXPECT_FALSE(run().secondVideo);
+  EXPECT_FALSE(poke(run()).onBranch);
   EXPECT_TRUE(cab().mmTimer().isActive());
 }
 

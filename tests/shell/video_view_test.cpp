@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/desktop_fixture.h"
+#include "support/steps.h"
 
 namespace velmoria {
 namespace {
@@ -15,8 +16,8 @@ class VideoViewTest : public testing::DesktopFixture {
   // Puts the train at a frame, lets the decoder get there, and runs one idle pass after the
   // given number of milliseconds.
   void idleAt(int frame, int afterMs) {
-    run().pos.frame = frame;
-    const int index = run().secondVideo ? frame - 41300 : frame;
+    poke(run()).pos.frame = frame;
+    const int index = poke(run()).onBranch ? frame - 41300 : frame;
     video().cache()->want(index, 1);
     video().cache()->waitFor(index, 2000);
     clock->advance(afterMs);
@@ -77,14 +78,14 @@ TEST_F(VideoViewTest, moving_backwards_shows_earlier_frames) {
 TEST_F(VideoViewTest, the_branch_video_counts_its_frames_from_41300) {
   choose();
   cab().start1Click();
-  run().secondVideo = true;
+  poke(run()).onBranch = true;
   idleAt(41350, 100);
   EXPECT_EQ(patternIndex(video().picture()), 50);
 }
 
 TEST_F(VideoViewTest, redraw_shows_the_current_frame_even_while_paused) {
   choose();
-  run().pos.frame = 640;
+  poke(run()).pos.frame = 640;
   video().cache()->want(640, 0);
   video().cache()->waitFor(640, 2000);
   cab().menu_d2Click();
@@ -101,7 +102,7 @@ TEST_F(VideoViewTest, the_indicator_overlay_is_drawn_for_the_201_only) {
   ASSERT_TRUE(atsp.save(QString::fromStdString((data.path() / "image" / "atsp.bmp").string())));
   choose("train_201.dat", "line_test.dat");
   cab().start1Click();
-  run().signals.previousPatternState = 0;
+  poke(run()).signals.previousPatternState = 0;
   idleAt(500, 100);
   const QImage& shown = video().picture();
   // (360, 190, 480, 240) <- (0, 0, 120, 50)
@@ -114,7 +115,7 @@ TEST_F(VideoViewTest, the_indicator_overlay_is_drawn_for_the_201_only) {
   EXPECT_EQ(shown.pixel(390, 210), atsp.pixel(30, 20));
   EXPECT_EQ(patternIndex(shown), 500);  // outside the overlay the frame shows
 
-  run().signals.previousPatternState = 2;
+  poke(run()).signals.previousPatternState = 2;
   idleAt(501, 40);
   EXPECT_EQ(video().picture().pixel(390, 210), atsp.pixel(30, 70));
   EXPECT_EQ(video().picture().pixel(410, 210), atsp.pixel(50, 70));

@@ -2,6 +2,7 @@
 
 #include "sound/sound_bank.h"
 #include "support/run_ticks.h"
+#include "support/steps.h"
 
 namespace velmoria {
 namespace {
@@ -22,12 +23,12 @@ struct CalloutRun : TestRun {
     data.sounds.kanko = clips;
     data.sounds.boards = boards;
     Run& r = makeUnlocked();
-    r.handle.doorOpen = false;
+    poke(r).handle.doorOpen = false;
     return r;
   }
   std::vector<WaveId> queued() const {
     std::vector<WaveId> out;
-    for (WaveId w : run->callouts.queue)
+    for (WaveId w : poke(*run).callouts.queue)
       if (w >= 0) out.push_back(w);
     return out;
   }
@@ -41,56 +42,56 @@ struct CalloutRun : TestRun {
 TEST(CalloutQueue, a_thirteenth_clip_is_dropped) {
   CalloutRun t;
   auto& r = t.start();
-  for (int i = 0; i < 13; ++i) r.kanko_queue_add(i);
+  for (int i = 0; i < 13; ++i) poke(r).callouts_.kanko_queue_add(i);
   EXPECT_EQ(t.queued(), t.wavesOf({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
 }
 
 TEST(CalloutQueue, clips_play_one_after_another_on_channel_254) {
   CalloutRun t;
   auto& r = t.start();
-  r.kanko_queue_add(3);
-  r.kanko_queue_add(7);
+  poke(r).callouts_.kanko_queue_add(3);
+  poke(r).callouts_.kanko_queue_add(7);
   tick(t);
   EXPECT_EQ(t.sound.attachedWave(kCalloutChannel), t.clips[3]);
   EXPECT_TRUE(t.sound.isPlaying(kCalloutChannel));
-  EXPECT_TRUE(r.callouts.playing);
+  EXPECT_TRUE(poke(r).callouts.playing);
   EXPECT_EQ(t.queued(), t.wavesOf({3, 7}));  // the playing clip keeps slot 0
   tick(t);                                   // the 100 ms clip has ended: the next one starts
   EXPECT_EQ(t.sound.attachedWave(kCalloutChannel), t.clips[7]);
   EXPECT_EQ(t.queued(), t.wavesOf({7}));
   tick(t);
   EXPECT_TRUE(t.queued().empty());
-  EXPECT_FALSE(r.callouts.playing);
+  EXPECT_FALSE(poke(r).callouts.playing);
   EXPECT_EQ(t.sound.playCount(kCalloutChannel), 2);
 }
 
 TEST(CalloutQueue, a_busy_queue_is_not_served) {
   CalloutRun t;
   auto& r = t.start();
-  r.kanko_queue_add(1);
-  r.callouts.busy = true;
-  r.kanko_queue_play();
+  poke(r).callouts_.kanko_queue_add(1);
+  poke(r).callouts.busy = true;
+  r.tickStep(TickStep::CalloutQueue);
   EXPECT_EQ(t.sound.playCount(kCalloutChannel), 0);
 }
 
 TEST(CalloutQueue, an_absent_clip_is_not_queued) {
   CalloutRun t;
   t.start();
-  t.run->data.sounds.kanko[4] = -1;
-  t.run->kanko_queue_add(4);
-  t.run->kanko_queue_add(40);  // beyond the clip table
+  poke(*t.run).data.sounds.kanko[4] = -1;
+  poke(*t.run).callouts_.kanko_queue_add(4);
+  poke(*t.run).callouts_.kanko_queue_add(40);  // beyond the clip table
   EXPECT_TRUE(t.queued().empty());
 }
 
 TEST(CalloutQueue, S1_empties_the_queue_and_leaves_the_playing_flag) {
   CalloutRun t;
   auto& r = t.start();
-  r.kanko_queue_add(1);
-  r.kanko_queue_add(2);
+  poke(r).callouts_.kanko_queue_add(1);
+  poke(r).callouts_.kanko_queue_add(2);
   tick(t);
   r.S1Click();
   EXPECT_TRUE(t.queued().empty());
-  EXPECT_TRUE(r.callouts.playing);
+  EXPECT_TRUE(poke(r).callouts.playing);
 }
 
 // --- Timekanko ---------------------------------------------------------------------------------
@@ -104,8 +105,8 @@ class TimekankoTest : public ::testing::TestWithParam<TimeCase> {};
 TEST_P(TimekankoTest, says_how_early_or_late) {
   CalloutRun t;
   auto& r = t.start();
-  r.pos.clockTicks = 36000 + GetParam().offset;
-  r.Timekanko(36000);
+  poke(r).pos.clockTicks = 36000 + GetParam().offset;
+  test::Timekanko(r, 36000);
   std::vector<WaveId> expected;
   for (int c : GetParam().clips) expected.push_back(t.clips[c]);
   EXPECT_EQ(t.queued(), expected);
@@ -123,12 +124,12 @@ TEST(Timecheck, calls_out_the_time_of_the_board_in_range) {
   CalloutRun t;
   t.data.route.TimeEventTable = {{0, 100, 200, 36000}, {1, 100, 200, 30000}};
   auto& r = t.start();
-  r.pos.clockTicks = 36000;
-  r.pos.frame = 150;
-  r.Timecheck(0);
+  poke(r).pos.clockTicks = 36000;
+  poke(r).pos.frame = 150;
+  test::Timecheck(r, 0);
   EXPECT_EQ(t.queued(), t.wavesOf({17}));
-  r.pos.frame = 200;
-  r.Timecheck(0);
+  poke(r).pos.frame = 200;
+  test::Timecheck(r, 0);
   EXPECT_EQ(t.queued(), t.wavesOf({17}));
 }
 
@@ -145,11 +146,11 @@ TEST(CalloutRequest, calls_out_the_signal_with_its_entries_before_and_after) {
   t.data.route.SignalKankoTable = {{0, 0, 9}, {0, 1, 10}, {1, 0, 11}};
   t.data.images.SignalImageList.resize(22);
   auto& r = t.start();
-  r.pos.precedingFrame = 0;
-  r.pos.frame = 500;
+  poke(r).pos.precedingFrame = 0;
+  poke(r).pos.frame = 500;
   tick(t);  // kind 4, level 4: index 16, clear
-  ASSERT_EQ(r.signals.shownIndex, 16);
-  r.calloutRequest();
+  ASSERT_EQ(poke(r).signals.shownIndex, 16);
+  test::calloutRequest(r);
   EXPECT_EQ(t.queued(), t.wavesOf({9, 19, 4, 10}));
 }
 
@@ -157,52 +158,52 @@ TEST(CalloutRequest, with_no_signal_shown_only_the_after_entries_of_the_signal_i
   CalloutRun t;
   t.data.route.SignalKankoTable = {{999, 1, 10}};
   auto& r = t.start();
-  r.calloutRequest();
+  test::calloutRequest(r);
   EXPECT_EQ(t.queued(), t.wavesOf({10}));
 }
 
 TEST(CalloutRequest, a_board_is_called_out_once_while_passing_it) {
   CalloutRun t;
   auto& r = t.start();
-  r.limits.signTarget = 2;
-  r.train.speed = Fixed::fromInt(40);
-  r.calloutRequest();
-  r.calloutRequest();
+  poke(r).limits.signTarget = 2;
+  poke(r).train.speed = Fixed::fromInt(40);
+  test::calloutRequest(r);
+  test::calloutRequest(r);
   EXPECT_EQ(t.queued(), std::vector<WaveId>{t.boards[2]});
-  EXPECT_EQ(r.callouts.lastKey, 2 + 20 + 0 + 20);  // drive, route sounds, clips
+  EXPECT_EQ(poke(r).callouts.lastKey, 2 + 20 + 0 + 20);  // drive, route sounds, clips
 }
 
 TEST(CalloutRequest, a_timetable_board_can_be_called_out_again_and_again) {
   CalloutRun t;
   t.data.route.TimeEventTable = {{1, 100, 200, 36000}};
   auto& r = t.start();
-  r.pos.frame = 150;
-  r.pos.clockTicks = 36000;
-  r.limits.signTarget = 901;
-  r.train.speed = Fixed::fromInt(40);
-  r.calloutRequest();
-  r.calloutRequest();
+  poke(r).pos.frame = 150;
+  poke(r).pos.clockTicks = 36000;
+  poke(r).limits.signTarget = 901;
+  poke(r).train.speed = Fixed::fromInt(40);
+  test::calloutRequest(r);
+  test::calloutRequest(r);
   EXPECT_EQ(t.queued(), t.wavesOf({17, 17}));
 }
 
 TEST(CalloutRequest, a_blinking_speed_limit_is_called_out_when_no_sign_is_shown) {
   CalloutRun t;
   auto& r = t.start();
-  r.limits.blink = true;
-  r.limits.calloutPicture = 1;
-  r.train.speed = Fixed::fromInt(40);
-  r.calloutRequest();
+  poke(r).limits.blink = true;
+  poke(r).limits.calloutPicture = 1;
+  poke(r).train.speed = Fixed::fromInt(40);
+  test::calloutRequest(r);
   EXPECT_EQ(t.queued(), std::vector<WaveId>{t.boards[1]});
 }
 
 TEST(CalloutRequest, at_a_standstill_the_key_calls_out_the_signal) {
   CalloutRun t;
   auto& r = t.start();
-  r.limits.signTarget = 2;
-  r.limits.blink = true;
-  r.signals.shownIndex = 1;
-  r.signals.shownNumber = 999;
-  r.calloutRequest();
+  poke(r).limits.signTarget = 2;
+  poke(r).limits.blink = true;
+  poke(r).signals.shownIndex = 1;
+  poke(r).signals.shownNumber = 999;
+  test::calloutRequest(r);
   EXPECT_EQ(t.queued(), t.wavesOf({5}));
 }
 

@@ -1,5 +1,7 @@
 #include "support/test_run.h"
 
+#include "support/state_access.h"
+
 namespace velmoria::testing {
 
 Vehicle electricVehicle() {
@@ -82,7 +84,7 @@ Run& TestRun::make() {
 
 Run& TestRun::makeUnlocked() {
   make();
-  run->handle.inputLock = false;
+  poke(*run).handle.inputLock = false;
   return *run;
 }
 

@@ -15,7 +15,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "frame/startup.h"
+#include "run/creation.h"
 #include "media/null/null_image_loader.h"
 
 #ifdef VELMORIA_DEMO_HAS_MEDIA

@@ -2,11 +2,12 @@
 // out there from the recorded speeds independently of this program.
 #include <gtest/gtest.h>
 
-#include "frame/startup.h"
 #include "media/clock.h"
 #include "media/null/null_image_loader.h"
 #include "media/null/null_sound_device.h"
+#include "run/creation.h"
 #include "support/data_files.h"
+#include "support/steps.h"
 
 namespace velmoria {
 namespace {
@@ -30,7 +31,7 @@ struct FixtureRun {
 
 TEST(FixtureSetup, stopping_points_lie_where_the_line_notes_put_them) {
   FixtureRun f("train_test.dat");
-  const auto& stations = f.run->route.StationTable;
+  const auto& stations = f.run->route().StationTable;
   ASSERT_EQ(stations.size(), 5u);
   const double metres[] = {9.3, 2008.6, 0, 5296.8, 8074.5};  // the passed station has none
   for (size_t i = 0; i < 5; ++i)
@@ -39,26 +40,26 @@ TEST(FixtureSetup, stopping_points_lie_where_the_line_notes_put_them) {
 
 TEST(FixtureSetup, the_emu_starts_braked_at_its_start_frame) {
   FixtureRun f("train_test.dat");
-  const velmoria::Run& run = *f.run;
-  EXPECT_EQ(run.pos.frame, 200);
-  EXPECT_EQ(run.pos.clockTicks, 10 * 108000);
-  EXPECT_EQ(run.pos.precedingFrame, 200 + 5400);
-  EXPECT_EQ(run.air.bc, Fixed::fromInt(440));
-  EXPECT_EQ(run.handle.brakeStep, -8);
-  EXPECT_FALSE(run.pos.patternTargets.empty());
+  velmoria::Run& run = *f.run;
+  EXPECT_EQ(poke(run).pos.frame, 200);
+  EXPECT_EQ(poke(run).pos.clockTicks, 10 * 108000);
+  EXPECT_EQ(poke(run).pos.precedingFrame, 200 + 5400);
+  EXPECT_EQ(poke(run).air.bc, Fixed::fromInt(440));
+  EXPECT_EQ(poke(run).handle.brakeStep, -8);
+  EXPECT_FALSE(poke(run).index.patternTargetList.empty());
 }
 
 TEST(FixtureSetup, the_diesel_has_four_named_brake_positions_and_a_hold) {
   FixtureRun f("train_diesel.dat");
   velmoria::Run& run = *f.run;
-  EXPECT_EQ(run.vehicle.Brake, 4);
-  EXPECT_EQ(run.handle.brakeStep, -4);
-  run.handle.inputLock = false;
-  run.handle.brakeStep = 0;
+  EXPECT_EQ(run.vehicle().Brake, 4);
+  EXPECT_EQ(poke(run).handle.brakeStep, -4);
+  poke(run).handle.inputLock = false;
+  poke(run).handle.brakeStep = 0;
   run.WheelU();
-  EXPECT_TRUE(run.handle.hold);
+  EXPECT_TRUE(poke(run).handle.hold);
   run.WheelU();
-  EXPECT_EQ(run.handle.brakeStep, -1);
+  EXPECT_EQ(poke(run).handle.brakeStep, -1);
 }
 
 }  // namespace

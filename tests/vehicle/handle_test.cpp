@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/startup_error.h"
+#include "support/steps.h"
 #include "support/test_run.h"
 
 namespace velmoria {
@@ -40,97 +41,97 @@ class Handle : public ::testing::Test {
 
 TEST_F(Handle, starts_in_emergency_forward_with_power_off) {
   velmoria::Run& run = make();
-  EXPECT_EQ(run.display.BrakeLabel.text, "非常");
-  EXPECT_EQ(run.display.PowerLabel.text, "切");
-  EXPECT_EQ(run.display.Label1.text, "前");
-  EXPECT_EQ(run.display.Lamp_B.picture, 8);
-  EXPECT_EQ(run.display.Lamp_P.picture, 0);
-  EXPECT_EQ(run.handle.brakeStep, -8);
-  EXPECT_EQ(run.handle.effectiveBrake, -8);
-  EXPECT_EQ(run.handle.sapStep, 0);
-  EXPECT_TRUE(run.handle.doorOpen);
-  EXPECT_TRUE(run.handle.inputLock);
+  EXPECT_EQ(poke(run).display.BrakeLabel.text, "非常");
+  EXPECT_EQ(poke(run).display.PowerLabel.text, "切");
+  EXPECT_EQ(poke(run).display.Label1.text, "前");
+  EXPECT_EQ(poke(run).display.Lamp_B.picture, 8);
+  EXPECT_EQ(poke(run).display.Lamp_P.picture, 0);
+  EXPECT_EQ(poke(run).handle.brakeStep, -8);
+  EXPECT_EQ(poke(run).handle.effectiveBrake, -8);
+  EXPECT_EQ(poke(run).handle.sapStep, 0);
+  EXPECT_TRUE(poke(run).handle.doorOpen);
+  EXPECT_TRUE(poke(run).handle.inputLock);
 }
 
 TEST_F(Handle, numbered_steps_and_notches_are_labelled) {
   velmoria::Run& run = make();
-  run.handle.brakeStep = -3;
-  run.handle.powerNotch = 2;
-  run.masconupdate();
-  EXPECT_EQ(run.display.BrakeLabel.text, "B3");
-  EXPECT_EQ(run.display.PowerLabel.text, "P2");
-  run.handle.brakeStep = 0;
-  run.masconupdate();
-  EXPECT_EQ(run.display.BrakeLabel.text, "運転");
+  poke(run).handle.brakeStep = -3;
+  poke(run).handle.powerNotch = 2;
+  test::masconupdate(run);
+  EXPECT_EQ(poke(run).display.BrakeLabel.text, "B3");
+  EXPECT_EQ(poke(run).display.PowerLabel.text, "P2");
+  poke(run).handle.brakeStep = 0;
+  test::masconupdate(run);
+  EXPECT_EQ(poke(run).display.BrakeLabel.text, "運転");
 }
 
 TEST_F(Handle, brake_type_0_has_four_named_positions) {
   t.data.vehicle.BrakeType = 0;
   t.data.vehicle.Brake = 9;
   velmoria::Run& run = make();
-  EXPECT_EQ(run.vehicle.Brake, 4);
-  EXPECT_EQ(run.handle.brakeStep, -4);
+  EXPECT_EQ(run.vehicle().Brake, 4);
+  EXPECT_EQ(poke(run).handle.brakeStep, -4);
   const std::pair<int, const char*> names[] = {
       {-4, "非常"}, {-3, "重なり込め"}, {-2, "重なり"}, {-1, "保ち"}, {0, "運転"}};
   for (auto [step, text] : names) {
-    run.handle.brakeStep = step;
-    run.masconupdate();
-    EXPECT_EQ(run.display.BrakeLabel.text, text) << step;
+    poke(run).handle.brakeStep = step;
+    test::masconupdate(run);
+    EXPECT_EQ(poke(run).display.BrakeLabel.text, text) << step;
   }
 }
 
 TEST_F(Handle, hold_position_has_its_own_text_and_picture) {
   t.data.vehicle.Hold = 1;
   velmoria::Run& run = make();
-  run.handle.brakeStep = 0;
-  run.handle.hold = true;
-  run.masconupdate();
-  EXPECT_EQ(run.display.BrakeLabel.text, "抑速");
-  EXPECT_EQ(run.display.Lamp_B.picture, 1);
-  run.handle.hold = false;
-  run.handle.brakeStep = -1;
-  run.masconupdate();
-  EXPECT_EQ(run.display.BrakeLabel.text, "B1");
-  EXPECT_EQ(run.display.Lamp_B.picture, 2);
-  run.handle.brakeStep = 0;
-  run.masconupdate();
-  EXPECT_EQ(run.display.Lamp_B.picture, 0);
+  poke(run).handle.brakeStep = 0;
+  poke(run).handle.hold = true;
+  test::masconupdate(run);
+  EXPECT_EQ(poke(run).display.BrakeLabel.text, "抑速");
+  EXPECT_EQ(poke(run).display.Lamp_B.picture, 1);
+  poke(run).handle.hold = false;
+  poke(run).handle.brakeStep = -1;
+  test::masconupdate(run);
+  EXPECT_EQ(poke(run).display.BrakeLabel.text, "B1");
+  EXPECT_EQ(poke(run).display.Lamp_B.picture, 2);
+  poke(run).handle.brakeStep = 0;
+  test::masconupdate(run);
+  EXPECT_EQ(poke(run).display.Lamp_B.picture, 0);
 }
 
 TEST_F(Handle, protection_pictures_override_the_handles_but_not_the_labels) {
   velmoria::Run& run = make();
-  run.handle.brakeStep = 0;
-  run.handle.powerNotch = 3;
-  run.handle.atsEmergency = true;
-  run.masconupdate();
-  EXPECT_EQ(run.display.Lamp_P.picture, 0);
-  EXPECT_EQ(run.display.Lamp_B.picture, 8);  // EB picture
-  EXPECT_EQ(run.display.PowerLabel.text, "P3");
-  run.handle.protectionBrake = true;  // both: the maximum-service picture stays
-  run.masconupdate();
-  EXPECT_EQ(run.display.Lamp_B.picture, 7);
-  run.handle.atsEmergency = run.handle.protectionBrake = false;
-  run.masconupdate();
-  EXPECT_EQ(run.display.Lamp_P.picture, 3);
-  EXPECT_EQ(run.display.Lamp_B.picture, 0);
+  poke(run).handle.brakeStep = 0;
+  poke(run).handle.powerNotch = 3;
+  poke(run).handle.atsEmergency = true;
+  test::masconupdate(run);
+  EXPECT_EQ(poke(run).display.Lamp_P.picture, 0);
+  EXPECT_EQ(poke(run).display.Lamp_B.picture, 8);  // EB picture
+  EXPECT_EQ(poke(run).display.PowerLabel.text, "P3");
+  poke(run).handle.protectionBrake = true;  // both: the maximum-service picture stays
+  test::masconupdate(run);
+  EXPECT_EQ(poke(run).display.Lamp_B.picture, 7);
+  poke(run).handle.atsEmergency = poke(run).handle.protectionBrake = false;
+  test::masconupdate(run);
+  EXPECT_EQ(poke(run).display.Lamp_P.picture, 3);
+  EXPECT_EQ(poke(run).display.Lamp_B.picture, 0);
 }
 
 TEST_F(Handle, missing_pictures_leave_the_image_empty) {
   velmoria::Run& run = make();
-  run.data.images.NotchImageB.images.resize(3);
-  run.handle.brakeStep = -5;
-  run.masconupdate();
-  EXPECT_EQ(run.display.Lamp_B.picture, -1);
+  poke(run).data.images.NotchImageB.images.resize(3);
+  poke(run).handle.brakeStep = -5;
+  test::masconupdate(run);
+  EXPECT_EQ(poke(run).display.Lamp_B.picture, -1);
 }
 
 TEST_F(Handle, update_resets_vigilance_and_softens_the_stop_alert) {
   velmoria::Run& run = make();
-  run.signals.vigilanceCounter = 77;
-  t.sound.playLooped(run.vehicle.Stop);
-  run.handle.brakeStep = -2;
-  run.masconupdate();
-  EXPECT_EQ(run.signals.vigilanceCounter, 0);
-  EXPECT_EQ(t.sound.volume(run.vehicle.Stop), -800);
+  poke(run).vigilance.counter = 77;
+  t.sound.playLooped(run.vehicle().Stop);
+  poke(run).handle.brakeStep = -2;
+  test::masconupdate(run);
+  EXPECT_EQ(poke(run).vigilance.counter, 0);
+  EXPECT_EQ(t.sound.volume(run.vehicle().Stop), -800);
 }
 
 TEST_F(Handle, refuses_a_stepped_brake_with_fewer_than_three_positions) {
@@ -145,20 +146,20 @@ TEST_F(Handle, refuses_a_stepped_brake_with_fewer_than_three_positions) {
 
 TEST_F(Handle, doors_act_only_at_a_rounded_standstill) {
   velmoria::Run& run = make();
-  run.train.speed = Fixed::from(0.6L);
-  run.Door_operate();
-  EXPECT_TRUE(run.handle.doorOpen);
-  EXPECT_EQ(t.sound.playCount(run.vehicle.Sound_DoorClose), 0);
-  run.train.speed = Fixed::from(0.4L);
-  run.Door_operate();  // open doors: the closing sound; the run loop closes them later
-  EXPECT_EQ(t.sound.playCount(run.vehicle.Sound_DoorClose), 1);
-  EXPECT_TRUE(run.handle.doorOpen);
-  EXPECT_FALSE(run.handle.doorSoundOpening);
-  run.handle.doorOpen = false;
-  run.Door_operate();
-  EXPECT_EQ(t.sound.playCount(run.vehicle.Sound_DoorOpen), 1);
-  EXPECT_TRUE(run.handle.doorOpen);
-  EXPECT_TRUE(run.handle.doorSoundOpening);
+  poke(run).train.speed = Fixed::from(0.6L);
+  test::Door_operate(run);
+  EXPECT_TRUE(poke(run).handle.doorOpen);
+  EXPECT_EQ(t.sound.playCount(run.vehicle().Sound_DoorClose), 0);
+  poke(run).train.speed = Fixed::from(0.4L);
+  test::Door_operate(run);  // open doors: the closing sound; the run loop closes them later
+  EXPECT_EQ(t.sound.playCount(run.vehicle().Sound_DoorClose), 1);
+  EXPECT_TRUE(poke(run).handle.doorOpen);
+  EXPECT_FALSE(poke(run).handle.doorSoundOpening);
+  poke(run).handle.doorOpen = false;
+  test::Door_operate(run);
+  EXPECT_EQ(t.sound.playCount(run.vehicle().Sound_DoorOpen), 1);
+  EXPECT_TRUE(poke(run).handle.doorOpen);
+  EXPECT_TRUE(poke(run).handle.doorSoundOpening);
 }
 
 struct StepCase {
@@ -177,18 +178,20 @@ TEST_P(HandleSteps, move_one_position) {
   const StepCase& c = GetParam();
   t.data.vehicle.Hold = c.hold;
   velmoria::Run& run = make();
-  run.handle.brakeStep = c.fromBrake;
-  run.handle.hold = c.fromHold;
-  run.handle.powerNotch = c.fromPower;
-  run.handle.powerPending = run.handle.brakePending = run.handle.sapPending = false;
+  poke(run).handle.brakeStep = c.fromBrake;
+  poke(run).handle.hold = c.fromHold;
+  poke(run).handle.powerNotch = c.fromPower;
+  poke(run).handle.powerPending = poke(run).handle.brakePending = poke(run).handle.sapPending =
+      false;
   if (c.towardPower)
-    run.StepTowardPower();
+    poke(run).handleModel.StepTowardPower();
   else
-    run.StepTowardBrake(-7);
-  EXPECT_EQ(run.handle.brakeStep, c.toBrake);
-  EXPECT_EQ(run.handle.hold, c.toHold);
-  EXPECT_EQ(run.handle.powerNotch, c.toPower);
-  EXPECT_TRUE(run.handle.powerPending && run.handle.brakePending && run.handle.sapPending);
+    poke(run).handleModel.StepTowardBrake(-7);
+  EXPECT_EQ(poke(run).handle.brakeStep, c.toBrake);
+  EXPECT_EQ(poke(run).handle.hold, c.toHold);
+  EXPECT_EQ(poke(run).handle.powerNotch, c.toPower);
+  EXPECT_TRUE(poke(run).handle.powerPending && poke(run).handle.brakePending &&
+              poke(run).handle.sapPending);
 }
 INSTANTIATE_TEST_SUITE_P(
     Positions, HandleSteps,

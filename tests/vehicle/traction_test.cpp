@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/steps.h"
 #include "support/test_run.h"
 
 namespace velmoria {
@@ -79,10 +80,10 @@ class TractionStep : public ::testing::Test {
   velmoria::Run& start(int notch, long double speed) {
     t.data.vehicle.NotchTable.assign(4, NotchEntry{2.0, 3.0, 40, 60, 0.97});
     velmoria::Run& run = t.make();
-    run.handle.doorOpen = false;
-    run.handle.effectivePower = notch;
-    run.handle.powerNotch = notch;
-    run.train.speed = Fixed::from(speed);
+    poke(run).handle.doorOpen = false;
+    poke(run).handle.effectivePower = notch;
+    poke(run).handle.powerNotch = notch;
+    poke(run).train.speed = Fixed::from(speed);
     return run;
   }
 };
@@ -91,58 +92,58 @@ TEST_F(TractionStep, notch_force_is_acceleration_times_mass) {
   velmoria::Run& run = start(1, 20);
   run.MMTimer1Timer();
   // 2.5 / 3.6 x 300 000 = 208 333.3333
-  EXPECT_EQ(run.train.netForce.raw, 2083333333);
-  EXPECT_EQ(run.train.motorForce.raw, 2083333333);
+  EXPECT_EQ(poke(run).train.netForce.raw, 2083333333);
+  EXPECT_EQ(poke(run).train.motorForce.raw, 2083333333);
 }
 
 TEST_F(TractionStep, reverser_keeps_clears_or_negates) {
   for (int reverser : {1, 0, -1}) {
     velmoria::Run& run = start(1, 20);
-    run.handle.reverser = reverser;
+    poke(run).handle.reverser = reverser;
     run.MMTimer1Timer();
-    EXPECT_EQ(run.train.netForce.raw, reverser * 2083333333LL) << reverser;
+    EXPECT_EQ(poke(run).train.netForce.raw, reverser * 2083333333LL) << reverser;
   }
 }
 
 TEST_F(TractionStep, open_doors_hold_the_notch_in_its_delay) {
   velmoria::Run& run = start(0, 0);
-  run.handle.doorOpen = true;
-  run.handle.powerNotch = 2;
-  run.handle.powerPending = true;
+  poke(run).handle.doorOpen = true;
+  poke(run).handle.powerNotch = 2;
+  poke(run).handle.powerPending = true;
   run.MMTimer1Timer();
-  EXPECT_EQ(run.train.netForce.raw, 0);
-  EXPECT_EQ(run.handle.effectivePower, 0);
-  EXPECT_TRUE(run.handle.powerPending);
-  run.handle.doorOpen = false;
+  EXPECT_EQ(poke(run).train.netForce.raw, 0);
+  EXPECT_EQ(poke(run).handle.effectivePower, 0);
+  EXPECT_TRUE(poke(run).handle.powerPending);
+  poke(run).handle.doorOpen = false;
   run.MMTimer1Timer();  // the delay of 1 expires now; the force follows next step
-  EXPECT_EQ(run.handle.effectivePower, 2);
-  EXPECT_EQ(run.train.netForce.raw, 0);
+  EXPECT_EQ(poke(run).handle.effectivePower, 2);
+  EXPECT_EQ(poke(run).train.netForce.raw, 0);
   run.MMTimer1Timer();
-  EXPECT_EQ(run.train.netForce.raw, 1666666667);  // a0 = 2.0 at standstill: 166 666.6667 N
+  EXPECT_EQ(poke(run).train.netForce.raw, 1666666667);  // a0 = 2.0 at standstill: 166 666.6667 N
 }
 
 TEST_F(TractionStep, no_traction_at_max_speed_or_under_protection) {
   velmoria::Run& run = start(1, 120);
   run.MMTimer1Timer();
-  EXPECT_EQ(run.train.netForce.raw, 0);
+  EXPECT_EQ(poke(run).train.netForce.raw, 0);
   velmoria::Run& run2 = start(1, 20);
-  run2.handle.atsEmergency = true;
+  poke(run2).handle.atsEmergency = true;
   run2.MMTimer1Timer();
-  EXPECT_EQ(run2.train.netForce.raw, 0);
+  EXPECT_EQ(poke(run2).train.netForce.raw, 0);
 }
 
 TEST(DieselTraction, scales_by_engine_level_and_notch_share) {
   testing::TestRun t;
   t.data.vehicle = testing::dieselVehicle();
   velmoria::Run& run = t.make();
-  run.handle.doorOpen = false;
-  run.handle.effectivePower = 2;
-  run.train.engineLevel = 80;
-  run.train.speed = Fixed::fromInt(10);
+  poke(run).handle.doorOpen = false;
+  poke(run).handle.effectivePower = 2;
+  poke(run).traction.engineLevel = 80;
+  poke(run).train.speed = Fixed::fromInt(10);
   run.MMTimer1Timer();
   // gear 0 (0, 20, 40; 2.0, 1.5, 1.0) at 10 km/h: 1.75 km/h/s; x 80/100 / 3.6 x 300 000 / 4 x 2
   // = 1.75 x 0.8 x 83 333.33 / 2 = 58 333.3333
-  EXPECT_EQ(run.train.netForce.raw, 583333333);
+  EXPECT_EQ(poke(run).train.netForce.raw, 583333333);
 }
 
 TEST(DieselTraction, automatic_gear_change_takes_80_steps_without_force) {
@@ -150,26 +151,26 @@ TEST(DieselTraction, automatic_gear_change_takes_80_steps_without_force) {
   t.data.vehicle = testing::dieselVehicle();
   t.data.vehicle.PowerDelay = 1;
   velmoria::Run& run = t.make();
-  run.handle.doorOpen = false;
-  run.handle.effectivePower = 1;
-  run.train.engineLevel = 100;
-  run.train.speed = Fixed::fromInt(41);  // above sc = 40 of gear 0
+  poke(run).handle.doorOpen = false;
+  poke(run).handle.effectivePower = 1;
+  poke(run).traction.engineLevel = 100;
+  poke(run).train.speed = Fixed::fromInt(41);  // above sc = 40 of gear 0
   run.MMTimer1Timer();
-  EXPECT_EQ(run.handle.gearPosition, 1);
-  EXPECT_TRUE(run.handle.gearChange);
-  EXPECT_EQ(run.train.netForce.raw, 0);
-  EXPECT_EQ(run.handle.powerCounter, 1);
+  EXPECT_EQ(poke(run).handle.gearPosition, 1);
+  EXPECT_TRUE(poke(run).handle.gearChange);
+  EXPECT_EQ(poke(run).train.netForce.raw, 0);
+  EXPECT_EQ(poke(run).handle.powerCounter, 1);
   for (int i = 1; i < 79; ++i) run.MMTimer1Timer();
-  EXPECT_TRUE(run.handle.gearChange);
-  EXPECT_EQ(run.handle.gearIndex, 0);
+  EXPECT_TRUE(poke(run).handle.gearChange);
+  EXPECT_EQ(poke(run).handle.gearIndex, 0);
   run.MMTimer1Timer();  // the 80th step ends the change
-  EXPECT_FALSE(run.handle.gearChange);
-  EXPECT_EQ(run.handle.gearIndex, 1);
-  EXPECT_EQ(run.display.GearLabel.text, "直1");
+  EXPECT_FALSE(poke(run).handle.gearChange);
+  EXPECT_EQ(poke(run).handle.gearIndex, 1);
+  EXPECT_EQ(poke(run).display.GearLabel.text, "直1");
   run.MMTimer1Timer();
   // gear 1 (30, 50, 70; 1.0, 0.8, 0.6) at 41: 1.0 + 11 x (-0.2 / 20) = 0.89;
   // x 1.0 / 3.6 x 300 000 / 4 = 18 541.6667
-  EXPECT_EQ(run.train.netForce.raw, 185416667);
+  EXPECT_EQ(poke(run).train.netForce.raw, 185416667);
 }
 
 TEST(DieselTraction, down_shift_stops_at_the_converter_gear) {
@@ -177,25 +178,25 @@ TEST(DieselTraction, down_shift_stops_at_the_converter_gear) {
   t.data.vehicle = testing::dieselVehicle();
   t.data.vehicle.GearTable[0].sa = 10;  // |0 + 5| < 10 would ask for gear -1
   velmoria::Run& run = t.make();
-  run.handle.doorOpen = false;
+  poke(run).handle.doorOpen = false;
   run.MMTimer1Timer();
-  EXPECT_EQ(run.handle.gearPosition, 0);
-  EXPECT_FALSE(run.handle.gearChange);
+  EXPECT_EQ(poke(run).handle.gearPosition, 0);
+  EXPECT_FALSE(poke(run).handle.gearChange);
 }
 
 TEST(DieselTraction, down_shift_below_sa_minus_5) {
   testing::TestRun t;
   t.data.vehicle = testing::dieselVehicle();
   velmoria::Run& run = t.make();
-  run.handle.doorOpen = false;
-  run.handle.gearPosition = run.handle.gearIndex = 1;  // sa = 30
-  run.train.speed = Fixed::fromInt(25);                // |25 + 5| is not below 30
+  poke(run).handle.doorOpen = false;
+  poke(run).handle.gearPosition = poke(run).handle.gearIndex = 1;  // sa = 30
+  poke(run).train.speed = Fixed::fromInt(25);                      // |25 + 5| is not below 30
   run.MMTimer1Timer();
-  EXPECT_FALSE(run.handle.gearChange);
-  run.train.speed = Fixed::from(24.9L);
+  EXPECT_FALSE(poke(run).handle.gearChange);
+  poke(run).train.speed = Fixed::from(24.9L);
   run.MMTimer1Timer();
-  EXPECT_TRUE(run.handle.gearChange);
-  EXPECT_EQ(run.handle.gearPosition, 0);
+  EXPECT_TRUE(poke(run).handle.gearChange);
+  EXPECT_EQ(poke(run).handle.gearPosition, 0);
 }
 
 TEST(DieselTraction, manual_gearbox_never_shifts_by_itself) {
@@ -203,10 +204,10 @@ TEST(DieselTraction, manual_gearbox_never_shifts_by_itself) {
   t.data.vehicle = testing::dieselVehicle();
   t.data.vehicle.manualGears = true;
   velmoria::Run& run = t.make();
-  run.handle.doorOpen = false;
-  run.train.speed = Fixed::fromInt(60);
+  poke(run).handle.doorOpen = false;
+  poke(run).train.speed = Fixed::fromInt(60);
   run.MMTimer1Timer();
-  EXPECT_EQ(run.handle.gearPosition, 0);
+  EXPECT_EQ(poke(run).handle.gearPosition, 0);
 }
 
 }  // namespace
@@ -235,19 +236,19 @@ TEST(DieselTraction, power_delay_shares_the_gear_counter) {
   t.data.vehicle = testing::dieselVehicle();
   t.data.vehicle.PowerDelay = 5;
   velmoria::Run& run = t.make();
-  run.handle.doorOpen = false;
-  run.handle.gearChange = true;
-  run.handle.powerNotch = 2;
-  run.handle.powerPending = true;
+  poke(run).handle.doorOpen = false;
+  poke(run).handle.gearChange = true;
+  poke(run).handle.powerNotch = 2;
+  poke(run).handle.powerPending = true;
   // Each step counts twice, once for the gear change and once for the delay: 2, 4, 6.
   run.MMTimer1Timer();
   run.MMTimer1Timer();
-  EXPECT_EQ(run.handle.effectivePower, 0);
-  EXPECT_EQ(run.handle.powerCounter, 4);
+  EXPECT_EQ(poke(run).handle.effectivePower, 0);
+  EXPECT_EQ(poke(run).handle.powerCounter, 4);
   run.MMTimer1Timer();
-  EXPECT_EQ(run.handle.effectivePower, 2);
-  EXPECT_EQ(run.handle.powerCounter, 0);  // and the gear change starts its count again
-  EXPECT_TRUE(run.handle.gearChange);
+  EXPECT_EQ(poke(run).handle.effectivePower, 2);
+  EXPECT_EQ(poke(run).handle.powerCounter, 0);  // and the gear change starts its count again
+  EXPECT_TRUE(poke(run).handle.gearChange);
 }
 
 }  // namespace

@@ -124,7 +124,7 @@ Drive drive(DriveOptions o, const std::string& script, std::string* record = nul
   d.stops = session.meter().stops();
   d.emergencyBrakes = session.meter().emergencyBrakes();
   d.overspeeds = session.meter().overspeeds();
-  d.caption = session.run().display.caption;
+  d.caption = session.observe().display.caption;
   if (record) *record = recorded.str();
   return d;
 }

@@ -6,6 +6,7 @@
 
 #include "autopilot.h"
 #include "ini_settings.h"
+#include "vehicle/route_distances.h"
 
 namespace velmoria::drive {
 namespace {
@@ -35,8 +36,15 @@ Route line() {
   return r;
 }
 
+// The line as the run's set-up leaves it, with its distances placed.
+Route placedLine() {
+  Route r = line();
+  placeRouteDistances(r);
+  return r;
+}
+
 TEST(RouteDistances, trapezoid_of_the_recorded_speed) {
-  const Route r = line();
+  const Route r = placedLine();
   const RouteDistances d(r);
   EXPECT_EQ(d.at(0), 0);
   // 5 km/h for 100 frames: round(10 / 7.2 x 100/30 x 100) = round(462.96).
@@ -47,13 +55,13 @@ TEST(RouteDistances, trapezoid_of_the_recorded_speed) {
   EXPECT_EQ(d.at(1175), 926 + 33854);
   // Halfway through it: ((65/975) x 487 + 10) / 7.2 x (487/30) x 100.
   const long double half = (65.0L / 975 * 487 + 10) / 7.2L * (487.0L / 30) * 100;
-  EXPECT_EQ(d.at(687), 926 + std::round(half));
+  EXPECT_EQ(d.at(687), 926 + roundEven(half));
   // Beyond the table: the end of the last segment.
   EXPECT_EQ(d.at(99999), d.at(3215));
 }
 
 TEST(RouteKnowledge, stops_limits_and_signals) {
-  const Route r = line();
+  const Route r = placedLine();
   const RouteKnowledge k(r);
   EXPECT_EQ(k.stops(), (std::vector<int>{0, 2}));
   ASSERT_EQ(k.limits().size(), 1u);

@@ -1,4 +1,4 @@
-#include "frame/startup.h"
+#include "run/creation.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,6 @@
-#include "run/route_index.h"
+#include "route/route_index.h"
 
 #include <algorithm>
-
-#include "run/run.h"
 
 namespace velmoria {
 
@@ -32,9 +30,10 @@ Span join(Span a, Span b) {
 
 }  // namespace
 
-RouteIndex buildRouteIndex(const Run& run) {
-  const Route& r = run.route;
+RouteIndex buildRouteIndex(const Route& r, std::vector<PatternTarget> patternTargets,
+                           int routeChannelBase) {
   RouteIndex x;
+  x.patternTargetList = std::move(patternTargets);
 
   // Each span below is the union of the frames at which the step's own tests can hold for that
   // entry; the step still applies the tests.
@@ -88,7 +87,7 @@ RouteIndex buildRouteIndex(const Run& run) {
   x.doppler = indexOf(r.DopplerTable, [](size_t, const DopplerEntry& e) {
     return spanAround(e.distance - e.radius, e.distance + e.radius);
   });
-  x.patternTargets = indexOf(run.pos.patternTargets, [](size_t, const PatternTarget& t) {
+  x.patternTargets = indexOf(x.patternTargetList, [](size_t, const PatternTarget& t) {
     return spanAround(t.distance - 60000, t.distance);  // within 600 m ahead
   });
 
@@ -109,7 +108,7 @@ RouteIndex buildRouteIndex(const Run& run) {
     if (sig[i].mode == 1 || sig[i].mode == 2) x.fixedSignals.push_back(static_cast<uint32_t>(i));
 
   for (const DopplerEntry& e : r.DopplerTable) {
-    const int ch = run.routeChannel(e.sound);
+    const int ch = routeChannelBase + e.sound;
     if (std::find(x.dopplerChannels.begin(), x.dopplerChannels.end(), ch) ==
         x.dopplerChannels.end())
       x.dopplerChannels.push_back(ch);

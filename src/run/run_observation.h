@@ -1,0 +1,47 @@
+#pragma once
+// What a front end sees of a run: the cab display model and the few facts a front end or a
+// driver needs besides it. Taken after any step or handler, on the UI thread; it refers into
+// the run and is valid until the run's next step.
+#include <cstdint>
+#include <filesystem>
+
+#include "frame/fixed.h"
+#include "route/route.h"
+#include "vehicle/vehicle.h"
+#include "view/cab_display.h"
+
+namespace velmoria {
+
+struct RunObservation {
+  const CabDisplay& display;
+  const Vehicle& vehicle;
+  const Route& route;
+
+  // The track video: the file open now and the frame of it that shows the train's place.
+  const std::filesystem::path& videoFile;
+  int32_t frame = 0;       // the frame position on the route
+  int32_t videoIndex = 0;  // the frame of videoFile
+  bool onBranch = false;   // videoFile is the branch line's
+  int patternState = 0;    // the pattern control's lamps on the picture (201)
+
+  bool running = false;   // started and not paused
+  bool terminus = false;  // the terminus caption shows
+  Fixed speed{};          // km/h, signed
+  long double distanceCm = 0;
+  int32_t clockTicks = 0;  // thirtieths of a second since midnight
+  int32_t tickCount = 0;
+
+  // The controls and gauges a driver reads off the cab.
+  int powerNotch = 0, brakeStep = 0;
+  bool hold = false;
+  bool doorOpen = false;
+  bool doorsClosing = false;    // the door sound started last is the closing one
+  bool atsEmergency = false;    // the train stop or vigilance device braked
+  bool trainStopAlarm = false;  // the train stop's bell rings
+  Fixed bcKpa{};                // the brake cylinder
+  Fixed gradient{};             // per mille over the train's length
+  bool keySwap = false;         // Scroll Lock has exchanged '2' and '8'
+  int routeChannelBase = 0;     // the first channel of the route's sounds
+};
+
+}  // namespace velmoria
