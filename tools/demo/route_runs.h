@@ -1,6 +1,7 @@
 #pragma once
 // The six runs of the demo line, eight route files (two runs come again with the E233 series),
 // and their timetables, worked out from what each train can do on the line.
+#include <span>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ struct Run {
 };
 
 // In the order of the route files' welcome announcements.
-const std::vector<Run>& runs();
+std::span<const Run> runs();
 
 struct RouteStation {
   int station;
