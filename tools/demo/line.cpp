@@ -241,10 +241,6 @@ Leg makeLeg(int id, double length, Scenery sc, bool branch) {
   return leg;
 }
 
-struct LegPlanOut {
-  std::vector<double> speeds;
-};
-
 // ---- Geometry ------------------------------------------------------------------------------
 
 void buildGeometry(Path& p, double extra) {
@@ -341,11 +337,6 @@ void placeProps(Path& p, uint64_t seed) {
 
 namespace {
 
-struct Assembly {
-  std::vector<Leg> legs;
-  std::vector<std::vector<double>> speeds;
-};
-
 void addLegFeatures(Path& p, const Leg& leg, double base) {
   for (auto c : leg.curves) p.curves.push_back({c.s0 + base, c.s1 + base, c.curvature});
   for (auto g : leg.grades) p.grades.push_back({g.s0 + base, g.s1 + base, g.permille});
@@ -425,11 +416,9 @@ void placeBoards(Path& p) {
             [](const Board& x, const Board& y) { return x.s < y.s; });
 }
 
-}  // namespace
-
-Line buildLine() {
-  Line line;
-  line.stations = {
+// Kanji, kana for the announcements, and English: 0-11 on the main line, 12-15 on the branch.
+std::vector<StationInfo> stationNames() {
+  return {
       {"港町", "みなとまち", "Minatomachi"},
       {"桜町", "さくらまち", "Sakuramachi"},
       {"東雲雀", "ひがしひばり", "Higashi-Hibari"},
@@ -447,9 +436,11 @@ Line buildLine() {
       {"木漏日", "こもれび", "Komorebi"},
       {"湖畔", "こはん", "Kohan"},
   };
-  const Perf rec;  // the camera train
-  // Scale the shared legs so that the junction stop lies a few seconds before the branch frame:
-  // both videos then show the same departure and part only after kBranchFrame.
+}
+
+// Scale the shared legs so that the junction stop lies a few seconds before the branch frame:
+// both videos then show the same departure and part only after kBranchFrame.
+double trunkScale(const Perf& rec) {
   const int target = kBranchFrame - 450;
   double lo = 0.7, hi = 1.4;
   for (int it = 0; it < 40; ++it) {
@@ -459,8 +450,86 @@ Line buildLine() {
     else
       hi = mid;
   }
-  const double scale = hi;
-  const std::vector<Leg> trunk = trunkLegs(scale);
+  return hi;
+}
+
+// The junction departure (leg 8): both paths share the frames up to kBranchFrame, `split`
+// frames into the leg. On the branch the train takes the turnout slowly; where it lies is only
+// known relative to the leg until the leg's start is placed.
+void shareJunctionDeparture(Path& p, Leg& leg, int split, bool isBranch, const Perf& perf) {
+  if (!isBranch) return;
+  auto free = planSpeeds(leg.length, leg.restr, perf);
+  double d = 0;
+  for (int f = 0; f < split && f + 1 < static_cast<int>(free.size()); ++f)
+    d += (free[f] + free[f + 1]) / 2 / 3.6 / kFps;
+  leg.restr.insert(leg.restr.begin(), {d - 40, d + 380, 45, 0});
+  p.turnouts.push_back(-1);  // placed below once the leg start is known
+  p.divergeS = d;            // relative for now
+}
+
+struct LegFrames {
+  std::vector<double> start;  // each leg's first frame
+  int end = 0;                // the last leg's end, where the train stands at the buffer stop
+};
+
+// The recording profile, leg by leg, ending at the buffer stop.
+LegFrames planProfile(Path& p, std::vector<Leg>& legs, bool isBranch, const Perf& rec) {
+  p.profile.segs.push_back({0, 30, 0, 0, 0});
+  int frame = 30;
+  std::vector<double> legStartFrames;
+  for (size_t li = 0; li < legs.size(); ++li) {
+    Leg& leg = legs[li];
+    Perf perf = rec;
+    perf.vmax = leg.vmax;
+    std::vector<int> forced;
+    if (li == 8) {
+      const int split = kBranchFrame - frame;
+      shareJunctionDeparture(p, leg, split, isBranch, perf);
+      forced.push_back(split);
+    }
+    const auto speeds = planSpeeds(leg.length, leg.restr, perf);
+    legStartFrames.push_back(frame);
+    fitSegments(speeds, frame, forced, p.profile.segs);
+    frame += static_cast<int>(speeds.size()) - 1;
+  }
+  p.profile.segs.push_back({frame, frame + 660, 0, 0, 0});  // standing at the buffer stop
+  return {legStartFrames, frame};
+}
+
+// One path: its profile, a stop at the start of each leg and one at the end, the legs'
+// features placed along it and, on the branch, where it leaves the main line.
+void buildPath(Path& p, std::vector<Leg>& legs, const std::vector<int>& stations, bool isBranch,
+               const Perf& rec) {
+  const LegFrames frames = planProfile(p, legs, isBranch, rec);
+  const std::vector<double>& legStartFrames = frames.start;
+  const int frame = frames.end;
+  accumulate(p.profile);
+  for (size_t si = 0; si < stations.size(); ++si) {
+    const int f =
+        si == 0 ? 30 : static_cast<int>(legStartFrames.size() > si ? legStartFrames[si] : frame);
+    p.stops.push_back({stations[si], f, p.profile.sAt(f), 1 + static_cast<int>(si % 2)});
+  }
+  for (size_t li = 0; li < legs.size(); ++li)
+    addLegFeatures(p, legs[li], p.profile.sAt(legStartFrames[li]));
+  if (isBranch) {
+    const double base = p.profile.sAt(legStartFrames[8]);
+    p.divergeS += base;
+    p.turnouts.back() = p.divergeS;
+    // The branch leaves to the left through a turnout, away from the opposite track.
+    p.curves.push_back({p.divergeS + 5, p.divergeS + 95, 1.0 / 300});
+    p.curves.push_back({p.divergeS + 140, p.divergeS + 230, -1.0 / 300});
+  }
+  p.length = p.profile.sAt(p.profile.frames());
+  p.doubleTrack = true;
+}
+
+}  // namespace
+
+Line buildLine() {
+  Line line;
+  line.stations = stationNames();
+  const Perf rec;  // the camera train
+  const std::vector<Leg> trunk = trunkLegs(trunkScale(rec));
   std::vector<Leg> mainLegs = trunk, branchLegs = trunk;
   static const double mainLen[] = {3100, 2600, 3700};
   static const Scenery mainSc[] = {Scenery::Town, Scenery::Lake, Scenery::Town};
@@ -469,60 +538,12 @@ Line buildLine() {
   static const Scenery brSc[] = {Scenery::Hills, Scenery::Forest, Scenery::Hills, Scenery::Lake};
   for (int i = 0; i < 4; ++i) branchLegs.push_back(makeLeg(20 + i, brLen[i], brSc[i], true));
 
-  auto buildPath = [&](Path& p, std::vector<Leg>& legs, const std::vector<int>& stations,
-                       bool isBranch) {
-    p.profile.segs.push_back({0, 30, 0, 0, 0});
-    int frame = 30;
-    std::vector<double> legStartFrames;
-    for (size_t li = 0; li < legs.size(); ++li) {
-      Leg& leg = legs[li];
-      Perf perf = rec;
-      perf.vmax = leg.vmax;
-      std::vector<int> forced;
-      if (li == 8) {  // the junction departure: both paths share the frames up to kBranchFrame
-        const int split = kBranchFrame - frame;
-        if (isBranch) {
-          auto free = planSpeeds(leg.length, leg.restr, perf);
-          double d = 0;
-          for (int f = 0; f < split && f + 1 < static_cast<int>(free.size()); ++f)
-            d += (free[f] + free[f + 1]) / 2 / 3.6 / kFps;
-          leg.restr.insert(leg.restr.begin(), {d - 40, d + 380, 45, 0});
-          p.turnouts.push_back(-1);  // placed below once the leg start is known
-          p.divergeS = d;            // relative for now
-        }
-        forced.push_back(split);
-      }
-      const auto speeds = planSpeeds(leg.length, leg.restr, perf);
-      legStartFrames.push_back(frame);
-      fitSegments(speeds, frame, forced, p.profile.segs);
-      frame += static_cast<int>(speeds.size()) - 1;
-    }
-    p.profile.segs.push_back({frame, frame + 660, 0, 0, 0});  // standing at the buffer stop
-    accumulate(p.profile);
-    for (size_t si = 0; si < stations.size(); ++si) {
-      const int f =
-          si == 0 ? 30 : static_cast<int>(legStartFrames.size() > si ? legStartFrames[si] : frame);
-      p.stops.push_back({stations[si], f, p.profile.sAt(f), 1 + static_cast<int>(si % 2)});
-    }
-    for (size_t li = 0; li < legs.size(); ++li)
-      addLegFeatures(p, legs[li], p.profile.sAt(legStartFrames[li]));
-    if (isBranch) {
-      const double base = p.profile.sAt(legStartFrames[8]);
-      p.divergeS += base;
-      p.turnouts.back() = p.divergeS;
-      // The branch leaves to the left through a turnout, away from the opposite track.
-      p.curves.push_back({p.divergeS + 5, p.divergeS + 95, 1.0 / 300});
-      p.curves.push_back({p.divergeS + 140, p.divergeS + 230, -1.0 / 300});
-    }
-    p.length = p.profile.sAt(p.profile.frames());
-    p.doubleTrack = true;
-  };
   std::vector<int> mainStations, branchStations;
   for (int i = 0; i <= 11; ++i) mainStations.push_back(i);
   for (int i = 0; i <= 8; ++i) branchStations.push_back(i);
   for (int i = 12; i <= 15; ++i) branchStations.push_back(i);
-  buildPath(line.main, mainLegs, mainStations, false);
-  buildPath(line.branch, branchLegs, branchStations, true);
+  buildPath(line.main, mainLegs, mainStations, false, rec);
+  buildPath(line.branch, branchLegs, branchStations, true, rec);
   line.main.turnouts.push_back(line.branch.divergeS);  // the same switch, passed straight
 
   placeSignals(line.main, 0, 11, false, 0);

@@ -12,7 +12,10 @@ namespace demo {
 
 namespace fs = std::filesystem;
 
-void writeStringsAndHelp(const fs::path& dir) {
+namespace {
+
+// Cab texts, menu captions and the video folder.
+void writeStrings(const fs::path& dir) {
   TextFile k;
   k.line("; Velmoria: cab texts, menu captions and the video folder");
   k.value("[Path]", "move\\")
@@ -29,9 +32,11 @@ void writeStringsAndHelp(const fs::path& dir) {
   k.value("[Display]", "表示(&V)", "操作説明(&H)", "再描画(&R)")
       .value("[Control]", "コントローラ(&C)");
   k.save(dir / "korvelan.dat");
+}
 
-  // Codes of the serial one-handle controller: P1-P5 (P5 twice), N, B1-B8, EB, reverser
-  // forward/neutral/back, and the acknowledge, horn and call-out buttons.
+// Codes of the serial one-handle controller: P1-P5 (P5 twice), N, B1-B8, EB, reverser
+// forward/neutral/back, and the acknowledge, horn and call-out buttons.
+void writeControllerCodes(const fs::path& dir) {
   TextFile m;
   m.lines({"TSA50", "TSA55", "TSA60", "TSA65", "TSA70", "TSA75", "TSA45", "TSA40",
            "TSA35", "TSA30", "TSA25", "TSA20", "TSA15", "TSA10", "TSA05", "TSA00",
@@ -40,7 +45,10 @@ void writeStringsAndHelp(const fs::path& dir) {
       "# 1-6 P1-P5, 7 N, 8-15 B1-B8, 16 EB, 17-19 reverser, 20 ATS acknowledge, 21 horn, 22 "
       "call-out");
   m.save(dir / "mascon.dat");
+}
 
+// The operating instructions of the help window (first line its caption).
+void writeOperationHelp(const fs::path& dir) {
   TextFile o;
   o.line("操作説明");
   o.lines({"【ハンドル(キーボード)】",
@@ -84,7 +92,10 @@ void writeStringsAndHelp(const fs::path& dir) {
            " 停目表示と残り距離を見て",
            " ブレーキを段階的に緩めます。"});
   o.save(dir / "operation.dat");
+}
 
+// The driver's guide to the demo line (UTF-8).
+void writeReadme(const fs::path& dir) {
   TextFile r;
   r.lines(
       {"<!DOCTYPE html>",
@@ -132,6 +143,15 @@ void writeStringsAndHelp(const fs::path& dir) {
        "<li>183系: ATS-S(停止信号の手前でベル、ブレーキを込めてスペースで確認)</li></ul>",
        "<p>このデータは velmoria-demo-gen が生成したものです。</p></body></html>"});
   r.save(dir / "readme.html", true);
+}
+
+}  // namespace
+
+void writeStringsAndHelp(const fs::path& dir) {
+  writeStrings(dir);
+  writeControllerCodes(dir);
+  writeOperationHelp(dir);
+  writeReadme(dir);
 }
 
 void writeFrontPictures(const fs::path& dir, const Line& line, const Renderer& renderer,

@@ -3,8 +3,9 @@
 // rails along the curves and gradients, the opposite track, overhead-line structures, signals,
 // boards, platforms with name boards and stopping marks, level crossings, bridges, tunnels and
 // the buildings and trees beside the line. Cheap scanline fills, no depth buffer: everything is
-// painted far to near. render() is const and may run on several threads at once, each with its
-// own output image.
+// painted far to near, pass by pass: sky and ground, then the track (scene_track.h), the
+// wayside objects (scene_wayside.h) and, inside a tunnel, its walls (scene_tunnel.h). render()
+// is const and may run on several threads at once, each with its own output image.
 #include <map>
 #include <vector>
 
