@@ -1,54 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QSettings>
-#include <QTest>
 
-#include "media/qt/qt_clock.h"
-#include "media/qt/qt_periodic_timer.h"
 #include "media/qt/qt_settings_store.h"
 #include "media_test_support.h"
 
 namespace velmoria {
 namespace {
-
-TEST(QtPeriodicTimer, ticks_at_its_period_until_stopped) {
-  QtPeriodicTimer timer;
-  QtClock clock;
-  int ticks = 0;
-  timer.start(20, [&] { ++ticks; });
-  EXPECT_TRUE(timer.isActive());
-  const int64_t begin = clock.nowMs();
-  QTest::qWait(230);
-  const int64_t elapsed = clock.nowMs() - begin;
-  timer.stop();
-  EXPECT_FALSE(timer.isActive());
-  // About elapsed / 20 ticks; a loaded test machine may lose a few, never gain.
-  EXPECT_LE(ticks, elapsed / 20 + 1);
-  EXPECT_GE(ticks, 5);
-  const int stopped = ticks;
-  QTest::qWait(60);
-  EXPECT_EQ(ticks, stopped);
-}
-
-TEST(QtPeriodicTimer, starting_again_replaces_the_callback) {
-  QtPeriodicTimer timer;
-  int first = 0, second = 0;
-  timer.start(10, [&] { ++first; });
-  timer.start(10, [&] { ++second; });
-  QTest::qWait(60);
-  timer.stop();
-  EXPECT_EQ(first, 0);
-  EXPECT_GT(second, 0);
-}
-
-TEST(QtClock, is_monotonic_in_milliseconds) {
-  QtClock clock;
-  const int64_t a = clock.nowMs();
-  QTest::qWait(30);
-  const int64_t b = clock.nowMs();
-  EXPECT_GE(b - a, 29);
-  EXPECT_LT(b - a, 2000);
-}
 
 // The button map file under a private configuration folder.
 class SettingsFile : public ::testing::Test {
