@@ -108,7 +108,7 @@ void RunningAtRecordedSpeed(benchmark::State& state) {
     cab.run()->keydowns(VirtualKey::F1, true);  // follow the recorded speed
     pump(1000);                                 // settle: decoder primed
     const int pictures = cab.video()->pictureCount();
-    const int frame = cab.run()->pos.frame;
+    const int frame = cab.run()->observe().frame;
     const double cpu = cpuSeconds();
     QElapsedTimer wall;
     wall.start();
@@ -116,7 +116,7 @@ void RunningAtRecordedSpeed(benchmark::State& state) {
     const double elapsed = wall.elapsed() / 1000.0;
     state.counters["cpu_percent"] = 100.0 * (cpuSeconds() - cpu) / elapsed;
     state.counters["pictures_per_s"] = (cab.video()->pictureCount() - pictures) / elapsed;
-    state.counters["frames_per_s"] = (cab.run()->pos.frame - frame) / elapsed;
+    state.counters["frames_per_s"] = (cab.run()->observe().frame - frame) / elapsed;
     state.counters["misses"] = cab.video()->misses();
   }
 }
@@ -136,7 +136,7 @@ void FourTimesRecordedSpeed(benchmark::State& state) {
     cab.start1Click();  // the train stands in EB: only this loop moves the frame position
     cab.idleTimer().stop();
     Run& run = *cab.run();
-    const int start = run.pos.frame;
+    const int start = run.observe().frame;
     const int misses = cab.video()->misses();
     const int pictures = cab.video()->pictureCount();
     QElapsedTimer wall;
@@ -144,8 +144,9 @@ void FourTimesRecordedSpeed(benchmark::State& state) {
     double longestMs = 0;
     int updates = 0, lastFrame = start;
     while (wall.elapsed() < 10000) {
-      run.pos.frame = start + static_cast<int>(wall.elapsed() * 120 / 1000);
-      if (run.pos.frame >= kVideoFrames) break;
+      int32_t& frame = poke(run).pos.frame;
+      frame = start + static_cast<int>(wall.elapsed() * 120 / 1000);
+      if (frame >= kVideoFrames) break;
       const auto t0 = std::chrono::steady_clock::now();
       cab.video()->appIdle();
       const double ms =

@@ -9,33 +9,27 @@
 #include "media/null/null_sound_device.h"
 #include "media/null/null_video_source.h"
 #include "run/run.h"
+#include "support/state_access.h"
+#include "support/test_run.h"
 
 namespace velmoria {
 namespace {
 
+// The tests' electric train, heavier and with slower brake and power delays.
 Vehicle tenCarTrain() {
-  Vehicle v;
+  Vehicle v = test::electricVehicle();
   v.fileName = "train_bench.dat";
-  v.BrakeType = 1;
-  v.Brake = 8;
-  v.Power = 4;
   v.BrakeRate = Fixed::from(4.2L);
   v.PowerDelay = v.BrakeDelay = v.SAPDelay = 3;
   v.BrakeUp = 350;
-  v.BrakeDown = 300;
-  v.EBPress = 440;
-  v.SAPPress = 440;
-  v.HighAirPress = 880;
-  v.LowAirPress = 780;
-  v.Engine_Type = 1;
   v.Mt = Fixed::fromInt(160);
   v.Tons = Fixed::fromInt(320);
-  v.Cars = 10;
-  v.MaxSpeed = 120;
   v.Lose_elec = 8;
   v.Mc = 1;
+  v.NotchTable.clear();
   for (int n = 1; n <= 4; ++n) v.NotchTable.push_back({0.8 * n, 0.8 * n, 30, 55, 0.985});
   v.DriveSoundList.assign(20, "");
+  test::clearSoundNumbers(v);
   return v;
 }
 
@@ -63,24 +57,25 @@ void BM_OneHourElectric(benchmark::State& state) {
     services.video = &video;
     services.clock = &clock;
     auto run = std::make_unique<Run>(app, std::move(data), std::move(services));
-    run->handle.doorOpen = false;
-    run->handle.reverser = 1;
+    HandleState& handle = poke(*run).handle;
+    handle.doorOpen = false;
+    handle.reverser = 1;
     state.ResumeTiming();
 
     for (int tick = 0; tick < 36000; ++tick) {
       const bool powering = tick % 2400 < 1800;  // 3 min power, 1 min brake
       if (tick % 600 == 0) {
-        run->handle.powerNotch = powering ? 4 : 0;
-        run->handle.brakeStep = powering ? 0 : -5;
-        run->handle.powerPending = run->handle.brakePending = run->handle.sapPending = true;
+        handle.powerNotch = powering ? 4 : 0;
+        handle.brakeStep = powering ? 0 : -5;
+        handle.powerPending = handle.brakePending = handle.sapPending = true;
       }
       for (int s = 0; s < 3; ++s) run->MMTimer1Timer();
-      run->dynamicsBlock();
-      run->effectiveGradient();
-      run->compressor();
+      run->tickStep(TickStep::DynamicsBlock);
+      run->tickStep(TickStep::EffectiveGradient);
+      run->tickStep(TickStep::Compressor);
     }
-    benchmark::DoNotOptimize(run->train.speed.raw);
-    benchmark::DoNotOptimize(run->pos.distance);
+    benchmark::DoNotOptimize(run->observe().speed.raw);
+    benchmark::DoNotOptimize(run->observe().distanceCm);
   }
 }
 BENCHMARK(BM_OneHourElectric)->Unit(benchmark::kMillisecond);

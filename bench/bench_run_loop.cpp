@@ -9,6 +9,8 @@
 #include "media/null/null_sound_device.h"
 #include "media/null/null_video_source.h"
 #include "run/run.h"
+#include "support/state_access.h"
+#include "support/test_run.h"
 
 namespace velmoria {
 namespace {
@@ -16,26 +18,13 @@ namespace {
 constexpr int kEntries = 501;
 constexpr int32_t kFrames = 2'000'000;
 
+// The tests' electric train under pattern control (which scans the longest target list), with
+// more drive sounds and eight motor sounds.
 Vehicle benchVehicle() {
-  Vehicle v;
+  Vehicle v = test::electricVehicle();
   v.fileName = "train_bench.dat";
-  v.BrakeType = 1;
-  v.Brake = 8;
-  v.Power = 4;
-  v.BrakeRate = Fixed::fromInt(4);
-  v.PowerDelay = v.BrakeDelay = v.SAPDelay = 1;
-  v.BrakeUp = v.BrakeDown = 300;
-  v.EBPress = v.SAPPress = 440;
-  v.HighAirPress = 880;
-  v.LowAirPress = 780;
-  v.Engine_Type = 1;
-  v.Mt = Fixed::fromInt(120);
-  v.Tons = Fixed::fromInt(300);
-  v.Cars = 10;
-  v.MaxSpeed = 120;
-  v.Lose_elec = 10;
-  v.ATS_Type = 1;  // the pattern control scans the longest target list
-  for (int n = 0; n < 4; ++n) v.NotchTable.push_back({3.0, 3.0, 40, 60, 0.97});
+  v.ATS_Type = 1;
+  test::clearSoundNumbers(v);
   v.DriveSoundList.assign(40, "x.wav");
   MotorSoundEntry m;
   m.kind = 0;
@@ -119,10 +108,11 @@ void BM_OneHourOfDriving(benchmark::State& state) {
     services.clock = &clock;
     auto run = std::make_unique<Run>(app, std::move(data), services);
     run->start1Click();
-    run->handle.doorOpen = false;
-    run->handle.brakeStep = 0;
-    run->handle.powerNotch = 4;
-    run->handle.powerPending = run->handle.brakePending = run->handle.sapPending = true;
+    HandleState& handle = poke(*run).handle;
+    handle.doorOpen = false;
+    handle.brakeStep = 0;
+    handle.powerNotch = 4;
+    handle.powerPending = handle.brakePending = handle.sapPending = true;
     state.ResumeTiming();
 
     // 33 ms steps at 33, 66, 99 ... ms, ticks at 100, 200 ... ms; the step first on a tie.
@@ -135,11 +125,11 @@ void BM_OneHourOfDriving(benchmark::State& state) {
       }
       clock.set(tickAt);
       run->Timer1Timer();
-      if (tickAt % 60'000 == 0) run->calloutRequest();
+      if (tickAt % 60'000 == 0) run->keydowns(VirtualKey::Enter, false);  // a call-out
     }
-    benchmark::DoNotOptimize(run->pos.frame);
-    state.counters["frame"] = run->pos.frame;
-    state.counters["km/h"] = static_cast<double>(run->train.speed.ld());
+    benchmark::DoNotOptimize(run->observe().frame);
+    state.counters["frame"] = run->observe().frame;
+    state.counters["km/h"] = static_cast<double>(run->observe().speed.ld());
   }
 }
 BENCHMARK(BM_OneHourOfDriving)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -10,7 +10,7 @@ namespace {
 // horn 2, horn2 3, EB ring 6, buzzers 11 and 12, brake sounds 13 and 14.
 class Keys : public ::testing::Test {
  protected:
-  testing::TestRun t;
+  test::TestRun t;
   velmoria::Run* run = nullptr;
   velmoria::Run& make() {
     run = &t.makeUnlocked();
@@ -248,7 +248,7 @@ TEST_F(Keys, going_further_on_silences_the_release_sounds) {
 }
 
 TEST_F(Keys, manual_gears_by_key_with_power_off) {
-  t.data.vehicle = testing::dieselVehicle();
+  t.data.vehicle = test::dieselVehicle();
   t.data.vehicle.manualGears = true;
   make();
   keys("s");

@@ -15,7 +15,7 @@ ControllerCodeTable codes() {
 
 class Serial : public ::testing::Test {
  protected:
-  testing::TestRun t;
+  test::TestRun t;
   velmoria::Run* run = nullptr;
   velmoria::Run& make(int power = 5) {
     t.data.vehicle.Power = power;
@@ -170,7 +170,7 @@ namespace velmoria {
 namespace {
 
 TEST(SerialAcknowledge, posted_space_acknowledges_once_rxchar_has_returned) {
-  testing::TestRun t;
+  test::TestRun t;
   t.data.codes = codes();
   velmoria::Run& run = t.makeUnlocked();
   poke(run).handle.brakeStep = -3;

@@ -14,7 +14,7 @@ class FakeJoystick : public Joystick {
 
 class Usb : public ::testing::Test {
  protected:
-  testing::TestRun t;
+  test::TestRun t;
   FakeJoystick stick;
   velmoria::Run* run = nullptr;
   velmoria::Run& make(int kind) {

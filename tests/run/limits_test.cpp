@@ -8,8 +8,8 @@
 namespace velmoria {
 namespace {
 
-using testing::TestRun;
-using testing::tick;
+using test::TestRun;
+using test::tick;
 
 struct LimitRun : TestRun {
   LimitRun() {

@@ -9,9 +9,9 @@
 namespace velmoria {
 namespace {
 
-using testing::attachWave;
-using testing::TestRun;
-using testing::tick;
+using test::attachWave;
+using test::TestRun;
+using test::tick;
 
 // A 8 kHz 8-bit mono PCM WAV of `ms` milliseconds.
 std::string wavBytes(int ms) {

@@ -8,8 +8,8 @@
 namespace velmoria {
 namespace {
 
-using testing::TestRun;
-using testing::tick;
+using test::TestRun;
+using test::tick;
 
 constexpr int kBell = 15, kChime = 16, kAtc = 17, kEmergency = 18;
 

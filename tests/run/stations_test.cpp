@@ -8,9 +8,9 @@
 namespace velmoria {
 namespace {
 
-using testing::attachWave;
-using testing::TestRun;
-using testing::tick;
+using test::attachWave;
+using test::TestRun;
+using test::tick;
 
 constexpr int kDoorOpen = 4, kDoorClose = 5, kStopAlert = 10, kDepSign = 19;
 constexpr int kArrival = 20, kMelody = 21;  // route sounds 0 and 1

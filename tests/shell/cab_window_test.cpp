@@ -18,8 +18,8 @@
 namespace velmoria {
 namespace {
 
-using testing::DesktopFixture;
-using testing::processEvents;
+using test::DesktopFixture;
+using test::processEvents;
 
 QString u(const char* text) {
   return QString::fromUtf8(text);
@@ -42,7 +42,7 @@ TEST_F(CabWindowTest, the_status_line_shows_the_creation_phases_in_order) {
 
 struct FailureCase {
   const char* what;
-  std::function<void(testing::DataCopy&, std::string& vehicle, std::string& route)> damage;
+  std::function<void(test::DataCopy&, std::string& vehicle, std::string& route)> damage;
   const char* messageStart;
   const char* messageEnd;
   const char* lastStatus;
@@ -70,23 +70,23 @@ INSTANTIATE_TEST_SUITE_P(
     Files, CabCreationFailure,
     ::testing::Values(
         FailureCase{"vehicle",
-                    [](testing::DataCopy& d, std::string&, std::string&) {
+                    [](test::DataCopy& d, std::string&, std::string&) {
                       d.write("train_test.dat", "[Brake]\r\nabc\r\n");
                       d.remove("train_test.dat");
                     },
                     "車両ファイルに誤りがあります", "", "設定ファイルを読み込んでいます"},
         FailureCase{"route",
-                    [](testing::DataCopy&, std::string&, std::string& route) {
+                    [](test::DataCopy&, std::string&, std::string& route) {
                       route = "line_missing.dat";
                     },
                     "", "", "設定ファイルを読み込んでいます"},
         FailureCase{
             "strings",
-            [](testing::DataCopy& d, std::string&, std::string&) { d.remove("korvelan.dat"); },
+            [](test::DataCopy& d, std::string&, std::string&) { d.remove("korvelan.dat"); },
             "stringファイルに誤りがあります", "stringファイルに誤りがあります",
             "設定ファイルを読み込んでいます"},
         FailureCase{"panel_picture",
-                    [](testing::DataCopy& d, std::string&, std::string&) {
+                    [](test::DataCopy& d, std::string&, std::string&) {
                       d.remove("image/emu/panel.bmp");
                     },
                     "image\\emu\\panel.bmpが見つかりません", "が見つかりません",

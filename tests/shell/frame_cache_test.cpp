@@ -8,9 +8,9 @@
 namespace velmoria {
 namespace {
 
-using testing::patternIndex;
-using testing::PatternVideo;
-using testing::PatternVideoStats;
+using test::patternIndex;
+using test::PatternVideo;
+using test::PatternVideoStats;
 
 FrameCache::Factory factory(int frames, int decodeMs, std::shared_ptr<PatternVideoStats> stats) {
   return [=] { return std::make_unique<PatternVideo>(frames, decodeMs, stats); };

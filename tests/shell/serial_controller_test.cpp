@@ -20,8 +20,8 @@
 namespace velmoria {
 namespace {
 
-using testing::DesktopFixture;
-using testing::processEvents;
+using test::DesktopFixture;
+using test::processEvents;
 
 class PseudoTerminal {
  public:

@@ -15,7 +15,7 @@
 namespace velmoria {
 namespace {
 
-using testing::ShellRecorder;
+using test::ShellRecorder;
 
 class TitleWindowTest : public ::testing::Test {
  protected:
@@ -210,7 +210,7 @@ class TitleMovieTest : public TitleWindowTest {
     window = std::make_unique<TitleWindow>(
         app, folder, hooks,
         [this, rate] {
-          auto video = std::make_unique<testing::PatternVideo>(300, 0, stats);
+          auto video = std::make_unique<test::PatternVideo>(300, 0, stats);
           video->setFrameRate(rate);
           return video;
         },
@@ -219,8 +219,8 @@ class TitleMovieTest : public TitleWindowTest {
 
   ManualClock clock;
   NullSoundDevice sound{clock};
-  std::shared_ptr<testing::PatternVideoStats> stats =
-      std::make_shared<testing::PatternVideoStats>();
+  std::shared_ptr<test::PatternVideoStats> stats =
+      std::make_shared<test::PatternVideoStats>();
   // Three seconds of mono sound at 22050 Hz.
   std::optional<PcmSound> track = PcmSound{22050, 1, std::vector<int16_t>(3 * 22050, 100)};
   std::vector<std::pair<std::filesystem::path, double>> reads;

@@ -11,9 +11,9 @@
 namespace velmoria {
 namespace {
 
-using testing::DesktopFixture;
-using testing::processEvents;
-using testing::ScriptedJoystick;
+using test::DesktopFixture;
+using test::processEvents;
+using test::ScriptedJoystick;
 
 // The button map as the registry would hold it.
 class ButtonMapStore : public KeyValueStore {

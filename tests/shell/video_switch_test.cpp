@@ -12,13 +12,13 @@
 namespace velmoria {
 namespace {
 
-using testing::fromBranchVideo;
-using testing::patternIndex;
-using testing::processEvents;
+using test::fromBranchVideo;
+using test::patternIndex;
+using test::processEvents;
 
 const QRgb kLoading = qRgb(0x12, 0x34, 0x56);
 
-class VideoSwitchTest : public testing::DesktopFixture,
+class VideoSwitchTest : public test::DesktopFixture,
                         public ::testing::WithParamInterface<const char*> {
  protected:
   VideoSwitchTest() {
@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(BranchRoutes, VideoSwitchTest,
                          ::testing::Values("line_rapid5.dat", "line_local6.dat"),
                          [](const auto& info) { return std::string(info.param).substr(5, 6); });
 
-class MainLineOnly : public testing::DesktopFixture {};
+class MainLineOnly : public test::DesktopFixture {};
 
 TEST_F(MainLineOnly, other_routes_never_switch_videos) {
   *videoFrames = 50000;

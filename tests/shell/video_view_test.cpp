@@ -8,9 +8,9 @@
 namespace velmoria {
 namespace {
 
-using testing::patternIndex;
+using test::patternIndex;
 
-class VideoViewTest : public testing::DesktopFixture {
+class VideoViewTest : public test::DesktopFixture {
  protected:
   VideoView& video() { return *cab().video(); }
   // Puts the train at a frame, lets the decoder get there, and runs one idle pass after the

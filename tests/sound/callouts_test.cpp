@@ -7,8 +7,8 @@
 namespace velmoria {
 namespace {
 
-using testing::TestRun;
-using testing::tick;
+using test::TestRun;
+using test::tick;
 
 // Commentary clips 0..19 (two [KankoSound2] entries) of 100 ms each, and three board clips.
 struct CalloutRun : TestRun {

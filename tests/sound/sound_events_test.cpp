@@ -10,8 +10,8 @@
 namespace velmoria {
 namespace {
 
-using testing::attachWave;
-using testing::TestRun;
+using test::attachWave;
+using test::TestRun;
 
 constexpr int kSqueal = 15;
 

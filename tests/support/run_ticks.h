@@ -3,7 +3,7 @@
 // clock by 100 ms (so null-device sounds end after their real length) and runs Timer1Timer.
 #include "support/test_run.h"
 
-namespace velmoria::testing {
+namespace velmoria::test {
 
 inline void tick(TestRun& t, int count = 1) {
   for (int i = 0; i < count; ++i) {
@@ -19,4 +19,4 @@ inline WaveId attachWave(TestRun& t, int channel, double ms) {
   return wave;
 }
 
-}  // namespace velmoria::testing
+}  // namespace velmoria::test

@@ -2,7 +2,7 @@
 
 #include "support/state_access.h"
 
-namespace velmoria::testing {
+namespace velmoria::test {
 
 Vehicle electricVehicle() {
   Vehicle v;
@@ -56,6 +56,13 @@ Vehicle dieselVehicle() {
   return v;
 }
 
+void clearSoundNumbers(Vehicle& v) {
+  for (int* channel : {&v.Sound_EB, &v.Sound_Horn, &v.Sound_Horn2, &v.Sound_DoorOpen,
+                       &v.Sound_DoorClose, &v.Sound_EBring, &v.CP_Start, &v.CP_Cnt, &v.CP_End,
+                       &v.Stop, &v.Buzzer[0], &v.Buzzer[1], &v.Sound_br1, &v.Sound_br2})
+    *channel = 0;
+}
+
 Route flatRoute() {
   Route r;
   r.fileName = "line_test.dat";
@@ -88,4 +95,4 @@ Run& TestRun::makeUnlocked() {
   return *run;
 }
 
-}  // namespace velmoria::testing
+}  // namespace velmoria::test

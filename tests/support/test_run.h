@@ -9,12 +9,14 @@
 #include "media/null/null_video_source.h"
 #include "run/run.h"
 
-namespace velmoria::testing {
+namespace velmoria::test {
 
 // [BrakeType] 1, [Brake] 8, [Power] 4 with simple notch curves, 300 t, delays of 1 tick.
 Vehicle electricVehicle();
 // Diesel with three gears, [Gear_Type] AT.
 Vehicle dieselVehicle();
+// Every sound number of the vehicle set to channel 0, as in a file that names none.
+void clearSoundNumbers(Vehicle& v);
 // One [SpeedUnit] segment of frames 0..100000 recorded at 60 km/h, [FrameRate] 30.
 Route flatRoute();
 
@@ -33,4 +35,4 @@ struct TestRun {
   Run& makeUnlocked();
 };
 
-}  // namespace velmoria::testing
+}  // namespace velmoria::test

@@ -14,7 +14,7 @@ Fixed kPa(long double v) {
 
 class AirBrake : public ::testing::Test {
  protected:
-  testing::TestRun t;
+  test::TestRun t;
   velmoria::Run* run = nullptr;
   velmoria::Run& make(int brakeType, int brake = 8) {
     t.data.vehicle.BrakeType = brakeType;
@@ -299,7 +299,7 @@ TEST_F(AirBrake, a_delay_of_zero_acts_at_the_next_step) {
 }
 
 TEST(Compressor, starts_below_low_and_runs_to_high) {
-  testing::TestRun t;
+  test::TestRun t;
   velmoria::Run& run = t.make();
   poke(run).air.mr = Fixed::fromInt(800);  // between the two: the compressor stays off
   run.tickStep(TickStep::Compressor);

@@ -10,7 +10,7 @@ namespace {
 // The test train: 300 t, [Mt] 120, 10 cars, [BrakeRate] 4, [EBPress] 440, [Lose_elec] 10.
 class Dynamics : public ::testing::Test {
  protected:
-  testing::TestRun t;
+  test::TestRun t;
   velmoria::Run& run = t.make();
   void SetUp() override {
     poke(run).air.bc = Fixed{};
@@ -158,16 +158,16 @@ TEST_F(Dynamics, hold_position_cancels_a_falling_gradient) {
 }
 
 TEST(TrainSetup, refuses_a_train_without_mass) {
-  testing::TestRun t;
+  test::TestRun t;
   t.data.vehicle.Tons = Fixed{};
   EXPECT_THROW(t.make(), StartupError);
-  testing::TestRun u;
+  test::TestRun u;
   u.data.vehicle.Mt = Fixed::fromInt(-1);
   EXPECT_THROW(u.make(), StartupError);
 }
 
 TEST(TrainSetup, starts_at_rest_with_full_line_voltage) {
-  testing::TestRun t;
+  test::TestRun t;
   velmoria::Run& run = t.make();
   EXPECT_EQ(poke(run).train.speed.raw, 0);
   EXPECT_EQ(poke(run).train.baseAdhesion.raw, 3450);
@@ -177,7 +177,7 @@ TEST(TrainSetup, starts_at_rest_with_full_line_voltage) {
 
 class Gradient : public ::testing::Test {
  protected:
-  testing::TestRun t;
+  test::TestRun t;
   velmoria::Run& make(int cars) {
     t.data.vehicle.Cars = cars;
     return t.make();
@@ -221,8 +221,8 @@ TEST_F(Gradient, a_train_beyond_twenty_cars_uses_the_twenty_samples_held) {
 }
 
 TEST(EngineLevel, rises_in_the_converter_gear_and_falls_back_to_idle) {
-  testing::TestRun t;
-  t.data.vehicle = testing::dieselVehicle();
+  test::TestRun t;
+  t.data.vehicle = test::dieselVehicle();
   velmoria::Run& run = t.make();
   poke(run).handle.effectivePower = 2;  // ceiling 50 + 50 x 2/4 = 75
   test::engineLevel(run);               // 0 -> 4 -> 8 (0.5 x 96 = 48 > 4)
@@ -241,8 +241,8 @@ TEST(EngineLevel, rises_in_the_converter_gear_and_falls_back_to_idle) {
 }
 
 TEST(EngineLevel, direct_gear_follows_the_speed_within_its_range) {
-  testing::TestRun t;
-  t.data.vehicle = testing::dieselVehicle();
+  test::TestRun t;
+  t.data.vehicle = test::dieselVehicle();
   velmoria::Run& run = t.make();
   poke(run).handle.effectivePower = 1;
   poke(run).handle.gearIndex = 1;  // sa 30, sc 70
@@ -253,7 +253,7 @@ TEST(EngineLevel, direct_gear_follows_the_speed_within_its_range) {
 }
 
 TEST(EngineLevel, electric_cars_have_none) {
-  testing::TestRun t;
+  test::TestRun t;
   velmoria::Run& run = t.make();
   poke(run).handle.effectivePower = 2;
   test::engineLevel(run);

@@ -30,7 +30,7 @@ IndicatorList pictures(int count) {
 
 class Handle : public ::testing::Test {
  protected:
-  testing::TestRun t;
+  test::TestRun t;
   velmoria::Run& make() {
     t.data.strings = cabStrings();
     t.data.images.NotchImageP = pictures(t.data.vehicle.Power + 1);

@@ -8,7 +8,7 @@ namespace {
 
 class PositionStep : public ::testing::Test {
  protected:
-  testing::TestRun t;
+  test::TestRun t;
   velmoria::Run& make() { return t.make(); }
   static void steps(velmoria::Run& run, int n) {
     for (int i = 0; i < n; ++i) test::positionStep(run);
@@ -220,7 +220,7 @@ TEST_F(PositionStep, trapezoid_follows_a_changing_recorded_speed) {
 class PrecedingTrain : public ::testing::TestWithParam<std::pair<int, int>> {};
 
 TEST_P(PrecedingTrain, advances_every_30_div_framerate_ticks) {
-  testing::TestRun t;
+  test::TestRun t;
   t.data.route.FrameRate = GetParam().first;
   t.data.route.Pre_Time = 300;
   velmoria::Run& run = t.make();
@@ -234,7 +234,7 @@ INSTANTIATE_TEST_SUITE_P(Rates, PrecedingTrain,
                                            std::pair{10, 20}, std::pair{0, 60}, std::pair{45, 60}));
 
 TEST(PrecedingTrainEnd, leaves_the_line_past_the_last_frame) {
-  testing::TestRun t;
+  test::TestRun t;
   t.data.route.Pre_Time = 300;
   t.video.setFrameCount(301);
   velmoria::Run& run = t.make();

@@ -76,7 +76,7 @@ TEST(DieselCurve, an_empty_first_span_gives_its_first_value) {
 // 300 t: a force of a / 3.6 x 300 000 N.
 class TractionStep : public ::testing::Test {
  protected:
-  testing::TestRun t;
+  test::TestRun t;
   velmoria::Run& start(int notch, long double speed) {
     t.data.vehicle.NotchTable.assign(4, NotchEntry{2.0, 3.0, 40, 60, 0.97});
     velmoria::Run& run = t.make();
@@ -133,8 +133,8 @@ TEST_F(TractionStep, no_traction_at_max_speed_or_under_protection) {
 }
 
 TEST(DieselTraction, scales_by_engine_level_and_notch_share) {
-  testing::TestRun t;
-  t.data.vehicle = testing::dieselVehicle();
+  test::TestRun t;
+  t.data.vehicle = test::dieselVehicle();
   velmoria::Run& run = t.make();
   poke(run).handle.doorOpen = false;
   poke(run).handle.effectivePower = 2;
@@ -147,8 +147,8 @@ TEST(DieselTraction, scales_by_engine_level_and_notch_share) {
 }
 
 TEST(DieselTraction, automatic_gear_change_takes_80_steps_without_force) {
-  testing::TestRun t;
-  t.data.vehicle = testing::dieselVehicle();
+  test::TestRun t;
+  t.data.vehicle = test::dieselVehicle();
   t.data.vehicle.PowerDelay = 1;
   velmoria::Run& run = t.make();
   poke(run).handle.doorOpen = false;
@@ -174,8 +174,8 @@ TEST(DieselTraction, automatic_gear_change_takes_80_steps_without_force) {
 }
 
 TEST(DieselTraction, down_shift_stops_at_the_converter_gear) {
-  testing::TestRun t;
-  t.data.vehicle = testing::dieselVehicle();
+  test::TestRun t;
+  t.data.vehicle = test::dieselVehicle();
   t.data.vehicle.GearTable[0].sa = 10;  // |0 + 5| < 10 would ask for gear -1
   velmoria::Run& run = t.make();
   poke(run).handle.doorOpen = false;
@@ -185,8 +185,8 @@ TEST(DieselTraction, down_shift_stops_at_the_converter_gear) {
 }
 
 TEST(DieselTraction, down_shift_below_sa_minus_5) {
-  testing::TestRun t;
-  t.data.vehicle = testing::dieselVehicle();
+  test::TestRun t;
+  t.data.vehicle = test::dieselVehicle();
   velmoria::Run& run = t.make();
   poke(run).handle.doorOpen = false;
   poke(run).handle.gearPosition = poke(run).handle.gearIndex = 1;  // sa = 30
@@ -200,8 +200,8 @@ TEST(DieselTraction, down_shift_below_sa_minus_5) {
 }
 
 TEST(DieselTraction, manual_gearbox_never_shifts_by_itself) {
-  testing::TestRun t;
-  t.data.vehicle = testing::dieselVehicle();
+  test::TestRun t;
+  t.data.vehicle = test::dieselVehicle();
   t.data.vehicle.manualGears = true;
   velmoria::Run& run = t.make();
   poke(run).handle.doorOpen = false;
@@ -232,8 +232,8 @@ namespace velmoria {
 namespace {
 
 TEST(DieselTraction, power_delay_shares_the_gear_counter) {
-  testing::TestRun t;
-  t.data.vehicle = testing::dieselVehicle();
+  test::TestRun t;
+  t.data.vehicle = test::dieselVehicle();
   t.data.vehicle.PowerDelay = 5;
   velmoria::Run& run = t.make();
   poke(run).handle.doorOpen = false;

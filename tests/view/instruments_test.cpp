@@ -8,7 +8,7 @@
 namespace velmoria {
 namespace {
 
-using testing::TestRun;
+using test::TestRun;
 
 struct InstrumentRun : TestRun {
   InstrumentRun() {

@@ -5,7 +5,7 @@
 
 #include "media/null/null_sound_device.h"
 
-namespace velmoria::testing {
+namespace velmoria::test {
 
 DesktopFixture::DesktopFixture() : data(VELMORIA_TEST_DATA) {
   data.write("operation.dat", "Help\r\nline 1\r\n");
@@ -43,4 +43,4 @@ QString DesktopFixture::panelText(const char* name) {
   return label ? label->text() : QString("<no %1>").arg(name);
 }
 
-}  // namespace velmoria::testing
+}  // namespace velmoria::test

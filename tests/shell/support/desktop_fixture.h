@@ -6,7 +6,7 @@
 #include "support/pattern_video.h"
 #include "support/shell_fixture.h"
 
-namespace velmoria::testing {
+namespace velmoria::test {
 
 class DesktopFixture : public ::testing::Test {
  protected:
@@ -30,4 +30,4 @@ class DesktopFixture : public ::testing::Test {
   QStringList statuses;
 };
 
-}  // namespace velmoria::testing
+}  // namespace velmoria::test

@@ -11,7 +11,7 @@
 
 #include "media/video_source.h"
 
-namespace velmoria::testing {
+namespace velmoria::test {
 
 constexpr uint32_t kBranchTag = 0x800000;
 
@@ -62,4 +62,4 @@ inline bool fromBranchVideo(const QImage& image, int x = 10, int y = 10) {
   return (image.pixel(x, y) & kBranchTag) != 0;
 }
 
-}  // namespace velmoria::testing
+}  // namespace velmoria::test

@@ -2,7 +2,7 @@
 // A game controller that reports what the test sets, and counts how often it was read.
 #include "media/joystick.h"
 
-namespace velmoria::testing {
+namespace velmoria::test {
 
 class ScriptedJoystick : public Joystick {
  public:
@@ -14,4 +14,4 @@ class ScriptedJoystick : public Joystick {
   int polls = 0;
 };
 
-}  // namespace velmoria::testing
+}  // namespace velmoria::test

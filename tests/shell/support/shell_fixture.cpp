@@ -5,7 +5,7 @@
 #include <atomic>
 #include <fstream>
 
-namespace velmoria::testing {
+namespace velmoria::test {
 
 ShellHooks ShellRecorder::hooks() {
   ShellHooks h;
@@ -51,4 +51,4 @@ void DataCopy::remove(const std::string& file) {
   std::filesystem::remove(m_path / file);
 }
 
-}  // namespace velmoria::testing
+}  // namespace velmoria::test

@@ -8,7 +8,7 @@
 
 #include "frontend/desktop_app_qt.h"
 
-namespace velmoria::testing {
+namespace velmoria::test {
 
 struct ShellRecorder {
   QStringList messages;
@@ -35,4 +35,4 @@ class DataCopy {
   std::filesystem::path m_path;
 };
 
-}  // namespace velmoria::testing
+}  // namespace velmoria::test
