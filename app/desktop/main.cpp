@@ -80,6 +80,8 @@ int main(int argc, char** argv) {
       traceFile.flush();
     };
   }
+  QObject::connect(&app, &velmoria::DesktopApp::ended, &application, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
   app.start();
   return application.exec();
 }

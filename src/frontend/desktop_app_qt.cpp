@@ -17,7 +17,7 @@ void DesktopApp::start() {
       m_state, m_folder, m_hooks, m_media.makeVideo,
       MovieMedia{m_media.sound.get(), m_media.readSoundTrack, m_media.clock.get()});
   m_title->onRun = [this](const std::string& v, const std::string& r) { chooseRun(v, r); };
-  m_title->onQuit = [this] { m_cab.reset(); };
+  m_title->onQuit = [this] { quit(); };
   m_title->create();
   m_title->show();
 
@@ -28,6 +28,15 @@ void DesktopApp::start() {
 
   m_values = std::make_unique<ValueDisplayWindow>();
   m_values->setForward([this](QKeyEvent* e) { forwardKey(e); });
+}
+
+void DesktopApp::quit() {
+  // The help window and the value display live as long as the program: left on screen they
+  // would keep it running after the title window has gone.
+  m_cab.reset();
+  if (m_help) m_help->hide();
+  if (m_values) m_values->hide();
+  Q_EMIT ended();
 }
 
 void DesktopApp::forwardKey(QKeyEvent* event) {

@@ -280,7 +280,6 @@ void TitleWindow::helpclick() {
 }
 
 void TitleWindow::QuitClick() {
-  if (onQuit) onQuit();
   close();
 }
 
@@ -307,6 +306,8 @@ void TitleWindow::setE233(bool on) {
 void TitleWindow::closeEvent(QCloseEvent* event) {
   m_movie->stop();
   QWidget::closeEvent(event);
+  // However the title window goes (Quit, or the window manager's close), the program ends.
+  if (onQuit) onQuit();
 }
 
 void TitleWindow::keyPressEvent(QKeyEvent* event) {

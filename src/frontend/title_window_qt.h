@@ -73,6 +73,7 @@ class TitleWindow : public QWidget {
   QTimer& timer() { return m_timer; }
 
   std::function<void(const std::string& vehicle, const std::string& route)> onRun;
+  // The title window has closed: the program ends.
   std::function<void()> onQuit;
 
  Q_SIGNALS:
