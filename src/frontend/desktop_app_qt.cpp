@@ -1,6 +1,7 @@
 #include "frontend/desktop_app_qt.h"
 
 #include <QApplication>
+#include <QScreen>
 
 namespace velmoria {
 
@@ -61,8 +62,16 @@ void DesktopApp::chooseRun(const std::string& vehicleFile, const std::string& ro
   connect(m_cab.get(), &CabWindow::closed, this, &DesktopApp::returnToTitle, Qt::QueuedConnection);
   m_cab->create();
 
+  // The value display opens beside the cab of the current run (the help window is shown by the
+  // cab itself).
+  m_values->setAnchor(m_cab.get());
+
   m_title->hide();
   m_cab->setWindowModality(Qt::ApplicationModal);
+  // Centred on the screen: without a window manager nobody else would place it.
+  m_cab->adjustSize();
+  if (const QScreen* screen = m_title->screen())
+    m_cab->move(screen->availableGeometry().center() - m_cab->rect().center());
   m_cab->show();
   m_cab->activateWindow();
   m_cab->setFocus();

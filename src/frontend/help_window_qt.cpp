@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "frontend/fonts_qt.h"
+#include "frontend/window_placement_qt.h"
 
 namespace velmoria {
 
@@ -62,6 +63,10 @@ bool HelpWindow::load(const std::filesystem::path& file) {
   }
   m_memo->setPlainText(lines.join('\n'));
   return true;
+}
+
+void HelpWindow::present(QWidget* cab) {
+  presentBeside(this, cab, Align::Top);
 }
 
 bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {

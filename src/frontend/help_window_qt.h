@@ -18,6 +18,8 @@ class HelpWindow : public QWidget {
   // Reads the file; false when it cannot be opened (the design caption stays).
   bool load(const std::filesystem::path& file);
   void setForward(std::function<void(QKeyEvent*)> forward) { m_forward = std::move(forward); }
+  // Shows the window above the cab window, beside it when it was hidden, and asks for the focus.
+  void present(QWidget* cab);
   QPlainTextEdit* memo() const { return m_memo; }
 
  protected:
