@@ -102,7 +102,10 @@ void MovieArea::showDuePicture() {
   const double due =
       std::floor(static_cast<double>(std::max<int64_t>(elapsedMs(), 0)) * m_rate / 1000.0);
   if (due >= m_video->frameCount()) {
-    m_timer.stop();  // the last picture stays until the movie is ended
+    // The file has ended once its sound has too: the movie ends as a click would end it.
+    if (m_wave >= 0 && m_media.sound->isPlaying(kSoundChannel)) return;
+    m_timer.stop();
+    Q_EMIT finished();  // last: the receiver stops and frees this movie
     return;
   }
   const int index = static_cast<int>(due);
@@ -199,6 +202,7 @@ TitleWindow::TitleWindow(AppState& app, const DataFolder& folder, const ShellHoo
 
   m_movie = new MovieArea(this, std::move(movie));
   connect(m_movie, &MovieArea::clicked, this, &TitleWindow::aviclick);
+  connect(m_movie, &MovieArea::finished, this, &TitleWindow::aviclick);
   m_timer.setInterval(100);
   connect(&m_timer, &QTimer::timeout, this, &TitleWindow::Timer1Timer);
 }

@@ -349,7 +349,7 @@ INSTANTIATE_TEST_SUITE_P(Rates, MoviePictures,
                                            PictureCase{0, 34, 1},  // no stated rate: 30 a second
                                            PictureCase{0, 33, 0}));
 
-TEST_F(TitleMovieTest, only_a_changed_picture_is_decoded_and_the_last_one_stays) {
+TEST_F(TitleMovieTest, only_a_changed_picture_is_decoded) {
   window->create();
   ASSERT_EQ(stats->decodes, 1);
   clock.set(50);  // still picture 0 at 15 a second
@@ -359,12 +359,55 @@ TEST_F(TitleMovieTest, only_a_changed_picture_is_decoded_and_the_last_one_stays)
   window->movieArea()->showDuePicture();
   EXPECT_EQ(window->movieArea()->shownIndex(), 3);
   EXPECT_EQ(stats->decodes, 2);
-  clock.set(20000);  // past the 300th picture (20 s)
+  clock.set(19999);  // the last of the 300 pictures (20 s)
   window->movieArea()->showDuePicture();
-  EXPECT_EQ(window->movieArea()->shownIndex(), 3);
-  EXPECT_EQ(stats->decodes, 2);
+  EXPECT_EQ(window->movieArea()->shownIndex(), 299);
+  EXPECT_EQ(stats->decodes, 3);
   EXPECT_TRUE(window->movieShown());
 }
+
+// A movie shorter than 138 s ends with its file, as a click would end it; the title follows.
+struct FileEnd {
+  const char* name;
+  double soundSeconds;  // the movie's pictures last 20 s
+  int64_t lastShownMs;  // the movie is still shown here
+  int64_t endedMs;      // and has ended here
+};
+
+class TitleMovieFileEnd : public TitleMovieTest, public ::testing::WithParamInterface<FileEnd> {};
+
+TEST_P(TitleMovieFileEnd, ends_the_movie_when_the_file_ends) {
+  const FileEnd& c = GetParam();
+  if (c.soundSeconds > 0)
+    track =
+        PcmSound{22050, 1, std::vector<int16_t>(static_cast<size_t>(c.soundSeconds * 22050), 1)};
+  else
+    track.reset();
+  window->create();
+  window->timer().stop();
+  window->move(400, 300);
+  for (int i = 0; i < 50; ++i) window->Timer1Timer();  // the buttons stay hidden meanwhile
+  clock.set(c.lastShownMs);
+  window->movieArea()->showDuePicture();
+  ASSERT_TRUE(window->movieShown());
+  EXPECT_EQ(window->size(), QSize(320, 240));
+  clock.set(c.endedMs);
+  window->movieArea()->showDuePicture();
+  EXPECT_FALSE(window->movieShown());
+  EXPECT_FALSE(window->movieArea()->playing());
+  EXPECT_EQ(window->size(), QSize(640, 480));
+  EXPECT_EQ(window->pos(), QPoint(240, 180));
+  EXPECT_EQ(window->tickCount(), 0) << "the buttons appear from here, one per tick";
+  EXPECT_EQ(sound.attachedWave(kChannel), -1);
+  EXPECT_TRUE(recorder.messages.isEmpty()) << recorder.messages.join("|").toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, TitleMovieFileEnd,
+    ::testing::Values(FileEnd{"sound_shorter_than_the_pictures", 3, 19999, 20000},
+                      FileEnd{"without_sound", 0, 19999, 20000},
+                      FileEnd{"sound_longer_than_the_pictures", 25, 24999, 25000}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RunHints, every_button_has_a_japanese_hint) {
   ShellRecorder recorder;
