@@ -18,15 +18,23 @@ int clampSpan(int value, int length, int low, int high) {
 }  // namespace
 
 QPoint placeBeside(const QRect& anchor, const QSize& frame, const QRect& screen, Align align) {
-  const int screenEnd = screen.left() + screen.width();
-  const int right = anchor.left() + anchor.width();
-  const int left = anchor.left() - frame.width();
-  int x = right;
-  if (right + frame.width() > screenEnd) x = left >= screen.left() ? left : screenEnd;
-  x = clampSpan(x, frame.width(), screen.left(), screenEnd);
-  const int y =
-      align == Align::Top ? anchor.top() : anchor.top() + anchor.height() - frame.height();
-  return {x, clampSpan(y, frame.height(), screen.top(), screen.top() + screen.height())};
+  const int screenRight = screen.left() + screen.width();
+  const int screenBottom = screen.top() + screen.height();
+  const auto x = [&](int value) {
+    return clampSpan(value, frame.width(), screen.left(), screenRight);
+  };
+  const int beside = clampSpan(
+      align == Align::Top ? anchor.top() : anchor.top() + anchor.height() - frame.height(),
+      frame.height(), screen.top(), screenBottom);
+  const QPoint candidates[] = {
+      {anchor.left() + anchor.width(), beside},            // right
+      {anchor.left() - frame.width(), beside},             // left
+      {x(anchor.left()), anchor.top() + anchor.height()},  // below
+      {x(anchor.left()), anchor.top() - frame.height()},   // above
+  };
+  for (const QPoint& at : candidates)
+    if (screen.contains(QRect(at, frame))) return at;
+  return {x(anchor.left() + anchor.width()), beside};
 }
 
 void presentBeside(QWidget* window, QWidget* anchor, Align align) {
@@ -47,7 +55,10 @@ void presentBeside(QWidget* window, QWidget* anchor, Align align) {
     const QScreen* screen = cab->screen() ? cab->screen() : QGuiApplication::primaryScreen();
     const QSize size = window->size().grownBy(frame);
     const QRect area = screen ? screen->availableGeometry() : QRect(outer.topLeft(), size);
-    window->move(placeBeside(outer, size, area, align));
+    // The client rectangle, not move(): the native window exists already, so Qt would take
+    // the frame's corner for the client's.
+    const QPoint at = placeBeside(outer, size, area, align);
+    window->setGeometry(QRect(at + QPoint(frame.left(), frame.top()), window->size()));
   }
   window->show();
   window->raise();

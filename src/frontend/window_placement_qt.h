@@ -11,12 +11,14 @@ class QWidget;
 
 namespace velmoria {
 
-// Which edge of the cab the window lines up with, beside it.
+// Which edge of the cab the window lines up with, left or right of it.
 enum class Align { Top, Bottom };
 
 // The top-left corner of a frame of `frame` size beside `anchor` (a frame rectangle) within
-// `screen`: right of the anchor if it fits there, else left of it; when neither side has room,
-// right of it moved back onto the screen. A frame larger than the screen starts at its corner.
+// `screen`: the first of right of the anchor, left of it (both lined up with `align`), below
+// it and above it (lined up with its left edge) where the frame fits whole; when none has
+// room, right of it moved back onto the screen. A frame larger than the screen starts at the
+// screen's corner.
 QPoint placeBeside(const QRect& anchor, const QSize& frame, const QRect& screen, Align align);
 
 // Shows the top-level `window` above `anchor`'s window and asks for the focus (the window
