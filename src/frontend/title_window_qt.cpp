@@ -279,8 +279,11 @@ void TitleWindow::TrainClick(int run) {
 }
 
 void TitleWindow::helpclick() {
-  if (m_hooks.openDocument)
-    m_hooks.openDocument(QString::fromStdString(m_folder.resolve("readme.html").string()));
+  const QString page = QString::fromStdString(m_folder.resolve("readme.html").string());
+  // Without a browser on the desktop nothing would open and nothing would say why.
+  if (!m_hooks.openDocument || !m_hooks.openDocument(page))
+    m_hooks.message(this,
+                    QString::fromUtf8("readme.htmlを開くブラウザが見つかりません。\n") + page);
 }
 
 void TitleWindow::QuitClick() {

@@ -173,6 +173,19 @@ TEST_F(TitleWindowTest, help_opens_the_readme_page) {
   window->helpclick();
   ASSERT_EQ(recorder.opened.size(), 1);
   EXPECT_TRUE(recorder.opened[0].endsWith("readme.html"));
+  EXPECT_TRUE(recorder.messages.isEmpty()) << recorder.messages.join("|").toStdString();
+}
+
+TEST_F(TitleWindowTest, help_without_a_browser_says_so_with_the_pages_full_path) {
+  window->create();
+  recorder.browser = false;
+  window->helpclick();
+  ASSERT_EQ(recorder.messages.size(), 1);
+  const QString page = QString::fromStdString((folder.root() / "readme.html").string());
+  ASSERT_TRUE(page.startsWith('/'));
+  EXPECT_EQ(recorder.messages[0],
+            QString::fromUtf8("readme.htmlを開くブラウザが見つかりません。\n") + page);
+  EXPECT_EQ(recorder.exits, 0);
 }
 
 TEST_F(TitleWindowTest, the_status_line_shows_only_in_the_taller_window) {

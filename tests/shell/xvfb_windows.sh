@@ -37,7 +37,8 @@ if [ "$mode" = openbox ]; then
   wm=$!
   for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 fi
-"$binary" --data "$data" >"$log" 2>&1 &
+# No browser for the program to find: HELP must say so.
+env -u BROWSER -u DEFAULT_BROWSER PATH=/nonexistent "$binary" --data "$data" >"$log" 2>&1 &
 pid=$!
 cleanup() { kill "$pid" 2>/dev/null; [ -z "$wm" ] || kill "$wm" 2>/dev/null; }
 fail() { echo "FAIL ($mode): $*"; xwininfo -root -tree | grep -E '"(Velmoria|Help|Value Display)"' || true; cleanup; exit 1; }
@@ -193,7 +194,21 @@ for _ in $(seq 50); do
 done
 xdotool search --onlyvisible --name '^(Help|Value Display)$' >/dev/null ||
   fail "the help window or the value display did not stay open after Back"
+# HELP without a browser on the desktop: a message box says so (its text is checked offscreen).
 read -r x y _ _ < <(geometry "$title")
+xdotool mousemove $((x + 499 + 25)) $((y + 445 + 9)) click 1
+box=""
+for _ in $(seq 50); do
+  for b in $(xdotool search --onlyvisible --name '^Velmoria$' 2>/dev/null); do
+    [ "$b" != "$title" ] && { box=$b; break 2; }
+  done
+  sleep 0.1
+done
+[ -n "$box" ] || fail "HELP without a browser showed no message"
+[ -z "${SHOTS:-}" ] || import -window root "$SHOTS/help-without-browser.png"
+wmctrl -i -a "$box"; sleep 0.3; xdotool key Return
+for _ in $(seq 50); do xwininfo -id "$box" 2>/dev/null | grep -q IsViewable || break; sleep 0.1; done
+xwininfo -id "$box" 2>/dev/null | grep -q IsViewable && fail "the message box did not close"
 xdotool mousemove $((x + 555 + 25)) $((y + 445 + 9)) click 1
 for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "Quit did not end the program"
