@@ -25,7 +25,8 @@ struct ShellHooks {
   // desktop has none.
   std::function<bool(const QString& path)> openDocument;
 
-  // The real program's hooks: QMessageBox, std::exit, QDesktopServices.
+  // The real program's hooks: QMessageBox (standard error when the environment has
+  // VELMORIA_MESSAGES=stderr), std::exit, QDesktopServices.
   static ShellHooks system();
   // Shows the message, then ends the process.
   [[noreturn]] void fail(QWidget* parent, const QString& text) const;

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
 
@@ -211,8 +212,14 @@ TitleWindow::~TitleWindow() = default;
 
 void TitleWindow::create() {
   std::error_code ec;
-  if (!std::filesystem::exists(m_folder.root() / "korvelan.dat", ec))
+  if (!std::filesystem::exists(m_folder.root() / "korvelan.dat", ec)) {
+    // Started from a desktop entry the box alone does not say where the program looked.
+    std::fprintf(stderr,
+                 "velmoria: no korvelan.dat in %s: start velmoria in its data folder, or choose "
+                 "the folder with --data DIR\n",
+                 m_folder.root().string().c_str());
     m_hooks.fail(this, QString::fromUtf8("実行ファイルが正しい場所に配置されていません"));
+  }
 
   setFixedSize(320, 240);
   if (const QScreen* screen = QGuiApplication::primaryScreen())

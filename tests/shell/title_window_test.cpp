@@ -111,6 +111,17 @@ TEST_F(TitleWindowTest, without_korvelan_dat_the_program_ends_with_its_message) 
   EXPECT_EQ(recorder.exits, 1);
 }
 
+TEST_F(TitleWindowTest, without_korvelan_dat_stderr_names_the_folder_and_how_to_choose_one) {
+  std::filesystem::remove(folder.root() / "korvelan.dat");
+  ::testing::internal::CaptureStderr();
+  EXPECT_THROW(window->create(), ProcessEnded);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("korvelan.dat"), std::string::npos) << err;
+  EXPECT_NE(err.find(folder.root().string()), std::string::npos) << err;
+  EXPECT_NE(err.find("--data DIR"), std::string::npos) << err;
+  EXPECT_EQ(recorder.messages.size(), 1) << "the message box says only what it always said";
+}
+
 TEST_F(TitleWindowTest, a_missing_title_picture_is_reported_and_start_up_goes_on) {
   std::filesystem::remove(folder.root() / "image" / "title" / "01.jpg");
   window->create();
