@@ -1,6 +1,4 @@
 // velmoria: the desktop program. Runs from its data folder (the current folder, or --data).
-#include <sys/stat.h>
-#include <unistd.h>
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -11,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "desktop/runtime_dir.h"
 #include "frontend/desktop_app_qt.h"
 #include "frontend/fonts_qt.h"
 #include "run/run.h"
@@ -24,14 +23,6 @@ constexpr const char* kUsage =
     "  --trace FILE  write the per-tick trace of every run to FILE\n"
     "  --help        show this text\n"
     "  --version     show the version\n";
-
-// Qt warns when XDG_RUNTIME_DIR is missing; give it a private folder of our own.
-void ensureRuntimeDir() {
-  if (std::getenv("XDG_RUNTIME_DIR")) return;
-  const std::string dir = "/tmp/velmoria-runtime-" + std::to_string(getuid());
-  mkdir(dir.c_str(), 0700);
-  setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
-}
 
 }  // namespace
 
@@ -56,7 +47,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  ensureRuntimeDir();
+  velmoria::ensureRuntimeDir(velmoria::defaultRuntimeDir());
   QApplication application(argc, argv);
   QApplication::setApplicationName("Velmoria");
   QApplication::setApplicationVersion(VELMORIA_VERSION);
@@ -80,6 +71,8 @@ int main(int argc, char** argv) {
       traceFile.flush();
     };
   }
+  QObject::connect(&app, &velmoria::DesktopApp::ended, &application, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
   app.start();
   return application.exec();
 }

@@ -1,6 +1,7 @@
 #include "frontend/desktop_app_qt.h"
 
 #include <QApplication>
+#include <QScreen>
 
 namespace velmoria {
 
@@ -17,7 +18,7 @@ void DesktopApp::start() {
       m_state, m_folder, m_hooks, m_media.makeVideo,
       MovieMedia{m_media.sound.get(), m_media.readSoundTrack, m_media.clock.get()});
   m_title->onRun = [this](const std::string& v, const std::string& r) { chooseRun(v, r); };
-  m_title->onQuit = [this] { m_cab.reset(); };
+  m_title->onQuit = [this] { quit(); };
   m_title->create();
   m_title->show();
 
@@ -28,6 +29,15 @@ void DesktopApp::start() {
 
   m_values = std::make_unique<ValueDisplayWindow>();
   m_values->setForward([this](QKeyEvent* e) { forwardKey(e); });
+}
+
+void DesktopApp::quit() {
+  // The help window and the value display live as long as the program: left on screen they
+  // would keep it running after the title window has gone.
+  m_cab.reset();
+  if (m_help) m_help->hide();
+  if (m_values) m_values->hide();
+  Q_EMIT ended();
 }
 
 void DesktopApp::forwardKey(QKeyEvent* event) {
@@ -52,8 +62,16 @@ void DesktopApp::chooseRun(const std::string& vehicleFile, const std::string& ro
   connect(m_cab.get(), &CabWindow::closed, this, &DesktopApp::returnToTitle, Qt::QueuedConnection);
   m_cab->create();
 
+  // The value display opens beside the cab of the current run (the help window is shown by the
+  // cab itself).
+  m_values->setAnchor(m_cab.get());
+
   m_title->hide();
   m_cab->setWindowModality(Qt::ApplicationModal);
+  // Centred on the screen: without a window manager nobody else would place it.
+  m_cab->adjustSize();
+  if (const QScreen* screen = m_title->screen())
+    m_cab->move(screen->availableGeometry().center() - m_cab->rect().center());
   m_cab->show();
   m_cab->activateWindow();
   m_cab->setFocus();

@@ -43,8 +43,12 @@ class DesktopApp : public QObject {
 
  Q_SIGNALS:
   void cabClosed();
+  // Quit: the title window has closed, the cab window is released and the help window and the
+  // value display are hidden. The program's event loop ends on it.
+  void ended();
 
  private:
+  void quit();
   void forwardKey(QKeyEvent* event);
   void returnToTitle();
 

@@ -2,12 +2,28 @@
 
 #include <iconv.h>
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScreen>
+#include <QStyle>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 
 #include "frontend/fonts_qt.h"
+#include "frontend/window_placement_qt.h"
 
 namespace velmoria {
+
+namespace {
+// The design: a 227 x 331 window holding the 225 x 329 memo.
+constexpr QSize kDesignMemo(225, 329);
+constexpr QSize kMemoBorder(2, 2);
+// Room on the screen kept for the window manager's frame around the window.
+constexpr QSize kFrameRoom(16, 48);
+}  // namespace
 
 QString cp932ToQString(const std::string& bytes) {
   iconv_t cd = iconv_open("UTF-8", "CP932");
@@ -34,15 +50,44 @@ QString cp932ToQString(const std::string& bytes) {
 
 HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Dialog) {
   setWindowTitle("Help");
-  setFixedSize(227, 331);
+  setFixedSize(kDesignMemo + kMemoBorder);
   setFont(designFont("FixedSys", 12));
   m_memo = new QPlainTextEdit(this);
   m_memo->setObjectName("Memo1");
-  m_memo->setGeometry(0, 0, 225, 329);
+  m_memo->setGeometry(QRect(QPoint(0, 0), kDesignMemo));
   m_memo->setReadOnly(true);
   m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // The window is as wide as the text where the screen allows; where it does not, lines wrap
+  // instead of being cut.
+  m_memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   m_memo->installEventFilter(this);
+}
+
+void HelpWindow::fitToText() {
+  // Each line laid out as the memo lays it out unwrapped, with the font's fallbacks for the
+  // Japanese characters, which are taller than the monospace font's own lines.
+  qreal widest = 0, height = 0;
+  for (QTextBlock block = m_memo->document()->begin(); block.isValid(); block = block.next()) {
+    QTextLayout layout(block.text(), m_memo->font());
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid()) continue;
+    widest = std::max(widest, line.naturalTextWidth());
+    height += line.height();
+  }
+  const int margins = 2 * static_cast<int>(std::ceil(m_memo->document()->documentMargin())) +
+                      2 * m_memo->frameWidth();
+  const int bar = m_memo->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_memo);
+  constexpr int kCursor = 2;         // the text cursor after a line's last character
+  constexpr int kBelowLastLine = 1;  // the memo scrolls unless a pixel is left below the text
+  QSize memo(static_cast<int>(std::ceil(widest)) + margins + bar + kCursor,
+             static_cast<int>(std::ceil(height)) + margins + kBelowLastLine);
+  memo = memo.expandedTo(kDesignMemo);
+  if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
+    memo = memo.boundedTo(screen->availableGeometry().size() - kFrameRoom - kMemoBorder);
+  m_memo->setGeometry(0, 0, memo.width(), memo.height());
+  setFixedSize(memo + kMemoBorder);
 }
 
 bool HelpWindow::load(const std::filesystem::path& file) {
@@ -61,7 +106,12 @@ bool HelpWindow::load(const std::filesystem::path& file) {
     }
   }
   m_memo->setPlainText(lines.join('\n'));
+  fitToText();
   return true;
+}
+
+void HelpWindow::present(QWidget* cab) {
+  presentBeside(this, cab, Align::Top);
 }
 
 bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {

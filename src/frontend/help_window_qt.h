@@ -1,7 +1,9 @@
 #pragma once
 // The help window: the operating instructions from operation.dat (line 1 the caption, every
-// further line one line of the memo). Keys typed into the memo go on to the cab window's
-// handlers. Created at program start, hidden until the Display menu shows it. UI thread.
+// further line one line of the memo), sized to its text within the screen (at least the
+// design's 227 x 331; lines wrap where the screen is narrower than the text). Keys typed into
+// the memo go on to the cab window's handlers. Created at program start, hidden until the
+// Display menu shows it. UI thread.
 #include <QPlainTextEdit>
 #include <QWidget>
 #include <filesystem>
@@ -18,12 +20,16 @@ class HelpWindow : public QWidget {
   // Reads the file; false when it cannot be opened (the design caption stays).
   bool load(const std::filesystem::path& file);
   void setForward(std::function<void(QKeyEvent*)> forward) { m_forward = std::move(forward); }
+  // Shows the window above the cab window, beside it when it was hidden, and asks for the focus.
+  void present(QWidget* cab);
   QPlainTextEdit* memo() const { return m_memo; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void fitToText();
+
   QPlainTextEdit* m_memo;
   std::function<void(QKeyEvent*)> m_forward;
 };

@@ -6,16 +6,26 @@
 #include <QUrl>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace velmoria {
 
 ShellHooks ShellHooks::system() {
   ShellHooks hooks;
-  hooks.message = [](QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
-                    parent);
-    box.exec();
-  };
+  // VELMORIA_MESSAGES=stderr: the messages go to standard error instead of a box that waits
+  // for a click (scripted and headless runs).
+  const char* messages = std::getenv("VELMORIA_MESSAGES");
+  if (messages && std::strcmp(messages, "stderr") == 0) {
+    hooks.message = [](QWidget*, const QString& text) {
+      std::fprintf(stderr, "velmoria: %s\n", text.toUtf8().constData());
+    };
+  } else {
+    hooks.message = [](QWidget* parent, const QString& text) {
+      QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
+                      parent);
+      box.exec();
+    };
+  }
   hooks.exit = [](int code) {
     std::fflush(nullptr);
     std::exit(code);

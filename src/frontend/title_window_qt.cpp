@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
 
@@ -102,7 +103,10 @@ void MovieArea::showDuePicture() {
   const double due =
       std::floor(static_cast<double>(std::max<int64_t>(elapsedMs(), 0)) * m_rate / 1000.0);
   if (due >= m_video->frameCount()) {
-    m_timer.stop();  // the last picture stays until the movie is ended
+    // The file has ended once its sound has too: the movie ends as a click would end it.
+    if (m_wave >= 0 && m_media.sound->isPlaying(kSoundChannel)) return;
+    m_timer.stop();
+    Q_EMIT finished();  // last: the receiver stops and frees this movie
     return;
   }
   const int index = static_cast<int>(due);
@@ -199,6 +203,7 @@ TitleWindow::TitleWindow(AppState& app, const DataFolder& folder, const ShellHoo
 
   m_movie = new MovieArea(this, std::move(movie));
   connect(m_movie, &MovieArea::clicked, this, &TitleWindow::aviclick);
+  connect(m_movie, &MovieArea::finished, this, &TitleWindow::aviclick);
   m_timer.setInterval(100);
   connect(&m_timer, &QTimer::timeout, this, &TitleWindow::Timer1Timer);
 }
@@ -207,8 +212,14 @@ TitleWindow::~TitleWindow() = default;
 
 void TitleWindow::create() {
   std::error_code ec;
-  if (!std::filesystem::exists(m_folder.root() / "korvelan.dat", ec))
+  if (!std::filesystem::exists(m_folder.root() / "korvelan.dat", ec)) {
+    // Started from a desktop entry the box alone does not say where the program looked.
+    std::fprintf(stderr,
+                 "velmoria: no korvelan.dat in %s: start velmoria in its data folder, or choose "
+                 "the folder with --data DIR\n",
+                 m_folder.root().string().c_str());
     m_hooks.fail(this, QString::fromUtf8("実行ファイルが正しい場所に配置されていません"));
+  }
 
   setFixedSize(320, 240);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -275,12 +286,14 @@ void TitleWindow::TrainClick(int run) {
 }
 
 void TitleWindow::helpclick() {
-  if (m_hooks.openDocument)
-    m_hooks.openDocument(QString::fromStdString(m_folder.resolve("readme.html").string()));
+  const QString page = QString::fromStdString(m_folder.resolve("readme.html").string());
+  // Without a browser on the desktop nothing would open and nothing would say why.
+  if (!m_hooks.openDocument || !m_hooks.openDocument(page))
+    m_hooks.message(this,
+                    QString::fromUtf8("readme.htmlを開くブラウザが見つかりません。\n") + page);
 }
 
 void TitleWindow::QuitClick() {
-  if (onQuit) onQuit();
   close();
 }
 
@@ -307,6 +320,8 @@ void TitleWindow::setE233(bool on) {
 void TitleWindow::closeEvent(QCloseEvent* event) {
   m_movie->stop();
   QWidget::closeEvent(event);
+  // However the title window goes (Quit, or the window manager's close), the program ends.
+  if (onQuit) onQuit();
 }
 
 void TitleWindow::keyPressEvent(QKeyEvent* event) {

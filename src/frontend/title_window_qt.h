@@ -73,6 +73,7 @@ class TitleWindow : public QWidget {
   QTimer& timer() { return m_timer; }
 
   std::function<void(const std::string& vehicle, const std::string& route)> onRun;
+  // The title window has closed: the program ends.
   std::function<void()> onQuit;
 
  Q_SIGNALS:
@@ -102,7 +103,8 @@ class TitleWindow : public QWidget {
 
 // DXDraw1 with its media player: the opening movie from its own frame source, its pictures
 // paced by the movie's own frame rate and its sound track played once on kSoundChannel from the
-// first picture. A click ends it. Stopping it (or destroying it) stops the sound and frees its
+// first picture. A click ends it, and so does the end of the file (the last picture's time
+// passed and the sound over). Stopping it (or destroying it) stops the sound and frees its
 // wave, so that the channel is empty for the runs.
 class MovieArea : public QWidget {
   Q_OBJECT
@@ -120,7 +122,8 @@ class MovieArea : public QWidget {
   void stop();
   bool playing() const { return m_video != nullptr; }
 
-  // Shows the picture due at the clock's time, if it is not the one shown (the 10 ms timer).
+  // Shows the picture due at the clock's time, if it is not the one shown (the 10 ms timer);
+  // past the last picture and the sound, emits finished().
   void showDuePicture();
   double frameRate() const { return m_rate; }
   int shownIndex() const { return m_shown; }   // -1 before the first picture
@@ -128,6 +131,7 @@ class MovieArea : public QWidget {
 
  Q_SIGNALS:
   void clicked();
+  void finished();  // the file has ended
 
  protected:
   void paintEvent(QPaintEvent*) override;

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "frontend/fonts_qt.h"
+#include "frontend/window_placement_qt.h"
 
 namespace velmoria {
 
@@ -98,7 +99,12 @@ void ValueDisplayWindow::draw(const ValueDisplayView& v) {
   if (!m_drawnOnce || v.caption != m_drawn.caption)
     setWindowTitle(QString::fromStdString(v.caption));
   m_drawn.caption = v.caption;
-  if (v.visible != isVisible()) setVisible(v.visible);
+  if (v.visible != isVisible()) {
+    if (v.visible)
+      presentBeside(this, m_anchor, Align::Bottom);
+    else
+      hide();
+  }
   if (!v.visible && m_drawnOnce) return;
   auto& d = m_drawn;
   setValue(valueLabel("Label1"), v.Label1, d.Label1);

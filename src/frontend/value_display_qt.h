@@ -4,6 +4,7 @@
 // cab window's handlers (`forward`), so driving continues while it has the focus. Created at
 // program start, lives until the end, modeless. UI thread.
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QWidget>
 #include <functional>
@@ -20,6 +21,8 @@ class ValueDisplayWindow : public QWidget {
  public:
   ValueDisplayWindow();
   void setForward(std::function<void(QKeyEvent*)> forward) { m_forward = std::move(forward); }
+  // The cab window of the current run: the window opens beside it and above it.
+  void setAnchor(QWidget* cab) { m_anchor = cab; }
   // Draws the model; shows or hides the window as the model says.
   void draw(const ValueDisplayView& view);
   QLabel* valueLabel(const QString& name) const;
@@ -32,6 +35,7 @@ class ValueDisplayWindow : public QWidget {
   void setValue(QLabel* label, const std::string& text, std::string& drawn);
 
   std::function<void(QKeyEvent*)> m_forward;
+  QPointer<QWidget> m_anchor;
   std::map<QString, QLabel*> m_values;
   std::map<QString, int> m_rightEdge;  // labels anchored at their right edge
   QProgressBar *m_bar1 = nullptr, *m_bar2 = nullptr, *m_bar3 = nullptr;

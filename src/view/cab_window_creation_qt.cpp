@@ -42,7 +42,10 @@ void CabWindow::create() {
     fillStationMenu();
     m_video->attach(m_run.get(), m_cache.get(), m_ctx.media.clock.get(), overlay);
     m_video->lastDrawnFrame = 1;
-    m_video->raise();  // the video area covers any panel picture inside it
+    m_video->raise();  // the video area covers any panel picture inside it,
+    // except the timetable card: one wider than the 160 pixels right of the video slides in
+    // over the video and must still be read whole.
+    if (QWidget* card = m_panel->component("timetable")) card->raise();
     m_idle.start();
     m_created = true;
     refresh();

@@ -150,9 +150,7 @@ void CabWindow::start1Click() {
 }
 
 void CabWindow::menu_d1Click() {
-  if (!m_ctx.help) return;
-  m_ctx.help->show();
-  m_ctx.help->raise();
+  if (m_ctx.help) m_ctx.help->present(this);
 }
 
 void CabWindow::menu_d2Click() {

@@ -275,11 +275,35 @@ TEST_F(CabWindowTest, the_panel_is_built_from_the_vehicle_file) {
   EXPECT_TRUE(cab().panel().component("Lamp_Fwd")->isVisibleTo(&cab()));
   EXPECT_EQ(cab().panel().component("timetable")->x(), 640);
   EXPECT_EQ(panelText("CarsLabel"), u("10両"));
-  // The video area lies above every panel picture.
-  QWidget* top = nullptr;
+  // The video area lies above every panel picture, the timetable card alone above it.
+  std::vector<QWidget*> widgets;
   for (QObject* child : cab().centralWidget()->children())
-    if (auto* widget = qobject_cast<QWidget*>(child)) top = widget;
-  EXPECT_EQ(top, cab().video()) << top->objectName().toStdString();
+    if (auto* widget = qobject_cast<QWidget*>(child)) widgets.push_back(widget);
+  ASSERT_GE(widgets.size(), 2u);
+  EXPECT_EQ(widgets.back(), cab().panel().component("timetable"))
+      << widgets.back()->objectName().toStdString();
+  EXPECT_EQ(widgets[widgets.size() - 2], cab().video())
+      << widgets[widgets.size() - 2]->objectName().toStdString();
+}
+
+TEST_F(CabWindowTest, a_card_wider_than_the_room_beside_the_video_is_read_whole) {
+  const QColor paper(250, 248, 236);
+  QImage card(224, 374, QImage::Format_RGB32);
+  card.fill(paper);
+  ASSERT_TRUE(card.save(
+      QString::fromStdString((data.path() / "image" / "staf" / "staf_test.bmp").string()), "BMP"));
+  choose();
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  cab().handleKey(&f1);
+  for (int i = 0; i < 10; ++i) cab().Timer1Timer();  // 30 pixels a tick, to 640 - 224
+  QWidget* shown = cab().panel().component("timetable");
+  ASSERT_EQ(shown->geometry(), QRect(416, 0, 224, 374));
+  // Its left 64 pixels lie over the video area: the card is on top there too.
+  EXPECT_EQ(cab().centralWidget()->childAt(420, 100), shown);
+  const QImage drawn = cab().centralWidget()->grab().toImage();
+  EXPECT_EQ(drawn.pixelColor(420, 100), paper);
+  EXPECT_EQ(drawn.pixelColor(470, 230), paper);
+  EXPECT_NE(drawn.pixelColor(410, 100), paper) << "left of the card the video shows";
 }
 
 }  // namespace

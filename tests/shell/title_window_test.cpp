@@ -111,6 +111,17 @@ TEST_F(TitleWindowTest, without_korvelan_dat_the_program_ends_with_its_message) 
   EXPECT_EQ(recorder.exits, 1);
 }
 
+TEST_F(TitleWindowTest, without_korvelan_dat_stderr_names_the_folder_and_how_to_choose_one) {
+  std::filesystem::remove(folder.root() / "korvelan.dat");
+  ::testing::internal::CaptureStderr();
+  EXPECT_THROW(window->create(), ProcessEnded);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("korvelan.dat"), std::string::npos) << err;
+  EXPECT_NE(err.find(folder.root().string()), std::string::npos) << err;
+  EXPECT_NE(err.find("--data DIR"), std::string::npos) << err;
+  EXPECT_EQ(recorder.messages.size(), 1) << "the message box says only what it always said";
+}
+
 TEST_F(TitleWindowTest, a_missing_title_picture_is_reported_and_start_up_goes_on) {
   std::filesystem::remove(folder.root() / "image" / "title" / "01.jpg");
   window->create();
@@ -173,6 +184,19 @@ TEST_F(TitleWindowTest, help_opens_the_readme_page) {
   window->helpclick();
   ASSERT_EQ(recorder.opened.size(), 1);
   EXPECT_TRUE(recorder.opened[0].endsWith("readme.html"));
+  EXPECT_TRUE(recorder.messages.isEmpty()) << recorder.messages.join("|").toStdString();
+}
+
+TEST_F(TitleWindowTest, help_without_a_browser_says_so_with_the_pages_full_path) {
+  window->create();
+  recorder.browser = false;
+  window->helpclick();
+  ASSERT_EQ(recorder.messages.size(), 1);
+  const QString page = QString::fromStdString((folder.root() / "readme.html").string());
+  ASSERT_TRUE(page.startsWith('/'));
+  EXPECT_EQ(recorder.messages[0],
+            QString::fromUtf8("readme.htmlを開くブラウザが見つかりません。\n") + page);
+  EXPECT_EQ(recorder.exits, 0);
 }
 
 TEST_F(TitleWindowTest, the_status_line_shows_only_in_the_taller_window) {
@@ -349,7 +373,7 @@ INSTANTIATE_TEST_SUITE_P(Rates, MoviePictures,
                                            PictureCase{0, 34, 1},  // no stated rate: 30 a second
                                            PictureCase{0, 33, 0}));
 
-TEST_F(TitleMovieTest, only_a_changed_picture_is_decoded_and_the_last_one_stays) {
+TEST_F(TitleMovieTest, only_a_changed_picture_is_decoded) {
   window->create();
   ASSERT_EQ(stats->decodes, 1);
   clock.set(50);  // still picture 0 at 15 a second
@@ -359,12 +383,55 @@ TEST_F(TitleMovieTest, only_a_changed_picture_is_decoded_and_the_last_one_stays)
   window->movieArea()->showDuePicture();
   EXPECT_EQ(window->movieArea()->shownIndex(), 3);
   EXPECT_EQ(stats->decodes, 2);
-  clock.set(20000);  // past the 300th picture (20 s)
+  clock.set(19999);  // the last of the 300 pictures (20 s)
   window->movieArea()->showDuePicture();
-  EXPECT_EQ(window->movieArea()->shownIndex(), 3);
-  EXPECT_EQ(stats->decodes, 2);
+  EXPECT_EQ(window->movieArea()->shownIndex(), 299);
+  EXPECT_EQ(stats->decodes, 3);
   EXPECT_TRUE(window->movieShown());
 }
+
+// A movie shorter than 138 s ends with its file, as a click would end it; the title follows.
+struct FileEnd {
+  const char* name;
+  double soundSeconds;  // the movie's pictures last 20 s
+  int64_t lastShownMs;  // the movie is still shown here
+  int64_t endedMs;      // and has ended here
+};
+
+class TitleMovieFileEnd : public TitleMovieTest, public ::testing::WithParamInterface<FileEnd> {};
+
+TEST_P(TitleMovieFileEnd, ends_the_movie_when_the_file_ends) {
+  const FileEnd& c = GetParam();
+  if (c.soundSeconds > 0)
+    track =
+        PcmSound{22050, 1, std::vector<int16_t>(static_cast<size_t>(c.soundSeconds * 22050), 1)};
+  else
+    track.reset();
+  window->create();
+  window->timer().stop();
+  window->move(400, 300);
+  for (int i = 0; i < 50; ++i) window->Timer1Timer();  // the buttons stay hidden meanwhile
+  clock.set(c.lastShownMs);
+  window->movieArea()->showDuePicture();
+  ASSERT_TRUE(window->movieShown());
+  EXPECT_EQ(window->size(), QSize(320, 240));
+  clock.set(c.endedMs);
+  window->movieArea()->showDuePicture();
+  EXPECT_FALSE(window->movieShown());
+  EXPECT_FALSE(window->movieArea()->playing());
+  EXPECT_EQ(window->size(), QSize(640, 480));
+  EXPECT_EQ(window->pos(), QPoint(240, 180));
+  EXPECT_EQ(window->tickCount(), 0) << "the buttons appear from here, one per tick";
+  EXPECT_EQ(sound.attachedWave(kChannel), -1);
+  EXPECT_TRUE(recorder.messages.isEmpty()) << recorder.messages.join("|").toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, TitleMovieFileEnd,
+    ::testing::Values(FileEnd{"sound_shorter_than_the_pictures", 3, 19999, 20000},
+                      FileEnd{"without_sound", 0, 19999, 20000},
+                      FileEnd{"sound_longer_than_the_pictures", 25, 24999, 25000}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RunHints, every_button_has_a_japanese_hint) {
   ShellRecorder recorder;

@@ -15,6 +15,7 @@ ShellHooks ShellRecorder::hooks() {
     throw ProcessEnded(code);
   };
   h.openDocument = [this](const QString& path) {
+    if (!browser) return false;
     opened << path;
     return true;
   };

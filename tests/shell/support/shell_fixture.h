@@ -14,6 +14,7 @@ struct ShellRecorder {
   QStringList messages;
   QStringList statuses;
   QStringList opened;
+  bool browser = true;  // whether the desktop opens documents
   int exits = 0;
   ShellHooks hooks();
 };
