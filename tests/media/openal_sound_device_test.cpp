@@ -5,11 +5,14 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <vector>
 
 #include "media/openal/sndfile_wave.h"
 #include "media/openal/sound_device_factory.h"
 #include "media_test_support.h"
+#include "support/address_space.h"
+#include "support/wav_bytes.h"
 
 namespace velmoria {
 namespace {
@@ -85,6 +88,60 @@ TEST(WaveFileErrors, missing_empty_and_foreign_files_do_not_load) {
   EXPECT_FALSE(readStereoWave(dir / "missing.wav"));
   EXPECT_FALSE(readStereoWave(dir / "text.wav"));
   EXPECT_FALSE(readStereoWave(dir / "empty.wav"));
+}
+
+// 100 ms of 8-bit mono at 8000 Hz, chunk by chunk, with sizes as given.
+std::string wavClaiming(std::optional<uint32_t> fmtSize, std::optional<uint32_t> dataSize,
+                        size_t samplesPresent = 800) {
+  return test::wavFile(test::riffChunk("fmt ", test::wavFmtBody(1, 1, 8000, 8), fmtSize) +
+                       test::riffChunk("data", std::string(samplesPresent, '\x40'), dataSize));
+}
+
+struct HeaderCase {
+  const char* name;
+  std::string bytes;
+  double durationMs;  // -1: does not load
+  friend void PrintTo(const HeaderCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class WaveHeader : public ::testing::TestWithParam<HeaderCase> {};
+
+// Chunk sizes that claim more than the file holds: the wave is the samples present.
+TEST_P(WaveHeader, loads_the_samples_present_whatever_the_sizes_claim) {
+  TempDir dir;
+  test::writeFile(dir / "a.wav", GetParam().bytes);
+  const auto wave = readStereoWave(dir / "a.wav");
+  if (GetParam().durationMs < 0) {
+    EXPECT_FALSE(wave.has_value());
+    return;
+  }
+  ASSERT_TRUE(wave.has_value());
+  EXPECT_DOUBLE_EQ(wave->durationMs(), GetParam().durationMs);
+  EXPECT_EQ(wave->samples.size(), static_cast<size_t>(2 * 8 * GetParam().durationMs));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, WaveHeader,
+    ::testing::Values(HeaderCase{"plain", wavClaiming(std::nullopt, std::nullopt), 100.0},
+                      HeaderCase{"data_claims_2_gb", wavClaiming(std::nullopt, 0x7ffffff0u), 100.0},
+                      HeaderCase{"data_claims_4_gb", wavClaiming(std::nullopt, 0xfffffff0u), 100.0},
+                      HeaderCase{"data_cut_short", wavClaiming(std::nullopt, 800, 400), 50.0},
+                      HeaderCase{"fmt_claims_4_gb", wavClaiming(0xfffffff0u, std::nullopt), -1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// In a child process: loads the file with only 3 GB of address space to spare and ends with 0
+// when it does not load, 2 when it does.
+[[noreturn]] void loadWithin3Gb(const std::filesystem::path& file) {
+  if (!test::limitAddressSpaceToMore(test::kThreeGigabytes)) std::_Exit(3);
+  std::_Exit(readStereoWave(file).has_value() ? 2 : 0);
+}
+
+// A fmt chunk claiming 4 GB is refused without allocating anything like it.
+TEST(WaveHeaderDeathTest, an_oversized_fmt_chunk_is_refused_within_3_gb) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // the Qt application has threads
+  TempDir dir;
+  test::writeFile(dir / "a.wav", wavClaiming(0xfffffff0u, std::nullopt));
+  EXPECT_EXIT(loadWithin3Gb(dir / "a.wav"), ::testing::ExitedWithCode(0), "");
 }
 
 // Amplitude of the component at hz in one side of interleaved stereo (Goertzel).

@@ -6,29 +6,11 @@
 #include "media/null/null_sound_device.h"
 #include "route/route.h"
 #include "support/data_files.h"
+#include "support/wav_bytes.h"
 #include "vehicle/vehicle.h"
 
 namespace velmoria {
 namespace {
-
-std::string wav(int ms) {
-  const uint32_t data = static_cast<uint32_t>(8 * ms);
-  std::string s = "RIFF";
-  const auto u32 = [&](uint32_t v) {
-    for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>(v >> (8 * i) & 0xff));
-  };
-  u32(36 + data);
-  s += "WAVEfmt ";
-  u32(16);
-  s += std::string("\x01\x00\x01\x00", 4);
-  u32(8000);
-  u32(8000);
-  s += std::string("\x01\x00\x08\x00", 4);
-  s += "data";
-  u32(data);
-  s.append(data, '\x80');
-  return s;
-}
 
 struct BankTest : ::testing::Test {
   test::TempDataFolder dir;
@@ -38,7 +20,7 @@ struct BankTest : ::testing::Test {
   Route route;
   std::vector<std::string> status;
 
-  BankTest() { dir.writeBytes("s/a.wav", wav(100)); }
+  BankTest() { dir.writeBytes("s/a.wav", test::silentWav(100)); }
   void give(std::vector<std::string>& list, int count) { list.assign(count, "S\\A.WAV"); }
   void motors(int count) {
     MotorSoundEntry m;
