@@ -4,8 +4,11 @@
 #include <sndfile.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 #include <optional>
+#include <regex>
+#include <sstream>
 #include <vector>
 
 #include "media/openal/sndfile_wave.h"
@@ -326,6 +329,72 @@ TEST(SoundDeviceFactory, gives_a_working_device_with_or_without_a_sound_card) {
   device->stop(0);
   EXPECT_FALSE(device->isPlaying(0));
 }
+
+#ifdef VELMORIA_SOUND_PROBE
+struct ProbeCase {
+  const char* name;
+  const char* drivers;             // ALSOFT_DRIVERS for the probe
+  bool logLevel;                   // ALSOFT_LOGLEVEL=1 set as well
+  bool thenAlsaError;              // ALSA is made to fail once more after the probe
+  const char* device;              // what the probe program says it got
+  std::vector<std::string> lines;  // its standard error, line by line (regular expressions)
+  friend void PrintTo(const ProbeCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class SoundDeviceProbe : public ::testing::TestWithParam<ProbeCase> {};
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Starting without a sound card says so in one line, instead of ALSA's and OpenAL Soft's own
+// complaints from the probe; errors after the probe still show, and so does everything when
+// OpenAL's log was asked for. "No card" is an ALSA device name that names nothing, which
+// ALSA and OpenAL Soft report as they report a missing card.
+TEST_P(SoundDeviceProbe, says_once_that_sound_is_off_and_nothing_more) {
+  const ProbeCase& c = GetParam();
+  TempDir dir;
+  test::writeFile(dir / "alsoft.conf", "[alsa]\ndevice = velmoria_no_such_card\n");
+  std::string env =
+      "env -u ALSOFT_LOGLEVEL -u ALSOFT_LOGFILE ALSOFT_DRIVERS=" + std::string(c.drivers) +
+      " ALSOFT_CONF=" + (dir / "alsoft.conf").string();
+  if (c.logLevel) env += " ALSOFT_LOGLEVEL=1";
+  const std::string command = env + " " + VELMORIA_SOUND_PROBE +
+                              (c.thenAlsaError ? " --then-alsa-error" : "") + " > " +
+                              (dir / "out.txt").string() + " 2> " + (dir / "err.txt").string();
+  ASSERT_EQ(std::system(command.c_str()), 0) << test::readFile(dir / "err.txt");
+  EXPECT_EQ(test::readFile(dir / "out.txt"), std::string(c.device) + "\n");
+  const auto err = linesOf(test::readFile(dir / "err.txt"));
+  ASSERT_EQ(err.size(), c.lines.size()) << test::readFile(dir / "err.txt");
+  for (size_t i = 0; i < err.size(); ++i) {
+    EXPECT_TRUE(std::regex_match(err[i], std::regex(c.lines[i]))) << err[i];
+  }
+}
+
+const std::string kSoundOff = "velmoria: no sound device found; sound is off";
+
+INSTANTIATE_TEST_SUITE_P(
+    Factory, SoundDeviceProbe,
+    ::testing::Values(ProbeCase{"no_card", "alsa", false, false, "null", {kSoundOff}},
+                      ProbeCase{"no_card_then_an_alsa_error",
+                                "alsa",
+                                false,
+                                true,
+                                "null",
+                                {kSoundOff, "ALSA lib .*Unknown PCM velmoria_no_such_pcm"}},
+                      ProbeCase{
+                          "no_card_with_openal_log_asked_for",
+                          "alsa",
+                          true,
+                          false,
+                          "null",
+                          {"ALSA lib .*velmoria_no_such_card", "AL lib: \\(EE\\) .*", kSoundOff}},
+                      ProbeCase{"a_device_opens", "null", false, false, "openal", {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+#endif
 
 }  // namespace
 }  // namespace velmoria

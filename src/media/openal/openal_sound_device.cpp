@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "media/openal/quiet_probe.h"
 #include "media/openal/sndfile_wave.h"
 
 namespace velmoria {
@@ -30,7 +31,9 @@ float gainOf(int hundredthsDb) {
 }  // namespace
 
 std::unique_ptr<OpenAlSoundDevice> OpenAlSoundDevice::openDefault() {
+  QuietProbe probe;
   ALCdevice* device = alcOpenDevice(nullptr);
+  probe.finish(device != nullptr);
   if (!device) return nullptr;
   const ALCint attributes[] = {ALC_MONO_SOURCES, kSourcesAsked, ALC_STEREO_SOURCES, kSourcesAsked,
                                0};
