@@ -170,6 +170,8 @@ double peakOf(const std::vector<float>& stereo) {
 class Loopback : public ::testing::Test {
  protected:
   static constexpr int kRate = 48000;
+  // What a half-scale tone on one channel at volume 0 comes out at: the mix's headroom.
+  static constexpr double kFull = 0.5 * OpenAlSoundDevice::kMasterGain;
   void SetUp() override {
     device = OpenAlSoundDevice::openLoopback(kRate);
     if (!device) GTEST_SKIP() << "OpenAL has no loopback rendering here";
@@ -203,8 +205,8 @@ TEST_F(Loopback, two_channels_mix_at_their_volumes_and_pitches) {
   device->playLooped(200);
   const auto out = render();
   for (int side : {0, 1}) {
-    EXPECT_NEAR(amplitudeAt(out, side, 1000, kRate), 0.5 * 0.501, 0.5 * 0.501 * 0.06);
-    EXPECT_NEAR(amplitudeAt(out, side, 1500, kRate), 0.5, 0.5 * 0.06);
+    EXPECT_NEAR(amplitudeAt(out, side, 1000, kRate), kFull * 0.501, kFull * 0.501 * 0.06);
+    EXPECT_NEAR(amplitudeAt(out, side, 1500, kRate), kFull, kFull * 0.06);
     EXPECT_LT(amplitudeAt(out, side, 500, kRate), 0.01);
   }
   EXPECT_TRUE(device->isPlaying(3));
@@ -229,7 +231,7 @@ TEST_F(Loopback, stereo_waves_keep_their_sides) {
   device->attach(0, w);
   device->playOnce(0);
   const auto out = render();
-  EXPECT_NEAR(amplitudeAt(out, 0, 600, kRate), 0.5, 0.03);
+  EXPECT_NEAR(amplitudeAt(out, 0, 600, kRate), kFull, 0.03);
   EXPECT_LT(amplitudeAt(out, 1, 600, kRate), 0.01);
 }
 
@@ -247,7 +249,7 @@ TEST_F(Loopback, silence_at_minus_10000_and_at_frequency_factor_zero) {
   // A playing channel whose factor drops to 0 goes quiet and stops.
   device->setFrequencyFactor(10, 1.0);
   device->setVolume(10, 0);
-  EXPECT_GT(peakOf(render()), 0.4);
+  EXPECT_GT(peakOf(render()), 0.8 * kFull);
   device->setFrequencyFactor(10, 0.0);
   EXPECT_FALSE(device->isPlaying(10));
   EXPECT_LT(peakOf(render()), 1e-4);
@@ -259,7 +261,7 @@ TEST_F(Loopback, frequency_factor_is_kept_within_100_hz_and_200_khz) {
   device->setFrequencyFactor(1, 0.001);  // 10 Hz asked, 100 Hz played: the tone at 10 Hz
   device->playLooped(1);
   auto out = render();
-  EXPECT_NEAR(amplitudeAt(out, 0, 10, kRate), 0.5, 0.1);
+  EXPECT_NEAR(amplitudeAt(out, 0, 10, kRate), kFull, 0.1);
 }
 
 TEST_F(Loopback, a_one_shot_ends_and_can_restart_from_the_start) {
@@ -314,6 +316,63 @@ TEST_F(Loopback, channels_outside_0_to_255_and_unknown_waves_are_ignored) {
   device->playOnce(4);
   EXPECT_FALSE(device->isPlaying(4));
 }
+
+// Sounds that together peak at up to twice full scale (here seven quarter-scale tones in
+// phase, 1.75) come out below full scale; without headroom the limiter would hold every peak
+// at full scale, which a sound card plays as clipping.
+TEST_F(Loopback, loud_channels_together_stay_below_full_scale) {
+  const auto file = dir / "quarter.wav";
+  ASSERT_TRUE(writeSine(file, SF_FORMAT_PCM_16, 1, kRate, 1000, 0.25, kRate));
+  const WaveId w = device->loadWave(file);
+  ASSERT_GE(w, 0);
+  for (int ch = 0; ch < 7; ++ch) device->attach(ch, w);
+  for (int ch = 0; ch < 7; ++ch) device->playLooped(ch);
+  double peak = 0;
+  for (int block = 0; block < 5; ++block) peak = std::max(peak, peakOf(render()));
+  EXPECT_LT(peak, 1.0);
+  EXPECT_NEAR(peak, 7 * 0.25 * OpenAlSoundDevice::kMasterGain, 0.02);
+}
+
+// Far more than the headroom holds (64 half-scale tones in phase, 32 times full scale) is
+// held at full scale by the limiter rather than passed on for the sound card to clip.
+TEST_F(Loopback, a_pile_beyond_the_headroom_is_held_at_full_scale) {
+  const WaveId w = tone("a.wav", kRate, 1000, kRate);
+  ASSERT_GE(w, 0);
+  for (int ch = 0; ch < 64; ++ch) device->attach(ch, w);
+  for (int ch = 0; ch < 64; ++ch) device->playLooped(ch);
+  for (int block = 0; block < 5; ++block) EXPECT_LE(peakOf(render()), 1.0) << block;
+}
+
+struct LevelCase {
+  const char* name;
+  int quieter;   // hundredths of a decibel on the second channel
+  double ratio;  // 10^(quieter/2000)
+};
+
+class LoopbackLevels : public Loopback, public ::testing::WithParamInterface<LevelCase> {};
+
+// The headroom is one gain for the whole mix: two channels keep DirectSound's level ratio,
+// and each is the wave's level times its volume's gain times the master gain.
+TEST_P(LoopbackLevels, keep_their_ratio_under_the_headroom) {
+  const WaveId a = tone("a.wav", 22050, 1000, 22050);
+  const WaveId b = tone("b.wav", 22050, 1500, 22050);
+  device->attach(10, a);
+  device->attach(11, b);
+  device->setVolume(11, GetParam().quieter);
+  device->playLooped(10);
+  device->playLooped(11);
+  const auto out = render();
+  const double loud = amplitudeAt(out, 0, 1000, kRate);
+  const double quiet = amplitudeAt(out, 0, 1500, kRate);
+  EXPECT_NEAR(loud, kFull, kFull * 0.03);
+  EXPECT_NEAR(quiet / loud, GetParam().ratio, GetParam().ratio * 0.03);
+}
+
+INSTANTIATE_TEST_SUITE_P(Volumes, LoopbackLevels,
+                         ::testing::Values(LevelCase{"same", 0, 1.0},
+                                           LevelCase{"minus_6_db", -600, 0.50119},
+                                           LevelCase{"minus_20_db", -2000, 0.1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SoundDeviceFactory, gives_a_working_device_with_or_without_a_sound_card) {
   ManualClock clock;
