@@ -16,13 +16,7 @@ ControllerCodeTable readCodes(const std::string& text) {
 
 std::string numberedLines(int n) {
   std::string text;
-  // Appended piece by piece: GCC 12 at -O3 reports a false -Wrestrict on the inlined
-  // "C" + std::to_string(i) temporary.
-  for (int i = 1; i <= n; ++i) {
-    text += 'C';
-    text += std::to_string(i);
-    text += '\n';
-  }
+  for (int i = 1; i <= n; ++i) text += "C" + std::to_string(i) + "\n";
   return text;
 }
 
