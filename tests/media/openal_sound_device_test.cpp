@@ -347,6 +347,7 @@ struct LevelCase {
   const char* name;
   int quieter;   // hundredths of a decibel on the second channel
   double ratio;  // 10^(quieter/2000)
+  friend void PrintTo(const LevelCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class LoopbackLevels : public Loopback, public ::testing::WithParamInterface<LevelCase> {};
