@@ -48,5 +48,8 @@ done
 python3 -c "
 import json
 for b in json.load(open('$json/random.json'))['benchmarks']:
+    if b.get('error_occurred'):  # the demo line's video without VELMORIA_DEMO
+        print('%s: skipped (%s)' % (b['name'], b.get('error_message', '')))
+        continue
     print('%s: p50 %.2f ms, p99 %.2f ms, max %.2f ms; decoding thread CPU p50 %.2f ms, p99 %.2f ms'
           % (b['name'], b['p50_ms'], b['p99_ms'], b['max_ms'], b['cpu_p50_ms'], b['cpu_p99_ms']))"
