@@ -225,6 +225,66 @@ TEST_F(VideoFile, indices_outside_the_video_keep_the_previous_picture) {
   EXPECT_FALSE(source.decode(7, f));
 }
 
+struct ColourCase {
+  const char* name;
+  const char* args;  // the encoder and its options, as ffmpeg takes them
+  friend void PrintTo(const ColourCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class VideoColours : public ::testing::TestWithParam<ColourCase> {};
+
+// Our pictures carry the colours the ffmpeg command line gives the same file, whichever range
+// the codec stores: MJPEG's full-range (JPEG) levels as well as the limited range of MPEG-4
+// and H.264. testsrc's colour bars, gradient and text make any difference in range, chroma
+// placement or rounding show; every frame is checked, sequentially and after jumps, because a
+// converter set up only for the first pictures goes wrong on the later ones.
+TEST_P(VideoColours, match_the_ffmpeg_command_lines_conversion) {
+  if (!test::haveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+  constexpr int kWidth = 480, kHeight = 240, kClipFrames = 12;
+  TempDir dir;
+  const auto file = dir / "colours.avi";
+  const auto raw = dir / "colours.bgra";
+  ASSERT_TRUE(
+      test::run("ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=480x240:rate=30 "
+                "-frames:v " +
+                std::to_string(kClipFrames) + " -c:v " + GetParam().args + " " + file.string()));
+  ASSERT_TRUE(test::run("ffmpeg -nostdin -v error -y -i " + file.string() +
+                        " -pix_fmt bgra -f rawvideo " + raw.string()));
+  const std::string expected = test::readFile(raw);
+  const size_t frameBytes = size_t(kWidth) * kHeight * 4;
+  ASSERT_EQ(expected.size(), frameBytes * kClipFrames);
+  FfmpegVideoSource source;
+  ASSERT_TRUE(source.open(file));
+  ASSERT_EQ(source.frameCount(), kClipFrames);
+  std::vector<int> order(kClipFrames);
+  std::iota(order.begin(), order.end(), 0);
+  order.insert(order.end(), {9, 2, 11, 0, 5});
+  for (int i : order) {
+    VideoFrame f;
+    ASSERT_TRUE(source.decode(i, f)) << i;
+    ASSERT_EQ(f.width, kWidth);
+    ASSERT_EQ(f.height, kHeight);
+    int worst = 0;
+    size_t off = 0;
+    for (size_t p = 0; p < f.pixels.size(); ++p)
+      for (int c = 0; c < 3; ++c) {  // B, G, R
+        const int ours = (f.pixels[p] >> (8 * c)) & 0xff;
+        const int theirs = static_cast<unsigned char>(expected[frameBytes * i + 4 * p + c]);
+        worst = std::max(worst, std::abs(ours - theirs));
+        if (std::abs(ours - theirs) > 1) ++off;
+      }
+    EXPECT_LE(worst, 1) << "frame " << i << ": " << off << " samples off by more than 1";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Avi, VideoColours,
+    ::testing::Values(ColourCase{"mjpeg_444", "mjpeg -q:v 3"},
+                      ColourCase{"mjpeg_420", "mjpeg -q:v 3 -pix_fmt yuvj420p"},
+                      ColourCase{"mpeg4", "mpeg4 -q:v 3"},
+                      ColourCase{"h264", "libx264 -pix_fmt yuv420p -preset veryfast"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct RateCase {
   const char* name;
   const char* rate;  // as ffmpeg takes it

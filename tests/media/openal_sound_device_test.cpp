@@ -4,12 +4,18 @@
 #include <sndfile.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
+#include <optional>
+#include <regex>
+#include <sstream>
 #include <vector>
 
 #include "media/openal/sndfile_wave.h"
 #include "media/openal/sound_device_factory.h"
 #include "media_test_support.h"
+#include "support/address_space.h"
+#include "support/wav_bytes.h"
 
 namespace velmoria {
 namespace {
@@ -87,6 +93,60 @@ TEST(WaveFileErrors, missing_empty_and_foreign_files_do_not_load) {
   EXPECT_FALSE(readStereoWave(dir / "empty.wav"));
 }
 
+// 100 ms of 8-bit mono at 8000 Hz, chunk by chunk, with sizes as given.
+std::string wavClaiming(std::optional<uint32_t> fmtSize, std::optional<uint32_t> dataSize,
+                        size_t samplesPresent = 800) {
+  return test::wavFile(test::riffChunk("fmt ", test::wavFmtBody(1, 1, 8000, 8), fmtSize) +
+                       test::riffChunk("data", std::string(samplesPresent, '\x40'), dataSize));
+}
+
+struct HeaderCase {
+  const char* name;
+  std::string bytes;
+  double durationMs;  // -1: does not load
+  friend void PrintTo(const HeaderCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class WaveHeader : public ::testing::TestWithParam<HeaderCase> {};
+
+// Chunk sizes that claim more than the file holds: the wave is the samples present.
+TEST_P(WaveHeader, loads_the_samples_present_whatever_the_sizes_claim) {
+  TempDir dir;
+  test::writeFile(dir / "a.wav", GetParam().bytes);
+  const auto wave = readStereoWave(dir / "a.wav");
+  if (GetParam().durationMs < 0) {
+    EXPECT_FALSE(wave.has_value());
+    return;
+  }
+  ASSERT_TRUE(wave.has_value());
+  EXPECT_DOUBLE_EQ(wave->durationMs(), GetParam().durationMs);
+  EXPECT_EQ(wave->samples.size(), static_cast<size_t>(2 * 8 * GetParam().durationMs));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, WaveHeader,
+    ::testing::Values(HeaderCase{"plain", wavClaiming(std::nullopt, std::nullopt), 100.0},
+                      HeaderCase{"data_claims_2_gb", wavClaiming(std::nullopt, 0x7ffffff0u), 100.0},
+                      HeaderCase{"data_claims_4_gb", wavClaiming(std::nullopt, 0xfffffff0u), 100.0},
+                      HeaderCase{"data_cut_short", wavClaiming(std::nullopt, 800, 400), 50.0},
+                      HeaderCase{"fmt_claims_4_gb", wavClaiming(0xfffffff0u, std::nullopt), -1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// In a child process: loads the file with only 3 GB of address space to spare and ends with 0
+// when it does not load, 2 when it does.
+[[noreturn]] void loadWithin3Gb(const std::filesystem::path& file) {
+  if (!test::limitAddressSpaceToMore(test::kThreeGigabytes)) std::_Exit(3);
+  std::_Exit(readStereoWave(file).has_value() ? 2 : 0);
+}
+
+// A fmt chunk claiming 4 GB is refused without allocating anything like it.
+TEST(WaveHeaderDeathTest, an_oversized_fmt_chunk_is_refused_within_3_gb) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // the Qt application has threads
+  TempDir dir;
+  test::writeFile(dir / "a.wav", wavClaiming(0xfffffff0u, std::nullopt));
+  EXPECT_EXIT(loadWithin3Gb(dir / "a.wav"), ::testing::ExitedWithCode(0), "");
+}
+
 // Amplitude of the component at hz in one side of interleaved stereo (Goertzel).
 double amplitudeAt(const std::vector<float>& stereo, int side, double hz, int rate) {
   const size_t n = stereo.size() / 2;
@@ -110,6 +170,8 @@ double peakOf(const std::vector<float>& stereo) {
 class Loopback : public ::testing::Test {
  protected:
   static constexpr int kRate = 48000;
+  // What a half-scale tone on one channel at volume 0 comes out at: the mix's headroom.
+  static constexpr double kFull = 0.5 * OpenAlSoundDevice::kMasterGain;
   void SetUp() override {
     device = OpenAlSoundDevice::openLoopback(kRate);
     if (!device) GTEST_SKIP() << "OpenAL has no loopback rendering here";
@@ -143,8 +205,8 @@ TEST_F(Loopback, two_channels_mix_at_their_volumes_and_pitches) {
   device->playLooped(200);
   const auto out = render();
   for (int side : {0, 1}) {
-    EXPECT_NEAR(amplitudeAt(out, side, 1000, kRate), 0.5 * 0.501, 0.5 * 0.501 * 0.06);
-    EXPECT_NEAR(amplitudeAt(out, side, 1500, kRate), 0.5, 0.5 * 0.06);
+    EXPECT_NEAR(amplitudeAt(out, side, 1000, kRate), kFull * 0.501, kFull * 0.501 * 0.06);
+    EXPECT_NEAR(amplitudeAt(out, side, 1500, kRate), kFull, kFull * 0.06);
     EXPECT_LT(amplitudeAt(out, side, 500, kRate), 0.01);
   }
   EXPECT_TRUE(device->isPlaying(3));
@@ -169,7 +231,7 @@ TEST_F(Loopback, stereo_waves_keep_their_sides) {
   device->attach(0, w);
   device->playOnce(0);
   const auto out = render();
-  EXPECT_NEAR(amplitudeAt(out, 0, 600, kRate), 0.5, 0.03);
+  EXPECT_NEAR(amplitudeAt(out, 0, 600, kRate), kFull, 0.03);
   EXPECT_LT(amplitudeAt(out, 1, 600, kRate), 0.01);
 }
 
@@ -187,7 +249,7 @@ TEST_F(Loopback, silence_at_minus_10000_and_at_frequency_factor_zero) {
   // A playing channel whose factor drops to 0 goes quiet and stops.
   device->setFrequencyFactor(10, 1.0);
   device->setVolume(10, 0);
-  EXPECT_GT(peakOf(render()), 0.4);
+  EXPECT_GT(peakOf(render()), 0.8 * kFull);
   device->setFrequencyFactor(10, 0.0);
   EXPECT_FALSE(device->isPlaying(10));
   EXPECT_LT(peakOf(render()), 1e-4);
@@ -199,7 +261,7 @@ TEST_F(Loopback, frequency_factor_is_kept_within_100_hz_and_200_khz) {
   device->setFrequencyFactor(1, 0.001);  // 10 Hz asked, 100 Hz played: the tone at 10 Hz
   device->playLooped(1);
   auto out = render();
-  EXPECT_NEAR(amplitudeAt(out, 0, 10, kRate), 0.5, 0.1);
+  EXPECT_NEAR(amplitudeAt(out, 0, 10, kRate), kFull, 0.1);
 }
 
 TEST_F(Loopback, a_one_shot_ends_and_can_restart_from_the_start) {
@@ -255,6 +317,64 @@ TEST_F(Loopback, channels_outside_0_to_255_and_unknown_waves_are_ignored) {
   EXPECT_FALSE(device->isPlaying(4));
 }
 
+// Sounds that together peak at up to twice full scale (here seven quarter-scale tones in
+// phase, 1.75) come out below full scale; without headroom the limiter would hold every peak
+// at full scale, which a sound card plays as clipping.
+TEST_F(Loopback, loud_channels_together_stay_below_full_scale) {
+  const auto file = dir / "quarter.wav";
+  ASSERT_TRUE(writeSine(file, SF_FORMAT_PCM_16, 1, kRate, 1000, 0.25, kRate));
+  const WaveId w = device->loadWave(file);
+  ASSERT_GE(w, 0);
+  for (int ch = 0; ch < 7; ++ch) device->attach(ch, w);
+  for (int ch = 0; ch < 7; ++ch) device->playLooped(ch);
+  double peak = 0;
+  for (int block = 0; block < 5; ++block) peak = std::max(peak, peakOf(render()));
+  EXPECT_LT(peak, 1.0);
+  EXPECT_NEAR(peak, 7 * 0.25 * OpenAlSoundDevice::kMasterGain, 0.02);
+}
+
+// Far more than the headroom holds (64 half-scale tones in phase, 32 times full scale) is
+// held at full scale by the limiter rather than passed on for the sound card to clip.
+TEST_F(Loopback, a_pile_beyond_the_headroom_is_held_at_full_scale) {
+  const WaveId w = tone("a.wav", kRate, 1000, kRate);
+  ASSERT_GE(w, 0);
+  for (int ch = 0; ch < 64; ++ch) device->attach(ch, w);
+  for (int ch = 0; ch < 64; ++ch) device->playLooped(ch);
+  for (int block = 0; block < 5; ++block) EXPECT_LE(peakOf(render()), 1.0) << block;
+}
+
+struct LevelCase {
+  const char* name;
+  int quieter;   // hundredths of a decibel on the second channel
+  double ratio;  // 10^(quieter/2000)
+  friend void PrintTo(const LevelCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class LoopbackLevels : public Loopback, public ::testing::WithParamInterface<LevelCase> {};
+
+// The headroom is one gain for the whole mix: two channels keep DirectSound's level ratio,
+// and each is the wave's level times its volume's gain times the master gain.
+TEST_P(LoopbackLevels, keep_their_ratio_under_the_headroom) {
+  const WaveId a = tone("a.wav", 22050, 1000, 22050);
+  const WaveId b = tone("b.wav", 22050, 1500, 22050);
+  device->attach(10, a);
+  device->attach(11, b);
+  device->setVolume(11, GetParam().quieter);
+  device->playLooped(10);
+  device->playLooped(11);
+  const auto out = render();
+  const double loud = amplitudeAt(out, 0, 1000, kRate);
+  const double quiet = amplitudeAt(out, 0, 1500, kRate);
+  EXPECT_NEAR(loud, kFull, kFull * 0.03);
+  EXPECT_NEAR(quiet / loud, GetParam().ratio, GetParam().ratio * 0.03);
+}
+
+INSTANTIATE_TEST_SUITE_P(Volumes, LoopbackLevels,
+                         ::testing::Values(LevelCase{"same", 0, 1.0},
+                                           LevelCase{"minus_6_db", -600, 0.50119},
+                                           LevelCase{"minus_20_db", -2000, 0.1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(SoundDeviceFactory, gives_a_working_device_with_or_without_a_sound_card) {
   ManualClock clock;
   auto device = createSoundDevice(clock);
@@ -269,6 +389,72 @@ TEST(SoundDeviceFactory, gives_a_working_device_with_or_without_a_sound_card) {
   device->stop(0);
   EXPECT_FALSE(device->isPlaying(0));
 }
+
+#ifdef VELMORIA_SOUND_PROBE
+struct ProbeCase {
+  const char* name;
+  const char* drivers;             // ALSOFT_DRIVERS for the probe
+  bool logLevel;                   // ALSOFT_LOGLEVEL=1 set as well
+  bool thenAlsaError;              // ALSA is made to fail once more after the probe
+  const char* device;              // what the probe program says it got
+  std::vector<std::string> lines;  // its standard error, line by line (regular expressions)
+  friend void PrintTo(const ProbeCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class SoundDeviceProbe : public ::testing::TestWithParam<ProbeCase> {};
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Starting without a sound card says so in one line, instead of ALSA's and OpenAL Soft's own
+// complaints from the probe; errors after the probe still show, and so does everything when
+// OpenAL's log was asked for. "No card" is an ALSA device name that names nothing, which
+// ALSA and OpenAL Soft report as they report a missing card.
+TEST_P(SoundDeviceProbe, says_once_that_sound_is_off_and_nothing_more) {
+  const ProbeCase& c = GetParam();
+  TempDir dir;
+  test::writeFile(dir / "alsoft.conf", "[alsa]\ndevice = velmoria_no_such_card\n");
+  std::string env =
+      "env -u ALSOFT_LOGLEVEL -u ALSOFT_LOGFILE ALSOFT_DRIVERS=" + std::string(c.drivers) +
+      " ALSOFT_CONF=" + (dir / "alsoft.conf").string();
+  if (c.logLevel) env += " ALSOFT_LOGLEVEL=1";
+  const std::string command = env + " " + VELMORIA_SOUND_PROBE +
+                              (c.thenAlsaError ? " --then-alsa-error" : "") + " > " +
+                              (dir / "out.txt").string() + " 2> " + (dir / "err.txt").string();
+  ASSERT_EQ(std::system(command.c_str()), 0) << test::readFile(dir / "err.txt");
+  EXPECT_EQ(test::readFile(dir / "out.txt"), std::string(c.device) + "\n");
+  const auto err = linesOf(test::readFile(dir / "err.txt"));
+  ASSERT_EQ(err.size(), c.lines.size()) << test::readFile(dir / "err.txt");
+  for (size_t i = 0; i < err.size(); ++i) {
+    EXPECT_TRUE(std::regex_match(err[i], std::regex(c.lines[i]))) << err[i];
+  }
+}
+
+const std::string kSoundOff = "velmoria: no sound device found; sound is off";
+
+INSTANTIATE_TEST_SUITE_P(
+    Factory, SoundDeviceProbe,
+    ::testing::Values(ProbeCase{"no_card", "alsa", false, false, "null", {kSoundOff}},
+                      ProbeCase{"no_card_then_an_alsa_error",
+                                "alsa",
+                                false,
+                                true,
+                                "null",
+                                {kSoundOff, "ALSA lib .*Unknown PCM velmoria_no_such_pcm"}},
+                      ProbeCase{
+                          "no_card_with_openal_log_asked_for",
+                          "alsa",
+                          true,
+                          false,
+                          "null",
+                          {"ALSA lib .*velmoria_no_such_card", "AL lib: \\(EE\\) .*", kSoundOff}},
+                      ProbeCase{"a_device_opens", "null", false, false, "openal", {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+#endif
 
 }  // namespace
 }  // namespace velmoria

@@ -13,33 +13,6 @@ using test::attachWave;
 using test::TestRun;
 using test::tick;
 
-// A 8 kHz 8-bit mono PCM WAV of `ms` milliseconds.
-std::string wavBytes(int ms) {
-  const uint32_t data = static_cast<uint32_t>(8 * ms);
-  std::string s;
-  const auto u32 = [&](uint32_t v) {
-    for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>(v >> (8 * i) & 0xff));
-  };
-  const auto u16 = [&](uint16_t v) {
-    s.push_back(static_cast<char>(v & 0xff));
-    s.push_back(static_cast<char>(v >> 8));
-  };
-  s += "RIFF";
-  u32(36 + data);
-  s += "WAVEfmt ";
-  u32(16);
-  u16(1);
-  u16(1);
-  u32(8000);
-  u32(8000);
-  u16(1);
-  u16(8);
-  s += "data";
-  u32(data);
-  s.append(data, '\x80');
-  return s;
-}
-
 TEST(RunLoop, counts_ticks_and_puts_the_line_name_in_the_caption) {
   TestRun t;
   t.data.route.LineName = "快速線";
@@ -90,7 +63,7 @@ TEST(RunLoop, a_commentary_command_shows_only_in_commentary_mode) {
 
 TEST(RunLoop, a_wave_command_plays_the_named_file_on_channel_255_once_per_change) {
   test::TempDataFolder dir;
-  dir.writeBytes("sound/event.wav", wavBytes(300));
+  dir.writeWav("sound/event.wav", 300);
   TestRun t;
   auto& r = t.makeUnlocked();
   const DataFolder folder = dir.folder();

@@ -11,25 +11,6 @@
 namespace velmoria {
 namespace {
 
-std::string wav(int ms) {
-  const uint32_t data = static_cast<uint32_t>(8 * ms);
-  std::string s = "RIFF";
-  const auto u32 = [&](uint32_t v) {
-    for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>(v >> (8 * i) & 0xff));
-  };
-  u32(36 + data);
-  s += "WAVEfmt ";
-  u32(16);
-  s += std::string("\x01\x00\x01\x00", 4);
-  u32(8000);
-  u32(8000);
-  s += std::string("\x01\x00\x08\x00", 4);
-  s += "data";
-  u32(data);
-  s.append(data, '\x80');
-  return s;
-}
-
 struct BankTest : ::testing::Test {
   test::TempDataFolder dir;
   ManualClock clock;
@@ -38,7 +19,7 @@ struct BankTest : ::testing::Test {
   Route route;
   std::vector<std::string> status;
 
-  BankTest() { dir.writeBytes("s/a.wav", wav(100)); }
+  BankTest() { dir.writeWav("s/a.wav", 100); }
   void give(std::vector<std::string>& list, int count) { list.assign(count, "S\\A.WAV"); }
   void motors(int count) {
     MotorSoundEntry m;

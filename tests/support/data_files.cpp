@@ -1,6 +1,7 @@
 #include "support/data_files.h"
 
 #include "support/picture_bytes.h"
+#include "support/wav_bytes.h"
 
 #include <iconv.h>
 #include <stdlib.h>
@@ -56,6 +57,10 @@ void TempDataFolder::write(const std::string& name, std::string_view utf8) {
 
 void TempDataFolder::writeBmp(const std::string& name, int width, int height) {
   writeBytes(name, bmpBytes(width, height));
+}
+
+void TempDataFolder::writeWav(const std::string& name, int ms) {
+  writeBytes(name, silentWav(ms));
 }
 
 DataFolder fixtureFolder() {

@@ -32,6 +32,8 @@ class TempDataFolder {
   void writeBytes(const std::string& name, std::string_view bytes);
   // A width x height 24-bit BMP (enough for the header-reading image loader).
   void writeBmp(const std::string& name, int width, int height);
+  // A WAV of ms milliseconds of silence (8-bit mono, 8000 Hz).
+  void writeWav(const std::string& name, int ms);
 
  private:
   std::filesystem::path m_root;

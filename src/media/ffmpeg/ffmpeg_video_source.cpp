@@ -8,6 +8,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
 
@@ -57,10 +58,11 @@ struct FfmpegVideoSource::Impl {
   AVFrame* tmp = nullptr;    // the picture just received
   AVFrame* cur = nullptr;    // the newest picture at or before the last index asked for
   AVFrame* ahead = nullptr;  // a picture received past the last index asked for
+  // The scaler for the pictures' current shape, made for exactly that shape and range.
   SwsContext* sws = nullptr;
+  int swsWidth = 0, swsHeight = 0;
   AVPixelFormat swsFormat = AV_PIX_FMT_NONE;
   bool swsFull = false;
-  SwsContext* swsConfigured = nullptr;
 
   int stream = -1;
   AVRational timeBase{1, 1};
@@ -348,21 +350,44 @@ struct FfmpegVideoSource::Impl {
     return seekAndDecode(index);
   }
 
+  // Keeps one scaler while the pictures keep their size, format and range. The range goes in
+  // before the scaler is initialised, and the scaler is ours to compare by what it was made
+  // for: swscale rewrites a context's flags as it sets it up (4:4:4 input gets full chroma
+  // interpolation added), so sws_getCachedContext never recognises it again and builds a new
+  // one for every picture, often at the address just freed, which then escaped a later
+  // range setting and read JPEG's full-range levels as limited-range ones.
+  bool scalerFor(int width, int height, AVPixelFormat format, bool full) {
+    if (sws && width == swsWidth && height == swsHeight && format == swsFormat && full == swsFull)
+      return true;
+    sws_freeContext(sws);
+    sws = sws_alloc_context();
+    if (!sws) return false;
+    av_opt_set_int(sws, "srcw", width, 0);
+    av_opt_set_int(sws, "srch", height, 0);
+    av_opt_set_int(sws, "src_format", format, 0);
+    av_opt_set_int(sws, "src_range", full ? 1 : 0, 0);
+    av_opt_set_int(sws, "dstw", width, 0);
+    av_opt_set_int(sws, "dsth", height, 0);
+    av_opt_set_int(sws, "dst_format", AV_PIX_FMT_BGRA, 0);
+    av_opt_set_int(sws, "dst_range", 1, 0);
+    av_opt_set_int(sws, "sws_flags", SWS_BICUBIC, 0);
+    if (sws_init_context(sws, nullptr, nullptr) < 0) {
+      sws_freeContext(sws);
+      sws = nullptr;
+      return false;
+    }
+    swsWidth = width;
+    swsHeight = height;
+    swsFormat = format;
+    swsFull = full;
+    return true;
+  }
+
   bool convert(const AVFrame* f, VideoFrame& out) {
     if (f->width <= 0 || f->height <= 0 || !f->data[0]) return false;
     bool full = f->color_range == AVCOL_RANGE_JPEG;
     const AVPixelFormat format = plainFormat(static_cast<AVPixelFormat>(f->format), full);
-    sws = sws_getCachedContext(sws, f->width, f->height, format, f->width, f->height,
-                               AV_PIX_FMT_BGRA, SWS_BICUBIC, nullptr, nullptr, nullptr);
-    if (!sws) return false;
-    if (sws != swsConfigured || format != swsFormat || full != swsFull) {
-      const int* coefficients = sws_getCoefficients(SWS_CS_DEFAULT);
-      sws_setColorspaceDetails(sws, coefficients, full ? 1 : 0, coefficients, 1, 0, 1 << 16,
-                               1 << 16);
-      swsConfigured = sws;
-      swsFormat = format;
-      swsFull = full;
-    }
+    if (!scalerFor(f->width, f->height, format, full)) return false;
     out.width = f->width;
     out.height = f->height;
     out.pixels.resize(static_cast<size_t>(f->width) * f->height);

@@ -1,10 +1,10 @@
 #include "media/null/null_sound_device.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <vector>
 
 namespace velmoria {
 
@@ -20,42 +20,53 @@ uint16_t le16(const unsigned char* p) {
 std::optional<double> wavDurationMs(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
+  in.seekg(0, std::ios::end);
+  const std::streamoff fileSize = in.tellg();
+  in.seekg(0);
   unsigned char head[12];
-  if (!in.read(reinterpret_cast<char*>(head), 12)) return std::nullopt;
+  if (fileSize < 12 || !in.read(reinterpret_cast<char*>(head), 12)) return std::nullopt;
   if (std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WAVE", 4) != 0)
     return std::nullopt;
-  uint32_t byteRate = 0, sampleRate = 0, factFrames = 0, dataBytes = 0;
+  uint32_t byteRate = 0, sampleRate = 0, factFrames = 0;
+  uint64_t dataBytes = 0;
   uint16_t format = 0;
-  bool haveFmt = false, haveData = false;
+  bool haveFmt = false, haveFact = false, haveData = false;
   unsigned char chunk[8];
   while (in.read(reinterpret_cast<char*>(chunk), 8)) {
-    const uint32_t size = le32(chunk + 4);
+    // Whatever a header claims, a chunk ends where the file does: only the bytes present are
+    // read, skipped or counted.
+    const std::streamoff left = fileSize - in.tellg();
+    const uint64_t size = std::min<uint64_t>(le32(chunk + 4), static_cast<uint64_t>(left));
+    const uint64_t next = static_cast<uint64_t>(in.tellg()) + size + (size & 1);
     if (std::memcmp(chunk, "fmt ", 4) == 0 && size >= 16) {
-      std::vector<unsigned char> fmt(size);
-      if (!in.read(reinterpret_cast<char*>(fmt.data()), size)) return std::nullopt;
-      format = le16(fmt.data());
-      sampleRate = le32(fmt.data() + 4);
-      byteRate = le32(fmt.data() + 8);
+      unsigned char fmt[16];  // the fields every format has; the rest is not needed here
+      if (!in.read(reinterpret_cast<char*>(fmt), 16)) return std::nullopt;
+      format = le16(fmt);
+      sampleRate = le32(fmt + 4);
+      byteRate = le32(fmt + 8);
       haveFmt = true;
-      if (size & 1) in.seekg(1, std::ios::cur);
     } else if (std::memcmp(chunk, "fact", 4) == 0 && size >= 4) {
       unsigned char f[4];
       if (!in.read(reinterpret_cast<char*>(f), 4)) return std::nullopt;
       factFrames = le32(f);
-      in.seekg(size - 4 + (size & 1), std::ios::cur);
+      haveFact = true;
     } else if (std::memcmp(chunk, "data", 4) == 0) {
       dataBytes = size;
       haveData = true;
       break;  // the data chunk is last in every file we care about
-    } else {
-      in.seekg(size + (size & 1), std::ios::cur);
     }
+    in.seekg(static_cast<std::streamoff>(next));
   }
   if (!haveFmt || !haveData || sampleRate == 0) return std::nullopt;
-  // Compressed formats (ADPCM) state their length in frames in the fact chunk.
-  if (format != 1 && format != 3 && factFrames > 0) return 1000.0 * factFrames / sampleRate;
-  if (byteRate == 0) return std::nullopt;
-  return 1000.0 * dataBytes / byteRate;
+  const double fromData = byteRate > 0 ? 1000.0 * static_cast<double>(dataBytes) / byteRate : -1.0;
+  // Compressed formats (ADPCM) state their length in frames in the fact chunk; the data
+  // present bounds it, since a fact chunk can claim anything.
+  if (format != 1 && format != 3 && haveFact && factFrames > 0) {
+    const double fromFact = 1000.0 * factFrames / sampleRate;
+    return fromData >= 0 ? std::min(fromFact, fromData) : fromFact;
+  }
+  if (fromData < 0) return std::nullopt;
+  return fromData;
 }
 
 WaveId NullSoundDevice::loadWave(const std::filesystem::path& file) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "media/openal/quiet_probe.h"
 #include "media/openal/sndfile_wave.h"
 
 namespace velmoria {
@@ -21,6 +22,18 @@ constexpr ALCint kSourcesAsked = 320;
 constexpr double kMinRateHz = 100.0;     // DirectSound's lowest buffer frequency
 constexpr double kMaxRateHz = 200000.0;  // and its highest
 
+// The output limiter (ALC_SOFT_output_limiter, OpenAL Soft 1.19 and later) holds a mix that
+// would still go past full scale at full scale, instead of letting the device's conversion
+// clip it. OpenAL Soft turns it on by itself only for integer output; asked for, it is on
+// for every output, so a loopback device renders what a sound card plays. Ends the list.
+void askForLimiter(ALCdevice* device, std::vector<ALCint>& attributes) {
+  if (alcIsExtensionPresent(device, "ALC_SOFT_output_limiter")) {
+    attributes.push_back(ALC_OUTPUT_LIMITER_SOFT);
+    attributes.push_back(ALC_TRUE);
+  }
+  attributes.push_back(0);
+}
+
 float gainOf(int hundredthsDb) {
   if (hundredthsDb <= -10000) return 0.0f;
   if (hundredthsDb >= 0) return 1.0f;
@@ -30,11 +43,14 @@ float gainOf(int hundredthsDb) {
 }  // namespace
 
 std::unique_ptr<OpenAlSoundDevice> OpenAlSoundDevice::openDefault() {
+  QuietProbe probe;
   ALCdevice* device = alcOpenDevice(nullptr);
+  probe.finish(device != nullptr);
   if (!device) return nullptr;
-  const ALCint attributes[] = {ALC_MONO_SOURCES, kSourcesAsked, ALC_STEREO_SOURCES, kSourcesAsked,
-                               0};
-  ALCcontext* context = alcCreateContext(device, attributes);
+  std::vector<ALCint> attributes = {ALC_MONO_SOURCES, kSourcesAsked, ALC_STEREO_SOURCES,
+                                    kSourcesAsked};
+  askForLimiter(device, attributes);
+  ALCcontext* context = alcCreateContext(device, attributes.data());
   if (!context) {
     alcCloseDevice(device);
     return nullptr;
@@ -51,18 +67,18 @@ std::unique_ptr<OpenAlSoundDevice> OpenAlSoundDevice::openLoopback(int sampleRat
   if (!openLoopbackDevice) return nullptr;
   ALCdevice* device = openLoopbackDevice(nullptr);
   if (!device) return nullptr;
-  const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT,
-                               ALC_STEREO_SOFT,
-                               ALC_FORMAT_TYPE_SOFT,
-                               ALC_FLOAT_SOFT,
-                               ALC_FREQUENCY,
-                               sampleRate,
-                               ALC_MONO_SOURCES,
-                               kSourcesAsked,
-                               ALC_STEREO_SOURCES,
-                               kSourcesAsked,
-                               0};
-  ALCcontext* context = alcCreateContext(device, attributes);
+  std::vector<ALCint> attributes = {ALC_FORMAT_CHANNELS_SOFT,
+                                    ALC_STEREO_SOFT,
+                                    ALC_FORMAT_TYPE_SOFT,
+                                    ALC_FLOAT_SOFT,
+                                    ALC_FREQUENCY,
+                                    sampleRate,
+                                    ALC_MONO_SOURCES,
+                                    kSourcesAsked,
+                                    ALC_STEREO_SOURCES,
+                                    kSourcesAsked};
+  askForLimiter(device, attributes);
+  ALCcontext* context = alcCreateContext(device, attributes.data());
   if (!context) {
     alcCloseDevice(device);
     return nullptr;
@@ -77,6 +93,10 @@ OpenAlSoundDevice::OpenAlSoundDevice(ALCdevice* device, ALCcontext* context, boo
   makeCurrent();
   // DirectSound's secondary buffers play at their own level wherever the listener is.
   alDistanceModel(AL_NONE);
+  // Headroom for the whole mix: the channels keep their levels relative to each other, and
+  // sounds that together peak at up to twice full scale stay below it, so the limiter has
+  // nothing to do in ordinary driving.
+  alListenerf(AL_GAIN, kMasterGain);
 }
 
 OpenAlSoundDevice::~OpenAlSoundDevice() {

@@ -4,6 +4,7 @@
 // the listener. Volume v (hundredths of a decibel, 0 .. -10000) is gain 10^(v/2000); a
 // frequency factor is the pitch, kept so that the wave plays between 100 Hz and 200 kHz as
 // DirectSound allowed; factor 0 (or less) silences the channel and it reports not playing.
+// The mix as a whole plays at kMasterGain, with OpenAL Soft's output limiter behind it.
 // UI thread only. The device owns its waves and sources; destroying it frees them.
 #include <array>
 #include <map>
@@ -18,6 +19,10 @@ namespace velmoria {
 
 class OpenAlSoundDevice : public SoundDevice {
  public:
+  // Gain of the whole mix (6 dB of headroom): many channels at full volume together would
+  // otherwise clip. Every channel's level relative to the others stays DirectSound's.
+  static constexpr float kMasterGain = 0.5f;
+
   // The system's default output; nullptr when there is no sound card (or no OpenAL).
   static std::unique_ptr<OpenAlSoundDevice> openDefault();
   // A device that renders only when asked (ALC_SOFT_loopback): exact and without a sound

@@ -1,7 +1,8 @@
 #pragma once
 // The desktop program's sound device: OpenAL on the default output, or, when there is no
 // sound card, the null device that keeps time without sound, so that a run goes on silently.
-// The clock must outlive the device.
+// Probing prints nothing; falling back says so in one line on standard error. The clock must
+// outlive the device.
 #include <memory>
 
 #include "media/clock.h"
