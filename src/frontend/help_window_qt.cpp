@@ -1,5 +1,7 @@
 #include "frontend/help_window_qt.h"
 
+#include "frame/file_bytes.h"
+
 #include <iconv.h>
 
 #include <QGuiApplication>
@@ -91,6 +93,8 @@ void HelpWindow::fitToText() {
 }
 
 bool HelpWindow::load(const std::filesystem::path& file) {
+  // A FIFO named operation.dat would block the program's start.
+  if (!isRegularFile(file)) return false;
   std::ifstream in(file, std::ios::binary);
   if (!in) return false;
   std::string line;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -91,6 +92,9 @@ TEST(WaveFileErrors, missing_empty_and_foreign_files_do_not_load) {
   EXPECT_FALSE(readStereoWave(dir / "missing.wav"));
   EXPECT_FALSE(readStereoWave(dir / "text.wav"));
   EXPECT_FALSE(readStereoWave(dir / "empty.wav"));
+  // A FIFO named as a sound would block the open for ever.
+  ASSERT_EQ(::mkfifo((dir / "pipe.wav").c_str(), 0600), 0);
+  EXPECT_FALSE(readStereoWave(dir / "pipe.wav"));
 }
 
 // 100 ms of 8-bit mono at 8000 Hz, chunk by chunk, with sizes as given.

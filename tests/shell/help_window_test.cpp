@@ -1,6 +1,7 @@
 #include "frontend/help_window_qt.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <iconv.h>
 #include <unistd.h>
 #include <QAbstractTextDocumentLayout>
@@ -72,6 +73,11 @@ class HelpWindowTest : public ::testing::Test {
   std::filesystem::path file;
   HelpWindow window;
 };
+
+TEST_F(HelpWindowTest, a_fifo_named_as_the_help_file_is_no_help_and_does_not_block) {
+  ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+  EXPECT_FALSE(window.load(file));
+}
 
 TEST_F(HelpWindowTest, short_text_keeps_the_design_size) {
   load({"操作説明", "8 : 力行", "2 : ブレーキ"});

@@ -1,5 +1,7 @@
 #include "media/null/null_sound_device.h"
 
+#include "frame/file_bytes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -18,6 +20,8 @@ uint16_t le16(const unsigned char* p) {
 }  // namespace
 
 std::optional<double> wavDurationMs(const std::filesystem::path& file) {
+  // A FIFO or device would block the open or never end: only regular files are waves.
+  if (!isRegularFile(file)) return std::nullopt;
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
   in.seekg(0, std::ios::end);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "frame/file_bytes.h"
+
 namespace velmoria {
 
 namespace {
@@ -15,6 +17,8 @@ int16_t toShort(float x) {
 }  // namespace
 
 std::optional<StereoWave> readStereoWave(const std::filesystem::path& file) {
+  // A FIFO or device would block the open or never end: only regular files are waves.
+  if (!isRegularFile(file)) return std::nullopt;
   SF_INFO info{};
   SNDFILE* sf = sf_open(file.c_str(), SFM_READ, &info);
   if (!sf) return std::nullopt;

@@ -1,6 +1,7 @@
 #include "media/null/null_sound_device.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <limits>
@@ -123,6 +124,13 @@ TEST_P(WavHeader, duration_comes_from_the_data_present) {
   }
   ASSERT_TRUE(duration.has_value());
   EXPECT_DOUBLE_EQ(*duration, GetParam().durationMs);
+}
+
+TEST(WavHeaderFile, a_fifo_named_as_a_sound_is_no_sound_and_does_not_block) {
+  test::TempDataFolder dir;
+  const auto fifo = dir.root() / "pipe.wav";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(wavDurationMs(fifo).has_value());
 }
 
 // IMA ADPCM, mono, 8000 Hz: 256-byte blocks of 505 frames, 4055 bytes a second.
