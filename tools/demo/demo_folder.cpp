@@ -1,6 +1,8 @@
 #include "demo_folder.h"
 
+#include <algorithm>
 #include <fstream>
+#include <string>
 #include <thread>
 
 #include "font.h"
@@ -8,6 +10,7 @@
 #include "misc_files.h"
 #include "pictures.h"
 #include "progress.h"
+#include "run/branch_video.h"
 #include "routes.h"
 #include "scene.h"
 #include "sounds.h"
@@ -55,12 +58,18 @@ void buildFolder(const fs::path& dir, const FolderOptions& opt) {
   VideoOptions vo;
   vo.quick = opt.quick;
   vo.threads = opt.threads;
-  progress.stage("move\\tavo.avi", 0.69);
-  writeTrackVideo(dir / "move" / "tavo.avi", renderer, line.main, &line.branch, 0,
+  // The two videos the run switches between, by the names the run opens.
+  const auto inFolder = [&](std::string_view windowsName) {
+    std::string name(windowsName);
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return dir / name;
+  };
+  progress.stage(std::string(velmoria::branch::kMainVideo), 0.69);
+  writeTrackVideo(inFolder(velmoria::branch::kMainVideo), renderer, line.main, &line.branch, 0,
                   line.main.profile.frames(), vo, progress);
-  progress.stage("move\\selo.avi", 0.21);
-  writeTrackVideo(dir / "move" / "selo.avi", renderer, line.branch, &line.main, kBranchFrame,
-                  line.branch.profile.frames(), vo, progress);
+  progress.stage(std::string(velmoria::branch::kBranchVideo), 0.21);
+  writeTrackVideo(inFolder(velmoria::branch::kBranchVideo), renderer, line.branch, &line.main,
+                  kBranchFrame, line.branch.profile.frames(), vo, progress);
   progress.done();
   std::ofstream(dir / ".complete") << "velmoria demo line\n";
 }

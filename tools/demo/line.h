@@ -10,9 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "run/branch_video.h"
+
 namespace demo {
 
-constexpr int kBranchFrame = 41300;
+// Where the branch routes leave the main line: the run's own rule.
+constexpr int kBranchFrame = velmoria::branch::kFrame;
 constexpr int kFps = 30;
 
 struct StationInfo {
