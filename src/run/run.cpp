@@ -48,7 +48,7 @@ Run::Run(AppState& appState, RunData runData, RunServices runServices)
   if (vehicle.BrakeRate.raw <= 0 || vehicle.EBPress <= 0) throw StartupError(basicSettingsError());
 
   // The environment set-up, subsystem by subsystem.
-  setUpCabDisplay(m_display, vehicle, m_data.strings);
+  m_instruments.setUpPanel(m_data.strings);
   // The card's size, for the card rules (F1 to F3, the slide).
   m_display.cardWidth = m_data.card.width;
   m_display.cardHeight = m_data.card.height;

@@ -26,7 +26,7 @@
 #include "run/signals.h"
 #include "run/stations.h"
 #include "sound/callouts.h"
-#include "sound/channels.h"
+#include "media/channels.h"
 #include "sound/sound_events.h"
 #include "vehicle/air_brake.h"
 #include "vehicle/dynamics.h"

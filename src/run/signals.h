@@ -11,7 +11,7 @@
 #include "route/route.h"
 #include "route/route_index.h"
 #include "route/signal_aspects.h"
-#include "sound/channels.h"
+#include "media/channels.h"
 #include "vehicle/handle_model.h"
 #include "vehicle/vehicle.h"
 #include "view/cab_display.h"

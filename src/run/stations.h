@@ -13,7 +13,7 @@
 #include "frame/strings_file.h"
 #include "route/route.h"
 #include "route/route_index.h"
-#include "sound/channels.h"
+#include "media/channels.h"
 #include "vehicle/air_brake.h"
 #include "vehicle/handle_model.h"
 #include "vehicle/position.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "route/route.h"
-#include "sound/channels.h"
+#include "media/channels.h"
 #include "sound/sound_bank.h"
 #include "vehicle/vehicle.h"
 

@@ -10,7 +10,7 @@
 #include "frame/image_lists.h"
 #include "route/route.h"
 #include "route/route_index.h"
-#include "sound/channels.h"
+#include "media/channels.h"
 #include "sound/sound_bank.h"
 #include "vehicle/air_brake.h"
 #include "vehicle/handle_model.h"

@@ -4,7 +4,7 @@
 // brake type's rules from the delayed brake steps; and the compressor of the 100 ms tick.
 // UI thread. Pressures in kPa.
 #include "frame/fixed.h"
-#include "sound/channels.h"
+#include "media/channels.h"
 #include "vehicle/handle_model.h"
 #include "vehicle/vehicle.h"
 

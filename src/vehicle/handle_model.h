@@ -8,7 +8,7 @@
 
 #include "frame/image_lists.h"
 #include "frame/strings_file.h"
-#include "sound/channels.h"
+#include "media/channels.h"
 #include "vehicle/vehicle.h"
 #include "view/cab_display.h"
 

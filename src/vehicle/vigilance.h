@@ -3,7 +3,7 @@
 // driver last did anything, rings after 60 s and brakes in emergency after 65 s. Every input
 // and every handle redraw (masconupdate) counts as the driver being awake. UI thread.
 #include "frame/fixed.h"
-#include "sound/channels.h"
+#include "media/channels.h"
 #include "vehicle/vehicle.h"
 #include "view/cab_display.h"
 

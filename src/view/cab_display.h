@@ -6,9 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "frame/strings_file.h"
-#include "vehicle/vehicle.h"
-
 namespace velmoria {
 
 struct LabelView {
@@ -94,9 +91,5 @@ struct CabDisplay {
   ClockHands clock;
   ValueDisplayView values;
 };
-
-// The panel as the environment set-up leaves it: the needles the vehicle has, the first five
-// [Others] pictures, the cars and gear labels, the direction, the E233's digital speed.
-void setUpCabDisplay(CabDisplay& display, const Vehicle& vehicle, const Strings& strings);
 
 }  // namespace velmoria

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "frame/fixed.h"
+#include "frame/strings_file.h"
 #include "vehicle/air_brake.h"
 #include "vehicle/dynamics.h"
 #include "vehicle/handle_model.h"
@@ -29,6 +30,9 @@ class Instruments {
       : m_vehicle(vehicle), m_display(display) {}
   void init();
   const MeterState& state() const { return m_state; }
+  // The panel as the environment set-up leaves it: the needles the vehicle has, the first
+  // five [Others] pictures, the cars and gear labels, the direction, the E233's digital speed.
+  void setUpPanel(const Strings& strings);
 
   void needlesAndSpeed(const TrainState& train, const AirState& air);           // step 2
   void othersVisible();                                                         // step 6

@@ -1,4 +1,4 @@
-#include "sound/channels.h"
+#include "media/channels.h"
 
 #include <algorithm>
 #include <cmath>
