@@ -38,11 +38,19 @@ xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "FAIL: no X display at $DIS
 read -r screen_w screen_h < <(xdotool getdisplaygeometry)
 wm=""
 if [ "$mode" = openbox ]; then
-  openbox >"$log.openbox" 2>&1 &
-  wm=$!
-  for _ in $(seq 300); do
+  # On a loaded machine openbox can fail to connect to a server that has only just come up:
+  # it is started again, a few times, before the test gives up.
+  for attempt in 1 2 3 4 5; do
+    openbox >"$log.openbox" 2>&1 &
+    wm=$!
+    for _ in $(seq 300); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id #' && break
+      kill -0 "$wm" 2>/dev/null || break
+      sleep 0.1
+    done
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id #' && break
-    sleep 0.1
+    kill "$wm" 2>/dev/null
+    sleep 1
   done
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id #' ||
     { echo "FAIL: openbox did not start"; cat "$log.openbox"; exit 1; }
