@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName("Velmoria");
   QApplication::setApplicationVersion(VELMORIA_VERSION);
+  // The shell is a static library: its resources (the icon) are linked in only when named.
+  Q_INIT_RESOURCE(shell);
   QApplication::setWindowIcon(QIcon(":/velmoria/velmoria.svg"));
   velmoria::installFontSubstitutes();
 
