@@ -32,11 +32,16 @@ QPixmap pictureOf(const LineSummary& line, QSize size) {
   return pixmap;
 }
 
+// Rich text, so that the run numbers stand in a column; the names are the data's own text.
 QString runsText(const LineSummary& line) {
   if (line.runs.empty()) return QString::fromUtf8("運転できる車両・路線ファイルがありません");
-  QString text = QString::fromUtf8("運転 %1本").arg(line.runs.size());
-  for (const RunSummary& run : line.runs) text += QString("\n%1  %2").arg(run.run).arg(run.name);
-  return text;
+  QString text = QString::fromUtf8("運転 %1本<table cellspacing=\"0\" cellpadding=\"1\">")
+                     .arg(line.runs.size());
+  for (const RunSummary& run : line.runs)
+    text += QString("<tr><td align=\"right\">%1&nbsp;&nbsp;</td><td>%2</td></tr>")
+                .arg(run.run)
+                .arg(run.name.toHtmlEscaped());
+  return text + "</table>";
 }
 
 }  // namespace
@@ -78,6 +83,7 @@ LineChooser::LineChooser(std::vector<LineSummary> lines, const ShellHooks& hooks
   m_runs = new QLabel(this);
   m_runs->setObjectName("runs");
   m_runs->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  m_runs->setTextFormat(Qt::RichText);
   m_runs->setWordWrap(true);
 
   auto* details = new QVBoxLayout;

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 
 #include "support/line_folders.h"
 #include "support/shell_fixture.h"
@@ -15,14 +16,25 @@ namespace {
 namespace fs = std::filesystem;
 using test::LineHome;
 
+// What a label shows, as plain text: the runs are a rich-text table, each cell a line here.
+QString shownText(const QLabel* label) {
+  QTextDocument document;
+  document.setHtml(label->text());
+  QStringList lines = document.toPlainText().split('\n');
+  for (QString& line : lines) line = line.replace(QChar::Nbsp, ' ').trimmed();
+  return lines.join('\n').trimmed();
+}
+
 class LineChooserTest : public ::testing::Test {
  protected:
   LineChooserTest() {
-    first =
-        home.makeLine(home.userLines() / "east",
-                      {"<h1>東線</h1>",
-                       test::titlePicture(Qt::red),
-                       {{"train_201.dat", "x\n"}, {"line_rapid1.dat", "[LineName]\n東線 快速\n"}}});
+    first = home.makeLine(home.userLines() / "east",
+                          {"<h1>東線</h1>",
+                           test::titlePicture(Qt::red),
+                           {{"train_201.dat", "x\n"},
+                            {"line_rapid1.dat", "[LineName]\n東線 快速\n"},
+                            // The data's own text, not markup.
+                            {"line_rapid2.dat", "[LineName]\n<b>東線</b> 普通\n"}}});
     second = home.makeLine(home.systemLines() / "west", {});
     hooks = recorder.hooks();
     chooser = std::make_unique<LineChooser>(
@@ -49,8 +61,8 @@ TEST_F(LineChooserTest, lists_both_lines_and_shows_the_first_with_its_picture_an
   EXPECT_EQ(chooser->list()->currentRow(), 0);
   EXPECT_EQ(chooser->nameLabel()->text().toStdString(), "東線");
   EXPECT_EQ(chooser->folderLabel()->text().toStdString(), first.string());
-  EXPECT_TRUE(chooser->runsLabel()->text().contains(QString::fromUtf8("1  東線 快速")))
-      << chooser->runsLabel()->text().toStdString();
+  EXPECT_EQ(shownText(chooser->runsLabel()).toStdString(),
+            "運転 2本\n1\n東線 快速\n2\n<b>東線</b> 普通");
   // The red title picture fills the picture (640 x 480 scaled to 320 x 240).
   const QImage shown = chooser->picture()->pixmap().toImage();
   ASSERT_EQ(shown.size(), LineChooser::kPictureSize);
@@ -61,7 +73,8 @@ TEST_F(LineChooserTest, lists_both_lines_and_shows_the_first_with_its_picture_an
 TEST_F(LineChooserTest, shows_the_second_line_when_selected_and_opens_it) {
   chooser->list()->setCurrentRow(1);
   EXPECT_EQ(chooser->nameLabel()->text().toStdString(), "west");
-  EXPECT_TRUE(chooser->runsLabel()->text().contains(QString::fromUtf8("ありません")));
+  EXPECT_EQ(shownText(chooser->runsLabel()).toStdString(),
+            "運転できる車両・路線ファイルがありません");
   QTest::mouseClick(chooser->openButton(), Qt::LeftButton);
   EXPECT_EQ(chosen, std::vector<fs::path>{second});
   EXPECT_FALSE(chooser->isVisible());
