@@ -59,6 +59,9 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName("Velmoria");
   QApplication::setApplicationVersion(VELMORIA_VERSION);
+  // The icon lives in the shell library's resources, which a static library's link drops
+  // unless something asks for them by name.
+  Q_INIT_RESOURCE(shell);
   QApplication::setWindowIcon(QIcon(":/velmoria/velmoria.svg"));
   velmoria::installFontSubstitutes();
   // The program ends with its title window or the line chooser (DesktopApp::ended,

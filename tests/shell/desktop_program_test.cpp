@@ -1,6 +1,7 @@
 // The desktop program as a process: what it says and how it ends when it cannot start.
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <QImageReader>
 #include <QProcess>
 #include <filesystem>
 #include <fstream>
@@ -100,6 +101,16 @@ TEST_F(DesktopProgram, an_explicit_data_folder_without_data_fails_even_with_a_li
       r.standardError.contains(QString::fromUtf8("実行ファイルが正しい場所に配置されていません")))
       << r.standardError.toStdString();
   EXPECT_FALSE(r.standardError.contains("[no]")) << "no offer for an explicit folder";
+}
+
+// The window icon is an SVG in the shell library's resources; Qt reads it only where its SVG
+// plugins are installed, and says so on standard error when the resource is not in the program.
+TEST_F(DesktopProgram, has_its_window_icon_built_in) {
+  if (!QImageReader::supportedImageFormats().contains("svg"))
+    GTEST_SKIP() << "no SVG support in this Qt (libqt6svg6)";
+  const Outcome r = runIn(empty, {});
+  ASSERT_TRUE(r.finished);
+  EXPECT_FALSE(r.standardError.contains("velmoria.svg")) << r.standardError.toStdString();
 }
 
 TEST_F(DesktopProgram, a_data_folder_without_data_is_named_as_given) {
