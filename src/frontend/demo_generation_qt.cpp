@@ -1,5 +1,9 @@
 #include "frontend/demo_generation_qt.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <system_error>
 
@@ -30,7 +34,50 @@ fs::path freeName(const fs::path& lines) {
   return {};
 }
 
+// Opens FILE and takes its lock without waiting; -1 when someone holds it or it cannot open.
+int lockWithoutWaiting(const fs::path& file, bool create) {
+  const int fd = ::open(file.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0600);
+  if (fd < 0) return -1;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+bool isPartialName(const std::string& name) {
+  return name.size() == 12 && name.rfind(".demo-", 0) == 0;  // ".demo-XXXXXX"
+}
+
 }  // namespace
+
+int DemoGeneration::removeAbandoned(const fs::path& lines, std::chrono::seconds unlockedAge) {
+  int removed = 0;
+  std::error_code ec;
+  std::vector<fs::path> partials;
+  for (fs::directory_iterator it(lines, ec), end; !ec && it != end; it.increment(ec))
+    if (isPartialName(it->path().filename().string())) partials.push_back(it->path());
+  for (const auto& folder : partials) {
+    std::error_code kind;
+    if (!fs::is_directory(folder, kind) || fs::is_symlink(folder, kind)) continue;
+    const fs::path lockFile = folder.string() + ".lock";
+    if (fs::exists(lockFile, kind)) {
+      const int fd = lockWithoutWaiting(lockFile, false);
+      if (fd < 0) continue;  // its generation is running
+      fs::remove_all(folder, kind);
+      fs::remove(lockFile, kind);
+      ::close(fd);
+      ++removed;
+    } else {
+      // Made an instant ago by a generation that has not locked it yet, or left from before.
+      const auto written = fs::last_write_time(folder, kind);
+      if (kind || fs::file_time_type::clock::now() - written < unlockedAge) continue;
+      fs::remove_all(folder, kind);
+      ++removed;
+    }
+  }
+  return removed;
+}
 
 DemoGeneration::DemoGeneration(GeneratorCommand command, fs::path linesFolder)
     : m_command(std::move(command)), m_lines(std::move(linesFolder)) {
@@ -50,6 +97,16 @@ DemoGeneration::~DemoGeneration() {
     m_process.kill();
     m_process.waitForFinished(5000);
   }
+  m_partial.reset();
+  unlock();
+}
+
+void DemoGeneration::unlock() {
+  if (m_lock < 0) return;
+  std::error_code ec;
+  fs::remove(m_lockFile, ec);
+  ::close(m_lock);
+  m_lock = -1;
 }
 
 void DemoGeneration::start() {
@@ -60,10 +117,17 @@ void DemoGeneration::start() {
              .arg(pathText(m_lines), QString::fromStdString(ec.message())));
     return;
   }
+  removeAbandoned(m_lines);
   m_partial = std::make_unique<QTemporaryDir>(pathText(m_lines / ".demo-XXXXXX"));
   if (!m_partial->isValid()) {
     fail(QString::fromUtf8("%1 に書き込めません: %2")
              .arg(pathText(m_lines), m_partial->errorString()));
+    return;
+  }
+  m_lockFile = m_partial->path().toStdString() + ".lock";
+  m_lock = lockWithoutWaiting(m_lockFile, true);
+  if (m_lock < 0) {
+    fail(QString::fromUtf8("%1 に書き込めません").arg(pathText(m_lockFile)));
     return;
   }
 
@@ -139,6 +203,7 @@ void DemoGeneration::ended(int exitCode, QProcess::ExitStatus status) {
   }
   m_partial->setAutoRemove(false);
   m_partial.reset();
+  unlock();
   m_done = true;
   if (m_dialog) m_dialog->hide();
   Q_EMIT finished(line);
@@ -152,6 +217,7 @@ void DemoGeneration::fail(const QString& reason) {
     m_process.waitForFinished(5000);
   }
   m_partial.reset();  // removes what was written
+  unlock();
   if (m_dialog) m_dialog->hide();
   Q_EMIT failed(reason);
 }
@@ -164,6 +230,7 @@ void DemoGeneration::cancel() {
     m_process.waitForFinished(5000);
   }
   m_partial.reset();
+  unlock();
   if (m_dialog) m_dialog->hide();
   Q_EMIT cancelled();
 }

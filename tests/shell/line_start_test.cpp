@@ -54,7 +54,7 @@ class LineStartTest : public ::testing::Test {
     std::vector<std::string> hidden;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(home.userLines(), ec))
-      if (entry.path().filename().string().front() == '.')
+      if (entry.path().filename().string().front() == '.' && entry.is_directory())
         hidden.push_back(entry.path().filename().string());
     return hidden;
   }
@@ -185,6 +185,20 @@ TEST_F(LineStartTest, a_generator_that_cannot_start_is_reported) {
   EXPECT_TRUE(recorder.messages[0].contains("no-such-program"))
       << recorder.messages[0].toStdString();
   EXPECT_TRUE(home.contents(home.userLines()).empty());
+}
+
+// What a killed program left behind goes with the next generation.
+TEST_F(LineStartTest, a_generation_removes_what_an_abandoned_one_left) {
+  const fs::path abandoned = home.userLines() / ".demo-Ab12Cd";
+  fs::create_directories(abandoned / "move");
+  std::ofstream(abandoned / "move" / "tavo.avi") << "half a video";
+  std::ofstream(home.userLines() / ".demo-Ab12Cd.lock") << "";
+  recorder.answer = true;
+  begin(home.fakeGenerator(generated.path()));
+  ASSERT_TRUE(waitUntil([&] { return !ready.empty(); }));
+  EXPECT_EQ(home.contents(home.userLines()).front(), "demo");
+  EXPECT_FALSE(fs::exists(abandoned));
+  EXPECT_FALSE(fs::exists(home.userLines() / ".demo-Ab12Cd.lock"));
 }
 
 TEST_F(LineStartTest, a_folder_already_named_demo_is_left_alone) {
