@@ -21,6 +21,7 @@
 
 #include "frontend/desktop_app_qt.h"
 #include "frontend/fonts_qt.h"
+#include "support/state_access.h"
 
 namespace velmoria {
 namespace {
@@ -163,7 +164,7 @@ void FourTimesRecordedSpeed(benchmark::State& state) {
     state.counters["missed_updates"] = cab.video()->misses() - misses;
     state.counters["longest_idle_pass_ms"] = longestMs;
     state.counters["pictures_per_s"] = (cab.video()->pictureCount() - pictures) / elapsed;
-    state.counters["frames_passed_per_s"] = (run.pos.frame - start) / elapsed;
+    state.counters["frames_passed_per_s"] = (run.observe().frame - start) / elapsed;
     state.counters["updates"] = updates;
   }
 }

@@ -1,17 +1,23 @@
-// velmoria: the desktop program. Runs from its data folder (the current folder, or --data).
+// velmoria: the desktop program. Opens a line: --data DIR, the current folder when it holds
+// korvelan.dat, else the lines installed in the XDG data folders (a chooser when there are
+// several, the demo line offered when there are none).
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "desktop/install_paths.h"
 #include "desktop/runtime_dir.h"
 #include "frontend/desktop_app_qt.h"
 #include "frontend/fonts_qt.h"
+#include "frontend/line_start_qt.h"
 #include "run/run.h"
 #include "run/trace.h"
 
@@ -19,7 +25,9 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: velmoria [--data DIR] [--trace FILE]\n"
-    "  --data DIR    the data folder (default: the current folder; it holds korvelan.dat)\n"
+    "  --data DIR    the data folder, which holds korvelan.dat (default: the current folder\n"
+    "                when it holds one, else the lines in $XDG_DATA_HOME/velmoria/lines\n"
+    "                and $XDG_DATA_DIRS/velmoria/lines)\n"
     "  --trace FILE  write the per-tick trace of every run to FILE\n"
     "  --help        show this text\n"
     "  --version     show the version\n";
@@ -27,7 +35,7 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::filesystem::path data = std::filesystem::current_path();
+  std::optional<std::filesystem::path> data;
   std::string trace;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -51,12 +59,16 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName("Velmoria");
   QApplication::setApplicationVersion(VELMORIA_VERSION);
-  // The shell is a static library: its resources (the icon) are linked in only when named.
+  // The icon lives in the shell library's resources, which a static library's link drops
+  // unless something asks for them by name.
   Q_INIT_RESOURCE(shell);
   QApplication::setWindowIcon(QIcon(":/velmoria/velmoria.svg"));
   velmoria::installFontSubstitutes();
+  // The program ends with its title window or the line chooser (DesktopApp::ended,
+  // LineStart::onQuit), not whenever no window happens to be shown, as between the demo offer
+  // and its progress dialog.
+  QApplication::setQuitOnLastWindowClosed(false);
 
-  velmoria::DesktopApp app(data, velmoria::ShellHooks::system(), velmoria::MediaSet::system());
   // --trace: the same per-tick rows velmoria-drive writes, one header for every run.
   std::ofstream traceFile;
   std::unique_ptr<velmoria::TraceWriter> writer;
@@ -68,13 +80,34 @@ int main(int argc, char** argv) {
     }
     writer = std::make_unique<velmoria::TraceWriter>(traceFile);
     writer->writeHeader();
-    app.afterTick = [&](const velmoria::Run& run) {
-      writer->writeRow(run, static_cast<int64_t>(run.observe().tickCount) * 100);
-      traceFile.flush();
-    };
   }
-  QObject::connect(&app, &velmoria::DesktopApp::ended, &application, &QCoreApplication::quit,
-                   Qt::QueuedConnection);
-  app.start();
-  return application.exec();
+
+  const velmoria::ShellHooks hooks = velmoria::ShellHooks::system();
+  velmoria::LineStartOptions options;
+  options.data = data;
+  options.current = std::filesystem::current_path();
+  if (const auto generator =
+          velmoria::findDemoGenerator(QCoreApplication::applicationDirPath().toStdString()))
+    options.generator.program = QString::fromStdString(generator->string());
+  velmoria::LineStart start(std::move(options), hooks);
+
+  std::unique_ptr<velmoria::DesktopApp> app;
+  start.onReady = [&](const std::filesystem::path& folder) {
+    app = std::make_unique<velmoria::DesktopApp>(folder, hooks, velmoria::MediaSet::system());
+    if (writer) {
+      app->afterTick = [&](const velmoria::Run& run) {
+        writer->writeRow(run, static_cast<int64_t>(run.observe().tickCount) * 100);
+        traceFile.flush();
+      };
+    }
+    QObject::connect(app.get(), &velmoria::DesktopApp::ended, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    app->start();
+  };
+  start.onQuit = [&] { QTimer::singleShot(0, &application, &QCoreApplication::quit); };
+  // In the event loop, so that the chooser, the offer and the progress dialog run in it.
+  QTimer::singleShot(0, &application, [&] { start.begin(); });
+  const int status = application.exec();
+  app.reset();  // the cab window stops its timers and decoder before the media go
+  return status;
 }

@@ -19,11 +19,22 @@ ShellHooks ShellHooks::system() {
     hooks.message = [](QWidget*, const QString& text) {
       std::fprintf(stderr, "velmoria: %s\n", text.toUtf8().constData());
     };
+    // Nobody is there to answer: a scripted run never starts long work of its own accord.
+    hooks.ask = [](QWidget*, const QString& text) {
+      std::fprintf(stderr, "velmoria: %s [no]\n", text.toUtf8().constData());
+      return false;
+    };
   } else {
     hooks.message = [](QWidget* parent, const QString& text) {
       QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
                       parent);
       box.exec();
+    };
+    hooks.ask = [](QWidget* parent, const QString& text) {
+      QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
+                      QMessageBox::Yes | QMessageBox::No, parent);
+      box.setDefaultButton(QMessageBox::Yes);
+      return box.exec() == QMessageBox::Yes;
     };
   }
   hooks.exit = [](int code) {

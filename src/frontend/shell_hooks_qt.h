@@ -21,12 +21,15 @@ struct ShellHooks {
   std::function<void(QWidget* parent, const QString& text)> message;
   // Ends the process at once with the given code; never returns.
   std::function<void(int code)> exit;
+  // A question with Yes and No; true for Yes. Empty, or with no one to answer, it is No.
+  std::function<bool(QWidget* parent, const QString& text)> ask;
   // Opens a document with the desktop's default handler (readme.html); false when the
   // desktop has none.
   std::function<bool(const QString& path)> openDocument;
 
   // The real program's hooks: QMessageBox (standard error when the environment has
-  // VELMORIA_MESSAGES=stderr), std::exit, QDesktopServices.
+  // VELMORIA_MESSAGES=stderr, where every question is answered No), std::exit,
+  // QDesktopServices.
   static ShellHooks system();
   // Shows the message, then ends the process.
   [[noreturn]] void fail(QWidget* parent, const QString& text) const;

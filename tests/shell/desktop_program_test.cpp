@@ -1,8 +1,10 @@
 // The desktop program as a process: what it says and how it ends when it cannot start.
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <QImageReader>
 #include <QProcess>
 #include <filesystem>
+#include <fstream>
 
 #ifdef VELMORIA_DESKTOP_EXE
 
@@ -14,10 +16,15 @@ struct Outcome {
   QString standardError;
 };
 
-// Runs the program in `folder` with the given arguments, offscreen, messages on stderr.
-Outcome runIn(const std::filesystem::path& folder, const QStringList& arguments) {
+// Runs the program in `folder` with the given arguments, offscreen, messages on stderr, and
+// with XDG data folders of its own (`xdg`/home and `xdg`/system), so that no line installed on
+// the machine is found.
+Outcome runIn(const std::filesystem::path& folder, const QStringList& arguments,
+              const std::filesystem::path& xdg) {
   QProcess process;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_DATA_HOME", QString::fromStdString((xdg / "home").string()));
+  env.insert("XDG_DATA_DIRS", QString::fromStdString((xdg / "system").string()));
   env.insert("QT_QPA_PLATFORM", "offscreen");
   env.insert("VELMORIA_MESSAGES", "stderr");
   env.insert("ALSOFT_DRIVERS", "null");
@@ -38,11 +45,19 @@ class DesktopProgram : public ::testing::Test {
  protected:
   DesktopProgram()
       : empty(std::filesystem::temp_directory_path() /
-              ("velmoria-empty-" + std::to_string(getpid()))) {
+              ("velmoria-empty-" + std::to_string(getpid()))),
+        xdg(std::filesystem::temp_directory_path() / ("velmoria-xdg-" + std::to_string(getpid()))) {
     std::filesystem::create_directories(empty);
+    std::filesystem::create_directories(xdg);
   }
-  ~DesktopProgram() override { std::filesystem::remove_all(empty); }
-  std::filesystem::path empty;
+  ~DesktopProgram() override {
+    std::filesystem::remove_all(empty);
+    std::filesystem::remove_all(xdg);
+  }
+  Outcome runIn(const std::filesystem::path& folder, const QStringList& arguments) {
+    return ::runIn(folder, arguments, xdg);
+  }
+  std::filesystem::path empty, xdg;
 };
 
 TEST_F(DesktopProgram, started_without_data_says_where_it_looked_and_ends_with_1) {
@@ -56,6 +71,46 @@ TEST_F(DesktopProgram, started_without_data_says_where_it_looked_and_ends_with_1
   EXPECT_TRUE(
       r.standardError.contains(QString::fromUtf8("実行ファイルが正しい場所に配置されていません")))
       << r.standardError.toStdString();
+}
+
+#ifdef VELMORIA_HAS_DEMO_GEN
+// With no line installed anywhere the program offers the demo line; a headless run answers No
+// and ends as it always did, having written nothing.
+TEST_F(DesktopProgram, started_with_no_line_anywhere_offers_the_demo_line_and_declines_headless) {
+  const Outcome r = runIn(empty, {});
+  ASSERT_TRUE(r.finished) << r.standardError.toStdString();
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.standardError.contains(QString::fromUtf8("デモ路線を生成して")))
+      << r.standardError.toStdString();
+  EXPECT_TRUE(r.standardError.contains("[no]")) << r.standardError.toStdString();
+  EXPECT_TRUE(r.standardError.contains("no line installed in")) << r.standardError.toStdString();
+  EXPECT_FALSE(std::filesystem::exists(xdg / "home" / "velmoria"));
+  EXPECT_TRUE(std::filesystem::is_empty(empty));
+}
+#endif
+
+// An explicit --data DIR is that folder and no other, even with a line installed.
+TEST_F(DesktopProgram, an_explicit_data_folder_without_data_fails_even_with_a_line_installed) {
+  const std::filesystem::path line = xdg / "home" / "velmoria" / "lines" / "demo";
+  std::filesystem::create_directories(line);
+  std::ofstream(line / "korvelan.dat") << "[Path]\r\n";
+  const Outcome r = runIn(empty, {"--data", "."});
+  ASSERT_TRUE(r.finished);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(
+      r.standardError.contains(QString::fromUtf8("実行ファイルが正しい場所に配置されていません")))
+      << r.standardError.toStdString();
+  EXPECT_FALSE(r.standardError.contains("[no]")) << "no offer for an explicit folder";
+}
+
+// The window icon is an SVG in the shell library's resources; Qt reads it only where its SVG
+// plugins are installed, and says so on standard error when the resource is not in the program.
+TEST_F(DesktopProgram, has_its_window_icon_built_in) {
+  if (!QImageReader::supportedImageFormats().contains("svg"))
+    GTEST_SKIP() << "no SVG support in this Qt (libqt6svg6)";
+  const Outcome r = runIn(empty, {});
+  ASSERT_TRUE(r.finished);
+  EXPECT_FALSE(r.standardError.contains("velmoria.svg")) << r.standardError.toStdString();
 }
 
 TEST_F(DesktopProgram, a_data_folder_without_data_is_named_as_given) {

@@ -10,8 +10,8 @@
 #include "misc_files.h"
 #include "pictures.h"
 #include "progress.h"
-#include "run/branch_video.h"
 #include "routes.h"
+#include "run/branch_video.h"
 #include "scene.h"
 #include "sounds.h"
 #include "vehicles.h"
@@ -39,7 +39,7 @@ void writePreview(const fs::path& bmp, int frame, bool branch) {
 }
 
 void buildFolder(const fs::path& dir, const FolderOptions& opt) {
-  Progress progress(opt.progress);
+  Progress progress(opt.progress, opt.progressLines ? stdout : nullptr);
   progress.stage("line", 0.02);
   const Line line = buildLine();
   Font font(false), bold(true);

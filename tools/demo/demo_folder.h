@@ -8,6 +8,7 @@ namespace demo {
 struct FolderOptions {
   bool quick = false;  // plain video frames and tone call-outs: the files, fast (tests)
   bool progress = true;
+  bool progressLines = false;  // "progress PERCENT STAGE" lines on standard output
   int threads = 2;
 };
 

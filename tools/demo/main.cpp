@@ -1,6 +1,7 @@
 // velmoria-demo-gen: builds the demo line's data folder (route, vehicle and string files,
 // pictures, sounds, the two track videos and the opening movie) deterministically, offline.
-//   velmoria-demo-gen --out DIR [--quick] [--threads N] [--preview FRAME [--branch]]
+//   velmoria-demo-gen --out DIR [--quick] [--threads N] [--no-progress] [--progress-lines]
+//   velmoria-demo-gen --out FILE.bmp --preview FRAME [--branch]
 // DIR/.complete is written last; scripts/demo skips the generator while it exists.
 #include <chrono>
 #include <cstdio>
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
       opt.quick = true;
     else if (a == "--no-progress")
       opt.progress = false;
+    else if (a == "--progress-lines")
+      opt.progressLines = true;
     else if (a == "--threads" && i + 1 < argc)
       opt.threads = std::max(1, std::atoi(argv[++i]));
     else if (a == "--preview" && i + 1 < argc)
@@ -35,6 +38,7 @@ int main(int argc, char** argv) {
     else {
       std::fprintf(stderr,
                    "usage: velmoria-demo-gen --out DIR [--quick] [--threads N] [--no-progress]\n"
+                   "                         [--progress-lines]\n"
                    "       velmoria-demo-gen --out FILE.bmp --preview FRAME [--branch]\n");
       return 2;
     }

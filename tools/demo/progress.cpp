@@ -14,6 +14,7 @@ void Progress::stage(const std::string& name, double weight) {
   m_fraction = 0;
   m_name = name;
   m_lastDrawn = -1;
+  m_lastPercent = -1;
   draw();
 }
 
@@ -27,11 +28,22 @@ void Progress::done() {
   std::lock_guard lock(m_mutex);
   m_base = 1, m_weight = 0, m_fraction = 0, m_name = "done";
   m_lastDrawn = -1;
+  m_lastPercent = -1;
   draw();
   if (m_enabled && isatty(2)) std::fputc('\n', stderr);
 }
 
+void Progress::writeLine() {
+  if (!m_lines) return;
+  const int percent = static_cast<int>(std::min(1.0, m_base + m_weight * m_fraction) * 100);
+  if (percent == m_lastPercent) return;
+  m_lastPercent = percent;
+  std::fprintf(m_lines, "progress %d %s\n", percent, m_name.c_str());
+  std::fflush(m_lines);
+}
+
 void Progress::draw() {
+  writeLine();
   if (!m_enabled) return;
   if (!isatty(2)) {  // a log, not a terminal: one line per stage
     if (m_lastDrawn == -1) std::fprintf(stderr, "velmoria-demo-gen: %s\n", m_name.c_str());

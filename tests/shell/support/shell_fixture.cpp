@@ -10,6 +10,10 @@ namespace velmoria::test {
 ShellHooks ShellRecorder::hooks() {
   ShellHooks h;
   h.message = [this](QWidget*, const QString& text) { messages << text; };
+  h.ask = [this](QWidget*, const QString& text) {
+    questions << text;
+    return answer;
+  };
   h.exit = [this](int code) {
     ++exits;
     throw ProcessEnded(code);

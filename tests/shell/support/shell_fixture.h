@@ -14,6 +14,8 @@ struct ShellRecorder {
   QStringList messages;
   QStringList statuses;
   QStringList opened;
+  QStringList questions;
+  bool answer = false;  // to every question
   bool browser = true;  // whether the desktop opens documents
   int exits = 0;
   ShellHooks hooks();
