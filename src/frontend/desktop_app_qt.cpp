@@ -81,6 +81,7 @@ void DesktopApp::chooseRun(const std::string& vehicleFile, const std::string& ro
   // Centred on the screen (without a window manager nobody else would place it), at the size
   // of the zoom level, maximised or fullscreen.
   m_cab->showCab();
+  scaleAuxiliaryWindows(m_cab->scale());  // also when this cab opens at the scale of none before
   m_cab->activateWindow();
   m_cab->setFocus();
 }

@@ -138,6 +138,7 @@ class CabWindow : public QMainWindow, public RunHost {
   void layoutCab();
   // Resizes the window to the zoom level's size, within the screen.
   void sizeForZoom();
+  void showFitted();
   void rememberDisplay();
   double zoomBase() const;
   void applyMenuCaptions();

@@ -113,9 +113,16 @@ void CabWindow::sizeForZoom() {
   move(outer.topLeft());
 }
 
+void CabWindow::showFitted() {
+  // The screen's free area first, for a desktop without a window manager to maximise it.
+  if (const QScreen* screen = this->screen(); screen && !isMaximized())
+    setGeometry(screen->availableGeometry());
+  showMaximized();
+}
+
 void CabWindow::showCab() {
   if (m_display.zoom == Zoom::Fit) {
-    showMaximized();
+    showFitted();
   } else {
     sizeForZoom();
     show();
@@ -135,7 +142,7 @@ void CabWindow::setZoom(Zoom zoom) {
       ->setChecked(true);
   if (isFullScreen()) showNormal();
   if (zoom == Zoom::Fit)
-    showMaximized();
+    showFitted();
   else
     sizeForZoom();
   m_fullscreen->setChecked(false);
@@ -163,7 +170,7 @@ void CabWindow::setFullscreen(bool on) {
   } else {
     showNormal();
     if (m_display.zoom == Zoom::Fit)
-      showMaximized();
+      showFitted();
     else
       sizeForZoom();
   }

@@ -282,6 +282,31 @@ TEST_F(CabZoomTest, the_value_display_and_the_help_window_scale_with_the_cab) {
   EXPECT_EQ(app->help().size(), help);
 }
 
+TEST_F(CabZoomTest, the_next_cab_gives_the_value_display_its_own_scale) {
+  choose();
+  resizeCabArea({1280, 880});
+  ASSERT_DOUBLE_EQ(app->values().scale(), 2.0);
+  cab().BackClick();
+  processEvents(20);
+  choose();  // at 1x, a scale that never changed in this window
+  EXPECT_DOUBLE_EQ(app->values().scale(), 1.0);
+  EXPECT_EQ(app->values().size(), QSize(604, 188));
+}
+
+TEST_F(CabZoomTest, fit_to_window_fills_the_screen_s_free_area) {
+  choose();
+  cab().setZoom(Zoom::Fit);
+  processEvents(20);
+  EXPECT_TRUE(cab().isMaximized());
+  EXPECT_TRUE(cab().action("zoomFit")->isChecked());
+  EXPECT_DOUBLE_EQ(cab().scale(), fitScale(cab().centralWidget()->size(), kCabDesign));
+  EXPECT_GT(cab().scale(), 1.0);
+  cab().setZoom(Zoom::One);
+  processEvents(20);
+  EXPECT_FALSE(cab().isMaximized());
+  EXPECT_EQ(cab().centralWidget()->size(), QSize(640, 440));
+}
+
 TEST_F(CabZoomTest, the_title_window_follows_the_level_within_the_screen) {
   EXPECT_DOUBLE_EQ(app->titleScale(), 1.0);
   EXPECT_EQ(app->title().size(), QSize(320, 240));
