@@ -2,7 +2,8 @@
 # The desktop program fullscreen on a 1920 x 1080 X server (openbox as the window manager):
 # the cab window covers the screen, the cab stands centred between black bars, the train
 # drives (checked in the --trace file), and F11 leaves fullscreen and is remembered in
-# $XDG_CONFIG_HOME/Velmoria/velmoria.conf.
+# $XDG_CONFIG_HOME/Velmoria/velmoria.conf. Then, without a window manager to maximise it,
+# --zoom fit gives the cab window the whole screen.
 # Usage: xvfb_fullscreen.sh VELMORIA_BINARY TEST_DATA_FOLDER    (exit 77: tools missing)
 set -euo pipefail
 binary=$1
@@ -18,29 +19,35 @@ data=$work/data
 cp "$data/train_test.dat" "$data/train_201.dat"
 cp "$data/line_test.dat" "$data/line_rapid1.dat"
 printf 'Help\r\nkeys\r\n' >"$data/operation.dat"
-mkdir -p "$data/image/title" "$work/config"
+mkdir -p "$data/image/title" "$work/config-fullscreen" "$work/config-fit"
 convert -size 640x480 xc:navy "$data/image/title/01.jpg"
 
 cat >"$work/session.sh" <<'INNER'
 #!/usr/bin/env bash
 set -uo pipefail
-binary=$1 data=$2 work=$3
+binary=$1 data=$2 work=$3 mode=$4
 export XDG_RUNTIME_DIR=$(mktemp -d); chmod 700 "$XDG_RUNTIME_DIR"
-export XDG_CONFIG_HOME=$work/config
+export XDG_CONFIG_HOME=$work/config-$mode
 export ALSOFT_DRIVERS=null SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 for _ in $(seq 150); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 read -r screen_w screen_h < <(xdotool getdisplaygeometry)
 [ "$screen_w x $screen_h" = "1920 x 1080" ] || { echo "FAIL: screen $screen_w x $screen_h"; exit 1; }
-openbox >"$work/openbox.log" 2>&1 &
-wm=$!
-for _ in $(seq 300); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id #' && break
-  sleep 0.1
-done
-"$binary" --data "$data" --fullscreen --trace "$work/trace.csv" >"$work/velmoria.log" 2>&1 &
+wm=""
+view=--zoom\ fit
+if [ "$mode" = fullscreen ]; then
+  view=--fullscreen
+  openbox >"$work/openbox.log" 2>&1 &
+  wm=$!
+  for _ in $(seq 300); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id #' && break
+    sleep 0.1
+  done
+fi
+# shellcheck disable=SC2086  # the display option and its value, word by word
+"$binary" --data "$data" $view --trace "$work/trace-$mode.csv" >"$work/velmoria.log" 2>&1 &
 pid=$!
-fail() { echo "FAIL: $*"; xwininfo -root -tree | grep -E '"Velmoria' || true; kill "$pid" "$wm" 2>/dev/null; exit 1; }
+fail() { echo "FAIL: $*"; xwininfo -root -tree | grep -E '"Velmoria' || true; kill "$pid" $wm 2>/dev/null; exit 1; }
 # X Y W H of a window's client area on the screen.
 geometry() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
@@ -69,6 +76,15 @@ scale=$(python3 -c "print($W / 640)")
 click_at() { xdotool mousemove "$(python3 -c "print(round($X + $1 * $scale))")" \
   "$(python3 -c "print(round($Y + $2 * $scale))")" click 1; }
 click_at $((340 + 65)) $((292 + 18))                           # run 1, at the title's scale
+if [ "$mode" = fit ]; then
+  cab=$(wait_window '[ "$W" = 1920 ] && [ "$H" = 1080 ]') || fail "the fitted cab window is not the screen's size"
+  read -r X Y W H < <(geometry "$cab")
+  [ "$X $Y" = "0 0" ] || fail "the fitted cab window stands at $X $Y"
+  echo "fitted cab window without a window manager: $W x $H at $X $Y"
+  kill "$pid"
+  wait "$pid" 2>/dev/null
+  exit 0
+fi
 cab=$(wait_window '[ "$W" = 1920 ] && [ "$H" = 1080 ]') || fail "the cab window is not fullscreen"
 read -r X Y W H < <(geometry "$cab")
 [ "$X $Y" = "0 0" ] || fail "the fullscreen cab window stands at $X $Y"
@@ -91,11 +107,11 @@ echo "after F11: $W x $H"
 [ "$W" -lt 1920 ] || fail "F11 did not leave fullscreen"
 kill "$pid"
 wait "$pid" 2>/dev/null
-kill "$wm" 2>/dev/null
+kill $wm 2>/dev/null
 exit 0
 INNER
 chmod +x "$work/session.sh"
-xvfb-run -a -s "-screen 0 1920x1080x24" "$work/session.sh" "$binary" "$data" "$work" ||
+xvfb-run -a -s "-screen 0 1920x1080x24" "$work/session.sh" "$binary" "$data" "$work" fullscreen ||
   { cat "$work/velmoria.log"; exit 1; }
 
 # The cab fills the screen's height between black bars: the bars are black, the panel is not.
@@ -104,11 +120,11 @@ pixel() { convert "$work/screen.png" -format "%[fx:int(255*r)],%[fx:int(255*g)],
 [ "$(pixel 40 540)" = "0,0,0" ] || { echo "FAIL: the left bar is $(pixel 40 540)"; exit 1; }
 [ "$(pixel 1880 540)" = "0,0,0" ] || { echo "FAIL: the right bar is $(pixel 1880 540)"; exit 1; }
 [ "$(pixel 400 1000)" != "0,0,0" ] || { echo "FAIL: no panel at the bottom of the screen"; exit 1; }
-grep -q 'fullscreen=false' "$work/config/Velmoria/velmoria.conf" ||
-  { echo "FAIL: leaving fullscreen was not remembered"; cat "$work/config/Velmoria/velmoria.conf"; exit 1; }
+grep -q 'fullscreen=false' "$work/config-fullscreen/Velmoria/velmoria.conf" ||
+  { echo "FAIL: leaving fullscreen was not remembered"; cat "$work/config-fullscreen/Velmoria/velmoria.conf"; exit 1; }
 
-[ -s "$work/trace.csv" ] || { echo "FAIL: no trace written"; cat "$work/velmoria.log"; exit 1; }
-python3 - "$work/trace.csv" <<'PY'
+[ -s "$work/trace-fullscreen.csv" ] || { echo "FAIL: no trace written"; cat "$work/velmoria.log"; exit 1; }
+python3 - "$work/trace-fullscreen.csv" <<'PY'
 import csv, sys
 rows = list(csv.DictReader(open(sys.argv[1], encoding="utf-8")))
 assert rows, "the trace has no rows"
@@ -119,3 +135,8 @@ assert last["PowerLabel"] == "P4", last["PowerLabel"]
 assert speed > 3.0, speed
 assert frame > 200, frame
 PY
+
+# Fit to window on a desktop without a window manager: nobody honours the maximise request, so
+# the program gives the window the screen's free area itself.
+xvfb-run -a -s "-screen 0 1920x1080x24" "$work/session.sh" "$binary" "$data" "$work" fit ||
+  { cat "$work/velmoria.log"; exit 1; }
