@@ -3,6 +3,7 @@
 // several, the demo line offered when there are none).
 #include <QApplication>
 #include <QDir>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "desktop/install_paths.h"
 #include "desktop/runtime_dir.h"
 #include "frontend/desktop_app_qt.h"
+#include "frontend/display_settings_qt.h"
 #include "frontend/fonts_qt.h"
 #include "frontend/line_start_qt.h"
 #include "run/run.h"
@@ -24,11 +26,15 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: velmoria [--data DIR] [--trace FILE]\n"
+    "Usage: velmoria [--data DIR] [--trace FILE] [--zoom 1|2|3|fit] [--fullscreen]\n"
     "  --data DIR    the data folder, which holds korvelan.dat (default: the current folder\n"
     "                when it holds one, else the lines in $XDG_DATA_HOME/velmoria/lines\n"
     "                and $XDG_DATA_DIRS/velmoria/lines)\n"
     "  --trace FILE  write the per-tick trace of every run to FILE\n"
+    "  --zoom Z      draw the cab at 1, 2 or 3 times its 640 x 440, or fitted to the window\n"
+    "  --fullscreen  the cab window covers the screen\n"
+    "                (both for this session; the View menu's choice is remembered in\n"
+    "                 $XDG_CONFIG_HOME/Velmoria/velmoria.conf)\n"
     "  --help        show this text\n"
     "  --version     show the version\n";
 
@@ -37,6 +43,8 @@ constexpr const char* kUsage =
 int main(int argc, char** argv) {
   std::optional<std::filesystem::path> data;
   std::string trace;
+  std::optional<velmoria::Zoom> zoom;
+  bool fullscreen = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -49,6 +57,14 @@ int main(int argc, char** argv) {
       data = std::filesystem::absolute(argv[++i]);
     } else if (arg == "--trace" && i + 1 < argc) {
       trace = argv[++i];
+    } else if (arg == "--zoom" && i + 1 < argc) {
+      zoom = velmoria::parseZoom(argv[++i]);
+      if (!zoom) {
+        std::fprintf(stderr, "velmoria: --zoom takes 1, 2, 3 or fit, not %s\n%s", argv[i], kUsage);
+        return 2;
+      }
+    } else if (arg == "--fullscreen") {
+      fullscreen = true;
     } else {
       std::fprintf(stderr, "velmoria: unknown option %s\n%s", arg.c_str(), kUsage);
       return 2;
@@ -56,6 +72,10 @@ int main(int argc, char** argv) {
   }
 
   velmoria::ensureRuntimeDir(velmoria::defaultRuntimeDir());
+  // Qt scales by the screen's own device pixel ratio, fractions included; the cab draws its
+  // text, needles and pictures at the resulting resolution.
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+      Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   QApplication application(argc, argv);
   QApplication::setApplicationName("Velmoria");
   QApplication::setApplicationVersion(VELMORIA_VERSION);
@@ -69,6 +89,14 @@ int main(int argc, char** argv) {
   // and its progress dialog.
   QApplication::setQuitOnLastWindowClosed(false);
 
+  // The display choice: the one remembered, or this session's from the command line.
+  QSettings settings("Velmoria", "velmoria");
+  velmoria::DisplayOptions display = velmoria::readDisplayOptions(settings);
+  if (zoom) {
+    display.zoom = *zoom;
+    display.fullscreen = false;
+  }
+  if (fullscreen) display.fullscreen = true;
   // --trace: the same per-tick rows velmoria-drive writes, one header for every run.
   std::ofstream traceFile;
   std::unique_ptr<velmoria::TraceWriter> writer;
@@ -94,6 +122,9 @@ int main(int argc, char** argv) {
   std::unique_ptr<velmoria::DesktopApp> app;
   start.onReady = [&](const std::filesystem::path& folder) {
     app = std::make_unique<velmoria::DesktopApp>(folder, hooks, velmoria::MediaSet::system());
+    app->setDisplay(display, [&settings](const velmoria::DisplayOptions& chosen) {
+      velmoria::writeDisplayOptions(settings, chosen);
+    });
     if (writer) {
       app->afterTick = [&](const velmoria::Run& run) {
         writer->writeRow(run, static_cast<int64_t>(run.observe().tickCount) * 100);

@@ -1,7 +1,9 @@
 #include "frontend/desktop_app_qt.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 
 namespace velmoria {
 
@@ -19,6 +21,7 @@ void DesktopApp::start() {
       MovieMedia{m_media.sound.get(), m_media.readSoundTrack, m_media.clock.get()});
   m_title->onRun = [this](const std::string& v, const std::string& r) { chooseRun(v, r); };
   m_title->onQuit = [this] { quit(); };
+  m_title->setScale(titleScale());
   m_title->create();
   m_title->show();
 
@@ -52,14 +55,21 @@ void DesktopApp::chooseRun(const std::string& vehicleFile, const std::string& ro
 
   // Each run gets a fresh cab window; the one of the previous run is released here.
   m_cab.reset();
-  CabContext context{m_state, m_folder, m_media, m_hooks, {}, m_values.get(), m_help.get(), {}};
+  CabContext context{m_state,        m_folder,     m_media, m_hooks, {},
+                     m_values.get(), m_help.get(), {},      {},      {}};
   context.status = [this](const QString& text) { m_title->setStatus(text); };
   context.afterTick = [this](const Run& run) {
     if (afterTick) afterTick(run);
   };
+  context.display = m_display;
+  context.displayChosen = [this](const DisplayOptions& display) {
+    m_display = display;
+    if (m_remember) m_remember(display);
+  };
   m_cab = std::make_unique<CabWindow>(std::move(context));
   ++m_cabsCreated;
   connect(m_cab.get(), &CabWindow::closed, this, &DesktopApp::returnToTitle, Qt::QueuedConnection);
+  connect(m_cab.get(), &CabWindow::scaleChanged, this, &DesktopApp::scaleAuxiliaryWindows);
   m_cab->create();
 
   // The value display opens beside the cab of the current run (the help window is shown by the
@@ -68,17 +78,39 @@ void DesktopApp::chooseRun(const std::string& vehicleFile, const std::string& ro
 
   m_title->hide();
   m_cab->setWindowModality(Qt::ApplicationModal);
-  // Centred on the screen: without a window manager nobody else would place it.
-  m_cab->adjustSize();
-  if (const QScreen* screen = m_title->screen())
-    m_cab->move(screen->availableGeometry().center() - m_cab->rect().center());
-  m_cab->show();
+  // Centred on the screen (without a window manager nobody else would place it), at the size
+  // of the zoom level, maximised or fullscreen.
+  m_cab->showCab();
+  scaleAuxiliaryWindows(m_cab->scale());  // also when this cab opens at the scale of none before
   m_cab->activateWindow();
   m_cab->setFocus();
 }
 
+void DesktopApp::setDisplay(DisplayOptions display,
+                            std::function<void(const DisplayOptions&)> remember) {
+  m_display = display;
+  m_remember = std::move(remember);
+}
+
+double DesktopApp::titleScale() const {
+  if (m_display.zoom == Zoom::One && !m_display.fullscreen) return 1.0;
+  // The title window with its status line, as large as the cab's level or the screen allow.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const double room = screen ? fitScale(screen->availableGeometry().size(), QSize(640, 498)) : 1;
+  const double wanted = m_display.zoom == Zoom::Fit || m_display.fullscreen
+                            ? room
+                            : static_cast<double>(m_display.zoom);
+  return std::max(1.0, std::min(wanted, room));
+}
+
+void DesktopApp::scaleAuxiliaryWindows(double scale) {
+  m_values->setScale(scale);
+  m_help->setScale(scale);
+}
+
 void DesktopApp::returnToTitle() {
   if (m_cab) m_cab->hide();
+  m_title->setScale(titleScale());
   m_title->hideLoading();
   m_title->showStatusLine(false);
   m_title->setE233(false);

@@ -29,6 +29,12 @@ class DesktopApp : public QObject {
   // then the help window (reads operation.dat), then the value display window.
   void start();
   void chooseRun(const std::string& vehicleFile, const std::string& routeFile);
+  // How large the windows are drawn, and who remembers a choice made in the cab's View menu
+  // (nobody: the choice lasts for the session). Set before start().
+  void setDisplay(DisplayOptions display, std::function<void(const DisplayOptions&)> remember);
+  const DisplayOptions& display() const { return m_display; }
+  // The title window's scale for the display options on its screen.
+  double titleScale() const;
 
   TitleWindow& title() { return *m_title; }
   HelpWindow& help() { return *m_help; }
@@ -51,6 +57,7 @@ class DesktopApp : public QObject {
   void quit();
   void forwardKey(QKeyEvent* event);
   void returnToTitle();
+  void scaleAuxiliaryWindows(double scale);
 
   DataFolder m_folder;
   ShellHooks m_hooks;
@@ -61,6 +68,8 @@ class DesktopApp : public QObject {
   std::unique_ptr<ValueDisplayWindow> m_values;
   std::unique_ptr<CabWindow> m_cab;
   int m_cabsCreated = 0;
+  DisplayOptions m_display;
+  std::function<void(const DisplayOptions&)> m_remember;
 };
 
 }  // namespace velmoria

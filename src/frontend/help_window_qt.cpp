@@ -85,11 +85,18 @@ void HelpWindow::fitToText() {
   constexpr int kBelowLastLine = 1;  // the memo scrolls unless a pixel is left below the text
   QSize memo(static_cast<int>(std::ceil(widest)) + margins + bar + kCursor,
              static_cast<int>(std::ceil(height)) + margins + kBelowLastLine);
-  memo = memo.expandedTo(kDesignMemo);
+  memo = memo.expandedTo(m_scale.toScreen(kDesignMemo));
   if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
     memo = memo.boundedTo(screen->availableGeometry().size() - kFrameRoom - kMemoBorder);
   m_memo->setGeometry(0, 0, memo.width(), memo.height());
   setFixedSize(memo + kMemoBorder);
+}
+
+void HelpWindow::setScale(double scale) {
+  if (!(scale > 0) || scale == m_scale.factor) return;
+  m_scale.factor = scale;
+  setFont(designFont("FixedSys", m_scale.toScreen(12)));
+  fitToText();
 }
 
 bool HelpWindow::load(const std::filesystem::path& file) {

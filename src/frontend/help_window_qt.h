@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "view/layout_scale_qt.h"
+
 class QKeyEvent;
 
 namespace velmoria {
@@ -22,6 +24,9 @@ class HelpWindow : public QWidget {
   void setForward(std::function<void(QKeyEvent*)> forward) { m_forward = std::move(forward); }
   // Shows the window above the cab window, beside it when it was hidden, and asks for the focus.
   void present(QWidget* cab);
+  // Draws the text at a scale of the design's font (the cab's zoom), the window sized anew.
+  void setScale(double scale);
+  double scale() const { return m_scale.factor; }
   QPlainTextEdit* memo() const { return m_memo; }
 
  protected:
@@ -31,6 +36,7 @@ class HelpWindow : public QWidget {
   void fitToText();
 
   QPlainTextEdit* m_memo;
+  LayoutScale m_scale;
   std::function<void(QKeyEvent*)> m_forward;
 };
 

@@ -40,9 +40,9 @@ constexpr int kTitlePictures = 1;
 }  // namespace
 
 MovieArea::MovieArea(QWidget* parent, MovieMedia media)
-    : QWidget(parent), m_media(std::move(media)) {
+    : QWidget(parent), Scaled(this), m_media(std::move(media)) {
   setObjectName("DXDraw1");
-  setGeometry(0, 0, 320, 240);
+  setDesignGeometry({0, 0, 320, 240});
   setAttribute(Qt::WA_OpaquePaintEvent);
   m_timer.setTimerType(Qt::PreciseTimer);
   m_timer.setInterval(10);
@@ -123,6 +123,7 @@ void MovieArea::showDuePicture() {
 void MovieArea::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), Qt::black);
+  p.setRenderHint(QPainter::SmoothPixmapTransform, m_picture.size() != size());
   if (!m_picture.isNull()) p.drawImage(rect(), m_picture);
 }
 
@@ -144,15 +145,14 @@ TitleWindow::TitleWindow(AppState& app, const DataFolder& folder, const ShellHoo
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, Qt::black);
   setPalette(palette);
-  setFixedSize(640, 480);
+  setDesignSize({640, 480});
 
   m_image = new QLabel(this);
   m_image->setObjectName("Image1");
   m_image->setGeometry(0, 0, 640, 480);
-  m_status = new QLabel(this);
+  m_status = new PanelLabel(this, "", {"FixedSys", 12}, false);
   m_status->setObjectName("Label1");
-  m_status->setGeometry(0, 480, 640, 18);
-  m_status->setFont(designFont("FixedSys", 12));
+  m_status->setDesignGeometry({0, 480, 640, 18});
   m_status->setAutoFillBackground(true);
   QPalette statusPalette = m_status->palette();
   statusPalette.setColor(QPalette::Window, Qt::white);
@@ -162,7 +162,7 @@ TitleWindow::TitleWindow(AppState& app, const DataFolder& folder, const ShellHoo
   for (int run = 1; run <= 6; ++run) {
     const QString name = run <= 2 ? QString("Train%1").arg(run) : QString("train%1").arg(run);
     auto* button = new PanelImage(this, name);
-    button->move(run <= 3 ? 340 : 480, kButtonTops[(run - 1) % 3]);
+    button->setDesignPos({run <= 3 ? 340 : 480, kButtonTops[(run - 1) % 3]});
     button->setPicture(trainButtonPicture(run));
     button->setToolTip(QString::fromUtf8(kHints[run - 1]));
     button->setCursor(Qt::PointingHandCursor);
@@ -171,29 +171,28 @@ TitleWindow::TitleWindow(AppState& app, const DataFolder& folder, const ShellHoo
     m_trains[static_cast<size_t>(run - 1)] = button;
   }
   m_help = new PanelImage(this, "HELP");
-  m_help->move(499, 445);
+  m_help->setDesignPos({499, 445});
   m_help->setPicture(smallButtonPicture("HELP"));
   m_help->hide();
   connect(m_help, &PanelImage::clicked, this, &TitleWindow::helpclick);
   m_quit = new PanelImage(this, "Quit");
-  m_quit->move(555, 445);
+  m_quit->setDesignPos({555, 445});
   m_quit->setPicture(smallButtonPicture("Quit"));
   m_quit->hide();
   connect(m_quit, &PanelImage::clicked, this, &TitleWindow::QuitClick);
   m_loading = new PanelImage(this, "loading");
-  m_loading->move(257, 231);
+  m_loading->setDesignPos({257, 231});
   m_loading->setPicture(loadingPicture());
   m_loading->hide();
 
   const auto e233Label = [this](const QString& name, int top) {
-    auto* label = new QLabel("E233", this);
+    auto* label = new PanelLabel(this, "E233", {"ＭＳ Ｐゴシック", 13}, true);
     label->setObjectName(name);
-    label->setFont(designFont("ＭＳ Ｐゴシック", 13));
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, Qt::white);
     label->setPalette(p);
-    label->move(342, top);
-    label->adjustSize();
+    label->setDesignPos({342, top});
+    label->setLabelText("E233");
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     label->hide();
     return label;
@@ -221,9 +220,9 @@ void TitleWindow::create() {
     m_hooks.fail(this, QString::fromUtf8("実行ファイルが正しい場所に配置されていません"));
   }
 
-  setFixedSize(320, 240);
+  setDesignSize({320, 240});
   if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - QPoint(160, 120));
+    move(screen->availableGeometry().center() - m_scale.toScreen(QPoint(160, 120)));
   m_ticks = 0;
   m_timer.start();
 
@@ -241,7 +240,39 @@ void TitleWindow::create() {
   if (title.isNull())
     m_hooks.message(this, QString::fromStdString(name) + QString::fromUtf8("を読み込めません"));
   else
-    m_image->setPixmap(QPixmap::fromImage(title));
+    m_titlePicture = title;
+  showTitlePicture();
+}
+
+void TitleWindow::showTitlePicture() {
+  m_image->setGeometry(m_scale.toScreen(QRect(0, 0, 640, 480)));
+  if (m_titlePicture.isNull()) return;
+  const qreal ratio = devicePixelRatioF();
+  if (m_scale.factor == 1.0 && ratio == 1.0) {
+    m_image->setPixmap(QPixmap::fromImage(m_titlePicture));
+    return;
+  }
+  QPixmap scaled =
+      QPixmap::fromImage(m_titlePicture.scaled(m_scale.toScreen(m_titlePicture.size()) * ratio,
+                                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  scaled.setDevicePixelRatio(ratio);
+  m_image->setPixmap(scaled);
+}
+
+void TitleWindow::setDesignSize(QSize size) {
+  m_designSize = size;
+  setFixedSize(m_scale.toScreen(size));
+}
+
+void TitleWindow::setScale(double scale) {
+  if (!(scale > 0) || scale == m_scale.factor) return;
+  const QPoint centre = geometry().center();
+  m_scale.factor = scale;
+  scaleChildren(this, scale);
+  setFont(designFont("FixedSys", m_scale.toScreen(12)));
+  setDesignSize(m_designSize);
+  showTitlePicture();
+  if (isVisible()) move(centre - rect().center());
 }
 
 bool TitleWindow::movieShown() const {
@@ -268,8 +299,9 @@ void TitleWindow::aviclick() {
   m_ticks = 0;
   m_movie->stop();
   m_movie->hide();
-  setFixedSize(640, 480);
-  move(x() - 160, y() - 120);
+  setDesignSize({640, 480});
+  const QPoint shift = m_scale.toScreen(QPoint(160, 120));
+  move(x() - shift.x(), y() - shift.y());
 }
 
 void TitleWindow::TrainClick(int run) {
@@ -298,13 +330,13 @@ void TitleWindow::QuitClick() {
 }
 
 void TitleWindow::setStatus(const QString& text) {
-  m_status->setText(text);
+  m_status->setLabelText(text);
   m_status->repaint();
   Q_EMIT statusChanged(text);
 }
 
 void TitleWindow::showStatusLine(bool shown) {
-  setFixedSize(640, shown ? 498 : 480);
+  setDesignSize({640, shown ? 498 : 480});
 }
 
 void TitleWindow::hideLoading() {

@@ -59,6 +59,9 @@ class TitleWindow : public QWidget {
   void helpclick();
   void QuitClick();
 
+  // Draws the window at a scale of its design (the zoom), keeping its centre.
+  void setScale(double scale);
+  double scale() const { return m_scale.factor; }
   void setStatus(const QString& text);  // the status line, repainted at once
   void showStatusLine(bool shown);      // client height 498 or 480
   void hideLoading();
@@ -86,19 +89,25 @@ class TitleWindow : public QWidget {
 
  private:
   void setButtonsVisible(bool visible);
+  // The client size of the design (320 x 240, 640 x 480 or 640 x 498), at the scale.
+  void setDesignSize(QSize size);
+  void showTitlePicture();
 
   AppState& m_app;
   const DataFolder& m_folder;
   const ShellHooks& m_hooks;
   std::function<std::unique_ptr<VideoSource>()> m_makeVideo;
   QLabel* m_image = nullptr;
-  QLabel* m_status = nullptr;
+  QImage m_titlePicture;
+  PanelLabel* m_status = nullptr;
   std::array<PanelImage*, 6> m_trains{};
   PanelImage *m_help = nullptr, *m_quit = nullptr, *m_loading = nullptr;
-  QLabel *m_e233 = nullptr, *m_e233_2 = nullptr;
+  PanelLabel *m_e233 = nullptr, *m_e233_2 = nullptr;
   MovieArea* m_movie = nullptr;
   QTimer m_timer;
   int m_ticks = 0;
+  LayoutScale m_scale;
+  QSize m_designSize{640, 480};
 };
 
 // DXDraw1 with its media player: the opening movie from its own frame source, its pictures
@@ -106,7 +115,7 @@ class TitleWindow : public QWidget {
 // first picture. A click ends it, and so does the end of the file (the last picture's time
 // passed and the sound over). Stopping it (or destroying it) stops the sound and frees its
 // wave, so that the channel is empty for the runs.
-class MovieArea : public QWidget {
+class MovieArea : public QWidget, public Scaled {
   Q_OBJECT
  public:
   // No run exists while the movie plays; the channel of the event sound is the one taken.

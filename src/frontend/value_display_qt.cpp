@@ -1,6 +1,7 @@
 #include "frontend/value_display_qt.h"
 
 #include <QKeyEvent>
+#include <iterator>
 
 #include "frontend/fonts_qt.h"
 #include "frontend/window_placement_qt.h"
@@ -41,38 +42,57 @@ constexpr ValueRow kRows[] = {
 
 ValueDisplayWindow::ValueDisplayWindow() : QWidget(nullptr, Qt::Dialog) {
   setWindowTitle("Value Display");
-  setFixedSize(604, 188);
-  setFont(designFont("System", 12));
   for (const auto& row : kRows) {
-    auto* caption = new QLabel(row.caption, this);
-    caption->move(row.captionLeft, row.captionTop);
-    caption->adjustSize();
+    m_captions.push_back(new QLabel(row.caption, this));
     auto* value = new QLabel(row.initial, this);
     value->setObjectName(row.name);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    if (row.width > 0) {
-      value->setGeometry(row.left, row.top, row.width, caption->height());
-    } else {
-      value->adjustSize();
-      value->move(row.left - value->width(), row.top);
-      m_rightEdge[row.name] = row.left;
-    }
+    if (row.width == 0) m_rightEdge[row.name] = row.left;
     m_values[row.name] = value;
   }
-  auto* heading = new QLabel("Brake               0               Power", this);
-  heading->move(248, 112);
-  heading->adjustSize();
-  const auto makeBar = [this](int top, int position) {
+  m_heading = new QLabel("Brake               0               Power", this);
+  const auto makeBar = [this](int position) {
     auto* bar = new QProgressBar(this);
-    bar->setGeometry(248, top, 265, 9);
     bar->setRange(-500000, 500000);
     bar->setValue(position);
     bar->setTextVisible(false);
     return bar;
   };
-  m_bar1 = makeBar(130, 0);
-  m_bar2 = makeBar(146, -500000);
-  m_bar3 = makeBar(162, -500000);
+  m_bar1 = makeBar(0);
+  m_bar2 = makeBar(-500000);
+  m_bar3 = makeBar(-500000);
+  layOut();
+}
+
+void ValueDisplayWindow::setScale(double scale) {
+  if (!(scale > 0) || scale == m_scale.factor) return;
+  m_scale.factor = scale;
+  layOut();
+}
+
+void ValueDisplayWindow::layOut() {
+  const LayoutScale& s = m_scale;
+  setFixedSize(s.toScreen(QSize(604, 188)));
+  setFont(designFont("System", s.toScreen(12)));
+  for (size_t i = 0; i < std::size(kRows); ++i) {
+    const ValueRow& row = kRows[i];
+    QLabel* caption = m_captions[i];
+    caption->move(s.toScreen(QPoint(row.captionLeft, row.captionTop)));
+    caption->adjustSize();
+    QLabel* value = m_values[row.name];
+    if (row.width > 0) {
+      value->setGeometry(s.toScreen(row.left), s.toScreen(row.top), s.toScreen(row.width),
+                         caption->height());
+    } else {
+      value->adjustSize();
+      value->move(s.toScreen(row.left) - value->width(), s.toScreen(row.top));
+    }
+  }
+  m_heading->move(s.toScreen(QPoint(248, 112)));
+  m_heading->adjustSize();
+  m_bar1->setGeometry(s.toScreen(QRect(248, 130, 265, 9)));
+  m_bar2->setGeometry(s.toScreen(QRect(248, 146, 265, 9)));
+  m_bar3->setGeometry(s.toScreen(QRect(248, 162, 265, 9)));
 }
 
 QLabel* ValueDisplayWindow::valueLabel(const QString& name) const {
@@ -90,7 +110,7 @@ void ValueDisplayWindow::setValue(QLabel* label, const std::string& text, std::s
   const auto edge = m_rightEdge.find(label->objectName());
   if (edge != m_rightEdge.end()) {
     label->adjustSize();
-    label->move(edge->second - label->width(), label->y());
+    label->move(m_scale.toScreen(edge->second) - label->width(), label->y());
   }
   drawn = text;
 }

@@ -9,8 +9,10 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "view/cab_display.h"
+#include "view/layout_scale_qt.h"
 
 class QKeyEvent;
 
@@ -26,6 +28,9 @@ class ValueDisplayWindow : public QWidget {
   // Draws the model; shows or hides the window as the model says.
   void draw(const ValueDisplayView& view);
   QLabel* valueLabel(const QString& name) const;
+  // Draws the window at a scale of its design (the cab's zoom).
+  void setScale(double scale);
+  double scale() const { return m_scale.factor; }
   QProgressBar* bar(int n) const;
 
  protected:
@@ -33,12 +38,16 @@ class ValueDisplayWindow : public QWidget {
 
  private:
   void setValue(QLabel* label, const std::string& text, std::string& drawn);
+  void layOut();
 
   std::function<void(QKeyEvent*)> m_forward;
   QPointer<QWidget> m_anchor;
   std::map<QString, QLabel*> m_values;
   std::map<QString, int> m_rightEdge;  // labels anchored at their right edge
+  std::vector<QLabel*> m_captions;     // in the order of the design's rows
+  QLabel* m_heading = nullptr;
   QProgressBar *m_bar1 = nullptr, *m_bar2 = nullptr, *m_bar3 = nullptr;
+  LayoutScale m_scale;
   ValueDisplayView m_drawn;
   bool m_drawnOnce = false;
 };

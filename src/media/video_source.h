@@ -8,6 +8,15 @@
 
 namespace velmoria {
 
+// The part of a picture of `width` x `height` that, scaled, covers an area of `areaWidth` x
+// `areaHeight` with the picture's shape kept: the whole picture when the shapes agree, else
+// its middle, the excess cut equally from both sides. Empty for an empty picture or area.
+struct CropRect {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool operator==(const CropRect&) const = default;
+};
+CropRect coverCrop(int width, int height, int areaWidth, int areaHeight);
+
 // A decoded picture, 32 bits a pixel (B, G, R, X in memory), rows top to bottom.
 struct VideoFrame {
   int width = 0;
@@ -27,6 +36,13 @@ class VideoSource {
   // Decodes frame index into out when 0 <= index < frameCount(); otherwise out keeps its
   // previous picture and the result is false.
   virtual bool decode(int index, VideoFrame& out) = 0;
+  // Asks for pictures of this size (the area they are shown in, in device pixels), scaled to
+  // cover it with their shape kept (coverCrop); 0 x 0, the default, is the video's own size. A
+  // source that cannot scale goes on giving its own size, so callers check what they get.
+  virtual void setOutputSize(int width, int height) {
+    (void)width;
+    (void)height;
+  }
 };
 
 }  // namespace velmoria

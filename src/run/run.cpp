@@ -77,6 +77,8 @@ RunObservation Run::observe() const {
   o.videoIndex = branch::videoIndex(p.frame, m_onBranch);
   o.onBranch = m_onBranch;
   o.patternState = m_signals.state().previousPatternState;
+  o.frameAccumulator = p.frameAccumulator;
+  o.recordedSpeed = p.recordedSpeed;
   o.running = m_running;
   o.terminus = m_display.caption == kTerminusCaption;
   o.speed = m_dynamics.state().speed;

@@ -23,6 +23,11 @@ struct RunObservation {
   int32_t videoIndex = 0;  // the frame of videoFile
   bool onBranch = false;   // videoFile is the branch line's
   int patternState = 0;    // the pattern control's lamps on the picture (201)
+  // How far the train is on its way to the next frame: the position step adds the whole km/h
+  // of every 33 ms step to frameAccumulator and moves one frame for each recordedSpeed of it,
+  // so frameAccumulator / recordedSpeed of the way is covered (pictures drawn between frames).
+  int32_t frameAccumulator = 0;
+  int32_t recordedSpeed = 0;  // km/h, of the video at the frame position
 
   bool running = false;   // started and not paused
   bool terminus = false;  // the terminus caption shows

@@ -17,50 +17,48 @@ CabPanel::CabPanel(QWidget* surface, QtImageLoader& pictures, const DataFolder& 
                    std::function<void(const QString&)> fail)
     : m_surface(surface), m_pictures(pictures), m_folder(folder), m_fail(std::move(fail)) {}
 
-QLabel* CabPanel::label(const QString& name, const QString& text, QRect geometry, bool autoSize,
-                        const QFont& font, Qt::Alignment align, QColor fg, QColor bg) {
-  auto* widget = new QLabel(text, m_surface);
+PanelLabel* CabPanel::label(const QString& name, const QString& text, QRect geometry, bool autoSize,
+                            const DesignFontSpec& font, Qt::Alignment align, QColor fg, QColor bg) {
+  auto* widget = new PanelLabel(m_surface, text, font, autoSize);
   widget->setObjectName(name);
-  widget->setFont(font);
   widget->setAlignment(align | Qt::AlignVCenter);
   widget->setAutoFillBackground(bg.isValid());
   QPalette palette = widget->palette();
   palette.setColor(QPalette::WindowText, fg);
   if (bg.isValid()) palette.setColor(QPalette::Window, bg);
   widget->setPalette(palette);
-  widget->setGeometry(geometry);
-  if (autoSize) widget->adjustSize();
-  widget->setProperty("autoSize", autoSize);
+  widget->setDesignGeometry(geometry);
+  if (autoSize) widget->setLabelText(text);  // the size of its text
   widget->show();
   return widget;
 }
 
 PanelImage* CabPanel::designImage(const QString& name, QPoint at, const QImage& picture) {
   auto* image = new PanelImage(m_surface, name);
-  image->move(at);
+  image->setDesignPos(at);
   image->setPicture(picture);
   image->show();
   return image;
 }
 
 void CabPanel::buildDesignTime() {
-  const QFont gothic12 = designFont("MS UI Gothic", 12);
-  const QFont fixed16 = designFont("FixedSys", 16);
+  const DesignFontSpec gothic12{"MS UI Gothic", 12};
+  const DesignFontSpec fixed16{"FixedSys", 16};
   const auto left = Qt::AlignLeft, centre = Qt::AlignHCenter;
 
   m_SignalImage = designImage("SignalImage", {500, 10}, {});
-  m_SignalImage->resize(50, 100);
+  m_SignalImage->setDesignSize({50, 100});
   m_stop = designImage("stop", {564, 10}, {});
-  m_stop->resize(50, 50);
+  m_stop->setDesignSize({50, 50});
   m_SignalLabel =
       label("SignalLabel", "", {500, 112, 50, 18}, false, gothic12, centre, kWhite, kBlack);
   m_SpeedLimitImage = designImage("SpeedLimitImage", {500, 176}, {});
-  m_SpeedLimitImage->resize(50, 50);
+  m_SpeedLimitImage->setDesignSize({50, 50});
   m_SlopeImage = designImage("SlopeImage", {564, 176}, {});
-  m_SlopeImage->resize(50, 50);
+  m_SlopeImage->setDesignSize({50, 50});
   m_SlopeText = label("SlopeText", "", {564, 225, 50, 18}, false, gothic12, centre, kWhite, kBlack);
   m_OtherImage = designImage("OtherImage", {500, 256}, {});
-  m_OtherImage->resize(100, 50);
+  m_OtherImage->setDesignSize({100, 50});
   m_Label1 = label("Label1", "FWD", {496, 313, 0, 0}, true, fixed16, left, kWhite, kBlack);
   m_PowerLabel = label("PowerLabel", "N", {544, 313, 0, 0}, true, fixed16, centre, kWhite, kBlack);
   m_BrakeLabel = label("BrakeLabel", "EB", {584, 313, 0, 0}, true, fixed16, centre, kWhite, kBlack);
@@ -77,8 +75,8 @@ void CabPanel::buildDesignTime() {
   m_back = designImage("back", {618, 417}, backPicture());
   m_back->setCursor(Qt::PointingHandCursor);
   m_stopline = designImage("stopline", {480, 0}, stoplinePicture());
-  m_remain = label("remain", "", {480, 16, 0, 0}, true, designFont("ＭＳ Ｐゴシック", 11), left,
-                   kWhite, kBlack);
+  m_remain =
+      label("remain", "", {480, 16, 0, 0}, true, {"ＭＳ Ｐゴシック", 11}, left, kWhite, kBlack);
   m_Image1 = designImage("Image1", {100, 330}, e233GaugePicture());
   m_E233BR = designImage("E233BR", {105, 400}, e233BcBarPicture());
   m_E233MR = designImage("E233MR", {142, 355}, e233MrMarkPicture());
@@ -98,7 +96,7 @@ QImage CabPanel::listPicture(int id, bool transparent) {
 PanelImage* CabPanel::runImage(const QString& name, const PanelImageSpec& layout, bool transparent,
                                bool visible) {
   auto* image = new PanelImage(m_surface, name);
-  image->move(layout.left, layout.top);
+  image->setDesignPos({layout.left, layout.top});
   image->setVisible(visible);
   if (!layout.file.empty()) image->setPicture(loadPicture(layout.file, transparent));
   return image;
@@ -106,7 +104,7 @@ PanelImage* CabPanel::runImage(const QString& name, const PanelImageSpec& layout
 
 NeedleImage* CabPanel::needle(const QString& name, const NeedleSpec& layout) {
   auto* widget = new NeedleImage(m_surface, name);
-  widget->setGeometry(layout.left, layout.top, layout.width, layout.height);
+  widget->setDesignGeometry({layout.left, layout.top, layout.width, layout.height});
   if (layout.file.empty()) {
     // The component exists but is forgotten: the gauge has no needle.
     widget->hide();
@@ -121,7 +119,7 @@ void CabPanel::buildRunTime(const Vehicle& v, const Route& route, const ImageLis
   m_Panel = runImage("Panel", v.Panel, true, true);
   m_Panel2 = runImage("Panel2", v.Panel2, false, false);
   m_clock = new ClockImage(m_surface);
-  m_clock->move(v.Clock.x - 25, v.Clock.y - 25);
+  m_clock->setDesignPos({v.Clock.x - 25, v.Clock.y - 25});
   m_clock->show();
   m_Lamp_Door = runImage("Lamp_Door", v.Lamp_Door, true, true);
   m_Lamp_Power = runImage("Lamp_Power", v.Lamp_Power, true, true);
@@ -141,7 +139,7 @@ void CabPanel::buildRunTime(const Vehicle& v, const Route& route, const ImageLis
   m_Lamp_Bck = runImage("Lamp_Bck", v.Lamp_Back, true, false);
   const auto indicator = [&](const QString& name, const IndicatorList& list) {
     auto* image = new PanelImage(m_surface, name);
-    image->setGeometry(list.left, list.top, list.width, list.height);
+    image->setDesignGeometry({list.left, list.top, list.width, list.height});
     image->show();
     return image;
   };
@@ -159,7 +157,7 @@ void CabPanel::buildRunTime(const Vehicle& v, const Route& route, const ImageLis
 
   // The stop alert has no picture of its own; an opaque amber box makes it seen.
   m_Lamp_stopalert = new PanelImage(m_surface, "Lamp_stopalert");
-  m_Lamp_stopalert->setGeometry(258, 291, 35, 17);
+  m_Lamp_stopalert->setDesignGeometry({258, 291, 35, 17});
   m_Lamp_stopalert->setFill(QColor(255, 160, 0));
   m_Lamp_stopalert->hide();
 
@@ -167,24 +165,25 @@ void CabPanel::buildRunTime(const Vehicle& v, const Route& route, const ImageLis
     m_Others[i] = runImage(QString("Others%1").arg(i + 1), v.OthersTable[i], true, i < 5);
 
   m_card = new PanelImage(m_surface, "timetable");
-  m_card->move(640, 0);
+  m_card->setDesignPos({640, 0});
   if (!route.StafCard.empty()) m_card->setPicture(loadPicture(route.StafCard, false));
   m_card->show();
 
-  m_commentary = label("commentary", "", {0, 426, 480, 14}, false,
-                       designFont("ＭＳ Ｐゴシック", 12), Qt::AlignHCenter, kBlack, kWhite);
+  m_commentary = label("commentary", "", {0, 426, 480, 14}, false, {"ＭＳ Ｐゴシック", 12},
+                       Qt::AlignHCenter, kBlack, kWhite);
   m_commentary->hide();
+  scaleChildren(m_surface, m_scale);  // the window may be zoomed already
 }
 
 void CabPanel::createE233Speed() {
-  m_E233Speed = new QLabel("  0", m_surface);
-  m_E233Speed->setObjectName("E233Speed");
   // 12 points at the design's 96 dots per inch.
-  m_E233Speed->setFont(designFont("ＭＳ ゴシック", 16, true, true));
+  m_E233Speed = new PanelLabel(m_surface, "  0", {"ＭＳ ゴシック", 16, true, true}, false);
+  m_E233Speed->setObjectName("E233Speed");
   QPalette palette = m_E233Speed->palette();
   palette.setColor(QPalette::WindowText, QColor(223, 235, 209));
   m_E233Speed->setPalette(palette);
-  m_E233Speed->setGeometry(190, 388, 50, 20);
+  m_E233Speed->setDesignGeometry({190, 388, 50, 20});
+  m_E233Speed->setScale(m_scale);
   m_E233Speed->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   m_E233Speed->raise();
   m_E233Speed->show();
@@ -192,15 +191,19 @@ void CabPanel::createE233Speed() {
   m_E233MR->show();
 }
 
+void CabPanel::setScale(double factor) {
+  m_scale = factor;
+  scaleChildren(m_surface, factor);
+}
+
 QWidget* CabPanel::component(const QString& name) const {
   return m_surface->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
 }
 
-void CabPanel::drawLabel(QLabel* widget, const LabelView& now, const LabelView& was) {
+void CabPanel::drawLabel(PanelLabel* widget, const LabelView& now, const LabelView& was) {
   if (!widget) return;
   if (!m_drawnOnce || now.text != was.text) {
-    widget->setText(qs(now.text));
-    if (widget->property("autoSize").toBool()) widget->adjustSize();
+    widget->setLabelText(qs(now.text));
     ++m_changes;
   }
   if (!m_drawnOnce || now.visible != was.visible) {
@@ -299,9 +302,9 @@ void CabPanel::draw(const CabDisplay& m) {
   drawNeedle(m_Needle_V, m.Needle_V, d.Needle_V);
   drawNeedle(m_Needle_I, m.Needle_I, d.Needle_I);
 
-  const auto moveTop = [&](QWidget* widget, int now, int was) {
+  const auto moveTop = [&](Scaled* widget, int now, int was) {
     if (!widget || (m_drawnOnce && now == was)) return;
-    widget->move(widget->x(), now);
+    widget->setDesignPos({widget->designGeometry().x(), now});
     ++m_changes;
   };
   moveTop(m_stopline, m.stoplineTop, d.stoplineTop);
@@ -310,7 +313,7 @@ void CabPanel::draw(const CabDisplay& m) {
   moveTop(m_E233MR, m.E233MRTop, d.E233MRTop);
   drawShown(m_E233MR, m.E233MRVisible, d.E233MRVisible);
   if (m_card && (!m_drawnOnce || m.cardLeft != d.cardLeft || m.cardTop != d.cardTop)) {
-    m_card->move(m.cardLeft, m.cardTop);
+    m_card->setDesignPos({m.cardLeft, m.cardTop});
     ++m_changes;
   }
   const auto& c = m.clock;

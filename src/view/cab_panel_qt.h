@@ -35,6 +35,10 @@ class CabPanel {
   void setLists(const ImageLists* lists) { m_lists = lists; }
 
   void draw(const CabDisplay& model);
+  // Stands every component of the surface (the video area too) at its design place times
+  // `factor` and has it draw at that scale.
+  void setScale(double factor);
+  double scale() const { return m_scale; }
 
   PanelImage* back() const { return m_back; }
   // Looks a component up by its name (tests, screenshots).
@@ -42,8 +46,8 @@ class CabPanel {
   int repaintCount() const { return m_changes; }  // components touched by draw()
 
  private:
-  QLabel* label(const QString& name, const QString& text, QRect geometry, bool autoSize,
-                const QFont& font, Qt::Alignment align, QColor fg, QColor bg);
+  PanelLabel* label(const QString& name, const QString& text, QRect geometry, bool autoSize,
+                    const DesignFontSpec& font, Qt::Alignment align, QColor fg, QColor bg);
   PanelImage* designImage(const QString& name, QPoint at, const QImage& picture);
   PanelImage* runImage(const QString& name, const PanelImageSpec& layout, bool transparent,
                        bool visible);
@@ -52,7 +56,7 @@ class CabPanel {
   QImage loadPicture(const std::string& file, bool transparent);
   QImage listPicture(int id, bool transparent);
 
-  void drawLabel(QLabel* widget, const LabelView& now, const LabelView& was);
+  void drawLabel(PanelLabel* widget, const LabelView& now, const LabelView& was);
   void drawShown(QWidget* widget, bool now, bool was);
   void drawPicture(PanelImage* widget, const std::vector<ImageInfo>& list, bool transparent,
                    const PictureView& now, const PictureView& was);
@@ -67,10 +71,10 @@ class CabPanel {
   const ImageLists* m_lists = nullptr;
 
   // Design-time components.
-  QLabel *m_SignalLabel = nullptr, *m_SlopeText = nullptr, *m_Label1 = nullptr,
-         *m_PowerLabel = nullptr, *m_BrakeLabel = nullptr, *m_Label4 = nullptr,
-         *m_CarsLabel = nullptr, *m_digi_speed = nullptr, *m_GearLabel = nullptr,
-         *m_Label3 = nullptr, *m_remain = nullptr;
+  PanelLabel *m_SignalLabel = nullptr, *m_SlopeText = nullptr, *m_Label1 = nullptr,
+             *m_PowerLabel = nullptr, *m_BrakeLabel = nullptr, *m_Label4 = nullptr,
+             *m_CarsLabel = nullptr, *m_digi_speed = nullptr, *m_GearLabel = nullptr,
+             *m_Label3 = nullptr, *m_remain = nullptr;
   PanelImage *m_SignalImage = nullptr, *m_stop = nullptr, *m_SpeedLimitImage = nullptr,
              *m_SlopeImage = nullptr, *m_OtherImage = nullptr, *m_back = nullptr,
              *m_stopline = nullptr, *m_Image1 = nullptr, *m_E233BR = nullptr, *m_E233MR = nullptr;
@@ -87,12 +91,13 @@ class CabPanel {
               *m_Needle_MR = nullptr, *m_Needle_BC = nullptr, *m_Needle_SAP = nullptr,
               *m_Needle_V = nullptr, *m_Needle_I = nullptr;
   std::array<PanelImage*, 11> m_Others{};
-  QLabel* m_commentary = nullptr;
-  QLabel* m_E233Speed = nullptr;
+  PanelLabel* m_commentary = nullptr;
+  PanelLabel* m_E233Speed = nullptr;
 
   CabDisplay m_drawn;
   bool m_drawnOnce = false;
   int m_changes = 0;
+  double m_scale = 1.0;
 };
 
 }  // namespace velmoria

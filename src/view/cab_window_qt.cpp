@@ -16,17 +16,23 @@ QString qs(const std::string& s) {
 }
 }  // namespace
 
-CabWindow::CabWindow(CabContext context) : m_ctx(std::move(context)) {
+CabWindow::CabWindow(CabContext context) : m_ctx(std::move(context)), m_display(m_ctx.display) {
   setWindowTitle("Velmoria");
-  m_surface = new QWidget(this);
-  m_surface->setObjectName("client");
-  m_surface->setFixedSize(640, 440);
-  m_surface->setAutoFillBackground(true);
-  QPalette palette = m_surface->palette();
+  m_letterbox = new CabLetterbox(this);
+  m_letterbox->setObjectName("letterbox");
+  QPalette palette = m_letterbox->palette();
   palette.setColor(QPalette::Window, Qt::black);
+  m_letterbox->setPalette(palette);
+  m_letterbox->setAutoFillBackground(true);
+  m_letterbox->installEventFilter(this);
+  setCentralWidget(m_letterbox);
+  m_surface = new QWidget(m_letterbox);
+  m_surface->setObjectName("client");
+  m_surface->setGeometry(QRect(QPoint(0, 0), kCabDesign));
+  m_surface->setAutoFillBackground(true);
   m_surface->setPalette(palette);
-  setCentralWidget(m_surface);
   m_video = new VideoView(m_surface);
+  m_video->setBlending(m_display.smoothMotion);
   m_panel = std::make_unique<CabPanel>(m_surface, m_pictures, m_ctx.folder,
                                        [this](const QString& text) { fail(text); });
   m_panel->buildDesignTime();
@@ -110,6 +116,7 @@ void CabWindow::buildMenus() {
   connect(m_Setup1, &QAction::triggered, this, &CabWindow::Setup1Click);
   m_Connect1 = item(m_Controller1, "Connect1", QString::fromUtf8("TSマスコン（接続）(&C)"));
   connect(m_Connect1, &QAction::triggered, this, &CabWindow::Connect1Click);
+  buildViewMenu();
 }
 
 void CabWindow::applyMenuCaptions() {
@@ -209,7 +216,9 @@ void CabWindow::RxChar(const QByteArray& chunk) {
 }
 
 void CabWindow::MMTimer1Timer() {
-  if (m_run) m_run->MMTimer1Timer();
+  if (!m_run) return;
+  m_run->MMTimer1Timer();
+  m_video->stepped();
 }
 
 void CabWindow::Timer1Timer() {
@@ -261,6 +270,8 @@ void CabWindow::wheelEvent(QWheelEvent* event) {
 void CabWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+  if (event->type() == QEvent::WindowStateChange && m_fullscreen)
+    m_fullscreen->setChecked(isFullScreen());  // also when the window manager changed it
 }
 
 void CabWindow::FormActivate() {

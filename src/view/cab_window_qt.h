@@ -23,6 +23,7 @@
 #include "view/cab_panel_qt.h"
 #include "view/frame_cache_qt.h"
 #include "view/video_view_qt.h"
+#include "view/zoom_qt.h"
 
 namespace velmoria {
 
@@ -39,6 +40,25 @@ struct CabContext {
   HelpWindow* help = nullptr;
   // Called after every 100 ms tick (the trace of --trace).
   std::function<void(const Run&)> afterTick;
+  // How large the cab is drawn, and who remembers a choice made in the View menu.
+  DisplayOptions display;
+  std::function<void(const DisplayOptions&)> displayChosen;
+};
+
+// The cab window's central widget: black, with the cab's surface centred in it; it asks for
+// the size the zoom level gives the cab.
+class CabLetterbox : public QWidget {
+ public:
+  explicit CabLetterbox(QWidget* parent) : QWidget(parent) {}
+  void setWanted(QSize size) {
+    m_wanted = size;
+    updateGeometry();
+  }
+  QSize sizeHint() const override { return m_wanted; }
+  QSize minimumSizeHint() const override { return kCabDesign / 2; }
+
+ private:
+  QSize m_wanted = kCabDesign;
 };
 
 class CabWindow : public QMainWindow, public RunHost {
@@ -58,6 +78,16 @@ class CabWindow : public QMainWindow, public RunHost {
   QTimer& mmTimer() { return m_MMTimer1; }
   QTimer& timer1() { return m_Timer1; }
   QTimer& idleTimer() { return m_idle; }
+  // The 640 x 440 client area of the design, drawn at scale() and centred in the window.
+  QWidget* surface() const { return m_surface; }
+  double scale() const { return m_scale; }
+  const DisplayOptions& display() const { return m_display; }
+  // The component at a point of the 640 x 440 layout, as a click there finds it at the scale
+  // shown now (nullptr where only the black background is).
+  QWidget* componentAt(QPoint designPoint) const;
+  // Shows the window as the display options say: the zoom level's size centred on the
+  // screen, maximised for "fit", or fullscreen.
+  void showCab();
   // The TS master controller's port; closed until Connect1Click opens it.
   QtSerialPort& ComPort1() { return m_ComPort1; }
 
@@ -72,6 +102,12 @@ class CabWindow : public QMainWindow, public RunHost {
   void controllerClick(int kind);  // COM11Click, COM21Click, COM31Click
   void Setup1Click();
   void Connect1Click();
+  // The View menu: zoom levels, fullscreen and smooth motion (display only).
+  void setZoom(Zoom zoom);
+  void zoomInClick();
+  void zoomOutClick();
+  void setFullscreen(bool on);
+  void setSmoothMotion(bool on);
 
   // The two timers' work (also called directly by the tests).
   void MMTimer1Timer();
@@ -85,15 +121,26 @@ class CabWindow : public QMainWindow, public RunHost {
 
  Q_SIGNALS:
   void closed();
+  // The cab is drawn at a new scale (the zoom or the window's size changed).
+  void scaleChanged(double scale);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void buildMenus();
+  void buildViewMenu();
+  // Centres the cab in the window at the largest scale that fits.
+  void layoutCab();
+  // Resizes the window to the zoom level's size, within the screen.
+  void sizeForZoom();
+  void showFitted();
+  void rememberDisplay();
+  double zoomBase() const;
   void applyMenuCaptions();
   void fillStationMenu();
   void FormActivate();
@@ -106,7 +153,10 @@ class CabWindow : public QMainWindow, public RunHost {
 
   CabContext m_ctx;
   QtImageLoader m_pictures;
+  CabLetterbox* m_letterbox = nullptr;
   QWidget* m_surface = nullptr;
+  DisplayOptions m_display;
+  double m_scale = 1.0;
   std::unique_ptr<CabPanel> m_panel;
   VideoView* m_video = nullptr;
   std::unique_ptr<FrameCache> m_cache;
@@ -122,7 +172,10 @@ class CabWindow : public QMainWindow, public RunHost {
   QAction *m_start1 = nullptr, *m_menu_d1 = nullptr, *m_menu_d2 = nullptr, *m_D1 = nullptr,
           *m_S1 = nullptr, *m_COM11 = nullptr, *m_COM21 = nullptr, *m_COM31 = nullptr,
           *m_Setup1 = nullptr, *m_Connect1 = nullptr;
-  QMenu *m_GoTo1 = nullptr, *m_Show1 = nullptr, *m_Controller1 = nullptr;
+  QMenu *m_GoTo1 = nullptr, *m_Show1 = nullptr, *m_Controller1 = nullptr, *m_view = nullptr;
+  QAction *m_zoomIn = nullptr, *m_zoomOut = nullptr, *m_zoom1 = nullptr, *m_zoom2 = nullptr,
+          *m_zoom3 = nullptr, *m_zoomFit = nullptr, *m_fullscreen = nullptr,
+          *m_smoothMotion = nullptr;
 };
 
 }  // namespace velmoria

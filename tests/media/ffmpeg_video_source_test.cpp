@@ -313,5 +313,71 @@ INSTANTIATE_TEST_SUITE_P(Avi, VideoRate,
                                            RateCase{"ntsc", "30000/1001", 30000.0 / 1001.0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A picture of three bands, red | green | blue, the green one as wide as the two others
+// together: 160 x 40 in all, so its middle 80 x 40 (2:1, the shape of the cab's video area)
+// is all green.
+class VideoOutputSize : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!test::haveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+    file = dir / "bands.avi";
+    ASSERT_TRUE(test::run(
+        "ffmpeg -nostdin -v error -y -f lavfi -i color=red:s=40x40:r=30:d=1 -f lavfi -i "
+        "color=lime:s=80x40:r=30:d=1 -f lavfi -i color=blue:s=40x40:r=30:d=1 -filter_complex "
+        "hstack=inputs=3,format=yuv444p -c:v mjpeg -q:v 1 " +
+        file.string()));
+  }
+  // The share of pixels whose green clearly outweighs red and blue.
+  static double greenShare(const VideoFrame& f) {
+    int green = 0;
+    for (uint32_t p : f.pixels) {
+      const int r = (p >> 16) & 0xff, g = (p >> 8) & 0xff, b = p & 0xff;
+      if (g > 200 && r < 60 && b < 60) ++green;
+    }
+    return static_cast<double>(green) / static_cast<double>(f.pixels.size());
+  }
+  TempDir dir;
+  std::filesystem::path file;
+  FfmpegVideoSource source;
+};
+
+TEST_F(VideoOutputSize, pictures_come_at_the_asked_size_cut_to_its_shape) {
+  ASSERT_TRUE(source.open(file));
+  VideoFrame f;
+  ASSERT_TRUE(source.decode(3, f));
+  EXPECT_EQ(f.width, 160);  // no size asked for: the video's own
+  EXPECT_LT(greenShare(f), 0.6);
+  // Twice the 80 x 40 middle: scaled up from the green band alone.
+  source.setOutputSize(160, 80);
+  ASSERT_TRUE(source.decode(4, f));
+  EXPECT_EQ(f.width, 160);
+  EXPECT_EQ(f.height, 80);
+  EXPECT_EQ(f.pixels.size(), 160u * 80u);
+  EXPECT_GT(greenShare(f), 0.97);
+  // The same shape as the video: the whole picture, scaled down.
+  source.setOutputSize(80, 20);
+  ASSERT_TRUE(source.decode(5, f));
+  EXPECT_EQ(f.width, 80);
+  EXPECT_EQ(f.height, 20);
+  EXPECT_LT(greenShare(f), 0.6);
+  EXPECT_GT(greenShare(f), 0.4);
+}
+
+TEST_F(VideoOutputSize, is_kept_across_open_and_refused_when_absurd) {
+  source.setOutputSize(96, 48);
+  ASSERT_TRUE(source.open(file));
+  VideoFrame f;
+  ASSERT_TRUE(source.decode(0, f));
+  EXPECT_EQ(f.width, 96);
+  EXPECT_EQ(f.height, 48);
+  source.setOutputSize(100000, 50000);  // never allocated: the video's own size again
+  ASSERT_TRUE(source.decode(1, f));
+  EXPECT_EQ(f.width, 160);
+  EXPECT_EQ(f.height, 40);
+  source.setOutputSize(0, 0);
+  ASSERT_TRUE(source.decode(2, f));
+  EXPECT_EQ(f.width, 160);
+}
+
 }  // namespace
 }  // namespace velmoria

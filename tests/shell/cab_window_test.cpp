@@ -37,7 +37,7 @@ TEST_F(CabWindowTest, the_status_line_shows_the_creation_phases_in_order) {
   EXPECT_TRUE(recorder.messages.isEmpty()) << recorder.messages.join("|").toStdString();
   EXPECT_TRUE(cab().isVisible());
   EXPECT_FALSE(app->title().isVisible());
-  EXPECT_EQ(cab().centralWidget()->size(), QSize(640, 440));
+  EXPECT_EQ(cab().surface()->size(), QSize(640, 440));
 }
 
 struct FailureCase {
@@ -75,22 +75,18 @@ INSTANTIATE_TEST_SUITE_P(
                       d.remove("train_test.dat");
                     },
                     "車両ファイルに誤りがあります", "", "設定ファイルを読み込んでいます"},
-        FailureCase{"route",
-                    [](test::DataCopy&, std::string&, std::string& route) {
-                      route = "line_missing.dat";
-                    },
-                    "", "", "設定ファイルを読み込んでいます"},
         FailureCase{
-            "strings",
-            [](test::DataCopy& d, std::string&, std::string&) { d.remove("korvelan.dat"); },
-            "stringファイルに誤りがあります", "stringファイルに誤りがあります",
-            "設定ファイルを読み込んでいます"},
-        FailureCase{"panel_picture",
-                    [](test::DataCopy& d, std::string&, std::string&) {
-                      d.remove("image/emu/panel.bmp");
-                    },
-                    "image\\emu\\panel.bmpが見つかりません", "が見つかりません",
-                    "運転台を描画しています"}),
+            "route",
+            [](test::DataCopy&, std::string&, std::string& route) { route = "line_missing.dat"; },
+            "", "", "設定ファイルを読み込んでいます"},
+        FailureCase{"strings",
+                    [](test::DataCopy& d, std::string&, std::string&) { d.remove("korvelan.dat"); },
+                    "stringファイルに誤りがあります", "stringファイルに誤りがあります",
+                    "設定ファイルを読み込んでいます"},
+        FailureCase{
+            "panel_picture",
+            [](test::DataCopy& d, std::string&, std::string&) { d.remove("image/emu/panel.bmp"); },
+            "image\\emu\\panel.bmpが見つかりません", "が見つかりません", "運転台を描画しています"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 // Each panel picture the cab window cannot load ends the creation with the message
@@ -277,7 +273,7 @@ TEST_F(CabWindowTest, the_panel_is_built_from_the_vehicle_file) {
   EXPECT_EQ(panelText("CarsLabel"), u("10両"));
   // The video area lies above every panel picture, the timetable card alone above it.
   std::vector<QWidget*> widgets;
-  for (QObject* child : cab().centralWidget()->children())
+  for (QObject* child : cab().surface()->children())
     if (auto* widget = qobject_cast<QWidget*>(child)) widgets.push_back(widget);
   ASSERT_GE(widgets.size(), 2u);
   EXPECT_EQ(widgets.back(), cab().panel().component("timetable"))
@@ -299,8 +295,8 @@ TEST_F(CabWindowTest, a_card_wider_than_the_room_beside_the_video_is_read_whole)
   QWidget* shown = cab().panel().component("timetable");
   ASSERT_EQ(shown->geometry(), QRect(416, 0, 224, 374));
   // Its left 64 pixels lie over the video area: the card is on top there too.
-  EXPECT_EQ(cab().centralWidget()->childAt(420, 100), shown);
-  const QImage drawn = cab().centralWidget()->grab().toImage();
+  EXPECT_EQ(cab().surface()->childAt(420, 100), shown);
+  const QImage drawn = cab().surface()->grab().toImage();
   EXPECT_EQ(drawn.pixelColor(420, 100), paper);
   EXPECT_EQ(drawn.pixelColor(470, 230), paper);
   EXPECT_NE(drawn.pixelColor(410, 100), paper) << "left of the card the video shows";

@@ -74,5 +74,51 @@ TEST(FrameCache, reopening_forgets_the_pictures_of_the_other_video) {
   EXPECT_EQ(stats->opens.load(), 2);
 }
 
+TEST(FrameCache, pictures_come_at_the_size_asked_for) {
+  auto stats = std::make_shared<PatternVideoStats>();
+  FrameCache cache(factory(500, 0, stats));
+  cache.open("track.avi");
+  cache.want(40, 1);
+  ASSERT_TRUE(cache.waitFor(40, 2000));
+  EXPECT_EQ(cache.take(40)->size(), QSize(480, 240));  // nothing asked: the video's own
+  cache.setPictureSize({960, 480});
+  EXPECT_FALSE(cache.take(40).has_value()) << "pictures of the old size are forgotten";
+  const auto big = cache.waitFor(40, 2000);
+  ASSERT_TRUE(big.has_value());
+  EXPECT_EQ(big->size(), QSize(960, 480));
+  EXPECT_EQ(patternIndex(*big, 900, 450), 40);
+}
+
+TEST(FrameCache, large_pictures_keep_the_window_within_its_budget) {
+  auto stats = std::make_shared<PatternVideoStats>();
+  FrameCache cache(factory(500, 0, stats), 48, 16);
+  EXPECT_EQ(cache.framesAhead(), 48);
+  cache.setPictureSize({960, 480});  // 1.8 MB a picture: all 64 fit in 128 MiB
+  EXPECT_EQ(cache.framesAhead(), 48);
+  cache.setPictureSize({2356, 1178});  // 11.1 MB: 12 pictures, 9 of them ahead
+  EXPECT_EQ(cache.framesAhead(), 9);
+  cache.setPictureSize({16000, 16000});  // never fewer than a few: 4, 3 of them ahead
+  EXPECT_EQ(cache.framesAhead(), 3);
+  cache.open("track.avi");
+  cache.want(100, 1);
+  cache.setPictureSize({2356, 1178});
+  ASSERT_TRUE(cache.waitFor(109, 5000));
+  EXPECT_FALSE(cache.waitFor(110, 300).has_value()) << "nothing beyond the window is decoded";
+}
+
+TEST(FrameCache, fits_a_picture_of_another_shape_by_its_middle) {
+  QImage wide(300, 100, QImage::Format_RGB32);
+  wide.fill(Qt::red);
+  for (int y = 0; y < 100; ++y)
+    for (int x = 50; x < 250; ++x) wide.setPixel(x, y, qRgb(0, 255, 0));
+  const QImage fitted = FrameCache::fitted(wide, {400, 200});
+  EXPECT_EQ(fitted.size(), QSize(400, 200));
+  EXPECT_EQ(fitted.pixel(2, 100), qRgb(0, 255, 0));  // the red sides are cut away
+  EXPECT_EQ(fitted.pixel(397, 100), qRgb(0, 255, 0));
+  EXPECT_EQ(FrameCache::fitted(wide, {300, 100}).constBits(), wide.constBits());
+  EXPECT_EQ(FrameCache::fitted(wide, {}).size(), wide.size());
+  EXPECT_EQ(FrameCache::fitted(wide, {20000, 10000}).size(), wide.size());
+}
+
 }  // namespace
 }  // namespace velmoria

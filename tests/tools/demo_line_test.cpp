@@ -15,12 +15,13 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "run/creation.h"
 #include "media/null/null_image_loader.h"
+#include "run/creation.h"
 
 #ifdef VELMORIA_DEMO_HAS_MEDIA
 #include "media/ffmpeg/ffmpeg_sound_track.h"
 #include "media/ffmpeg/ffmpeg_video_source.h"
+#include "media/qt/qt_image_loader.h"
 #endif
 
 namespace velmoria {
@@ -217,8 +218,8 @@ std::vector<std::vector<uint32_t>> bmpPixels(const fs::path& file) {
   for (uint32_t y = 0; y < h; ++y)
     for (uint32_t x = 0; x < w; ++x) {
       const size_t at = offset + (h - 1 - y) * stride + x * 3;
-      rows[y][x] = uint32_t(uint8_t(b[at + 2])) << 16 | uint32_t(uint8_t(b[at + 1])) << 8 |
-                   uint8_t(b[at]);
+      rows[y][x] =
+          uint32_t(uint8_t(b[at + 2])) << 16 | uint32_t(uint8_t(b[at + 1])) << 8 | uint8_t(b[at]);
     }
   return rows;
 }
@@ -329,6 +330,31 @@ TEST(DemoLine, the_opening_movie_has_a_sound_track_as_long_as_its_pictures) {
   int peak = 0;
   for (int16_t s : sound->samples) peak = std::max(peak, std::abs(static_cast<int>(s)));
   EXPECT_GT(peak, 32768 / 20) << "the sound track is silent";
+}
+
+// Colour-keyed panel pictures (the lower-left pixel names the transparent colour) have hard
+// edges against it: an edge mixed with the key would show as a fringe of that colour, which
+// the cab drawn at twice its size makes plain.
+TEST(DemoLine, keyed_pictures_have_no_edges_mixed_with_the_transparent_colour) {
+  int keyed = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(demoFolder() / "image")) {
+    if (entry.path().extension() != ".bmp") continue;
+    const QImage picture =
+        QtImageLoader::readImage(entry.path()).convertToFormat(QImage::Format_RGB32);
+    if (picture.isNull()) continue;
+    const QRgb key = picture.pixel(0, picture.height() - 1);
+    if (key != qRgb(255, 0, 255)) continue;
+    ++keyed;
+    int tinted = 0;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x) {
+        const QRgb p = picture.pixel(x, y);
+        const int r = qRed(p), g = qGreen(p), b = qBlue(p);
+        if (p != key && r > g + 40 && b > g + 40 && std::abs(r - b) < 60) ++tinted;
+      }
+    EXPECT_EQ(tinted, 0) << entry.path();
+  }
+  EXPECT_GT(keyed, 20);
 }
 #endif
 

@@ -30,6 +30,12 @@ Image::Image(int w, int h, Rgb fill) : m_w(w), m_h(h), m_px(static_cast<size_t>(
 void Image::blend(int x, int y, Rgb c, double a) {
   if (x < 0 || y < 0 || x >= m_w || y >= m_h || a <= 0) return;
   Rgb& p = m_px[static_cast<size_t>(y) * m_w + x];
+  // Over the transparent colour an edge pixel either takes the colour or stays transparent:
+  // a mix with the key would be a magenta fringe that shows once the cab is drawn enlarged.
+  if (p == kKey) {
+    if (a >= 0.5) p = c;
+    return;
+  }
   p = a >= 1 ? c : mix(p, c, a);
 }
 

@@ -55,12 +55,13 @@ struct FfmpegVideoSource::Impl {
   AVFormatContext* fmt = nullptr;
   AVCodecContext* dec = nullptr;
   AVPacket* pkt = nullptr;
-  AVFrame* tmp = nullptr;    // the picture just received
-  AVFrame* cur = nullptr;    // the newest picture at or before the last index asked for
-  AVFrame* ahead = nullptr;  // a picture received past the last index asked for
+  AVFrame* tmp = nullptr;      // the picture just received
+  AVFrame* cur = nullptr;      // the newest picture at or before the last index asked for
+  AVFrame* ahead = nullptr;    // a picture received past the last index asked for
+  AVFrame* cropped = nullptr;  // a second reference to cur with the crop applied
   // The scaler for the pictures' current shape, made for exactly that shape and range.
   SwsContext* sws = nullptr;
-  int swsWidth = 0, swsHeight = 0;
+  int swsWidth = 0, swsHeight = 0, swsOutWidth = 0, swsOutHeight = 0;
   AVPixelFormat swsFormat = AV_PIX_FMT_NONE;
   bool swsFull = false;
 
@@ -78,7 +79,8 @@ struct FfmpegVideoSource::Impl {
   bool fresh = true;  // at the start of the file with nothing received: no seek needed
   bool draining = false, ended = false;
   int seeks = 0;
-  bool decodeOrderTimes = false;  // the container stamps packets in decoding order only
+  int outWidth = 0, outHeight = 0;  // 0: the pictures' own size
+  bool decodeOrderTimes = false;    // the container stamps packets in decoding order only
   bool skipBFramesWhenBehind = false;
   int64_t target = 0;  // the index being decoded towards
 
@@ -87,6 +89,7 @@ struct FfmpegVideoSource::Impl {
     av_frame_free(&tmp);
     av_frame_free(&cur);
     av_frame_free(&ahead);
+    av_frame_free(&cropped);
     av_packet_free(&pkt);
     avcodec_free_context(&dec);
     avformat_close_input(&fmt);
@@ -136,7 +139,8 @@ struct FfmpegVideoSource::Impl {
     tmp = av_frame_alloc();
     cur = av_frame_alloc();
     ahead = av_frame_alloc();
-    if (!pkt || !tmp || !cur || !ahead) return false;
+    cropped = av_frame_alloc();
+    if (!pkt || !tmp || !cur || !ahead || !cropped) return false;
 
     // A complete AVI's index lists every chunk, drop chunks included.
     int64_t packets = -1;
@@ -356,8 +360,9 @@ struct FfmpegVideoSource::Impl {
   // interpolation added), so sws_getCachedContext never recognises it again and builds a new
   // one for every picture, often at the address just freed, which then escaped a later
   // range setting and read JPEG's full-range levels as limited-range ones.
-  bool scalerFor(int width, int height, AVPixelFormat format, bool full) {
-    if (sws && width == swsWidth && height == swsHeight && format == swsFormat && full == swsFull)
+  bool scalerFor(int width, int height, AVPixelFormat format, bool full, int outW, int outH) {
+    if (sws && width == swsWidth && height == swsHeight && format == swsFormat && full == swsFull &&
+        outW == swsOutWidth && outH == swsOutHeight)
       return true;
     sws_freeContext(sws);
     sws = sws_alloc_context();
@@ -366,8 +371,8 @@ struct FfmpegVideoSource::Impl {
     av_opt_set_int(sws, "srch", height, 0);
     av_opt_set_int(sws, "src_format", format, 0);
     av_opt_set_int(sws, "src_range", full ? 1 : 0, 0);
-    av_opt_set_int(sws, "dstw", width, 0);
-    av_opt_set_int(sws, "dsth", height, 0);
+    av_opt_set_int(sws, "dstw", outW, 0);
+    av_opt_set_int(sws, "dsth", outH, 0);
     av_opt_set_int(sws, "dst_format", AV_PIX_FMT_BGRA, 0);
     av_opt_set_int(sws, "dst_range", 1, 0);
     av_opt_set_int(sws, "sws_flags", SWS_BICUBIC, 0);
@@ -380,21 +385,48 @@ struct FfmpegVideoSource::Impl {
     swsHeight = height;
     swsFormat = format;
     swsFull = full;
+    swsOutWidth = outW;
+    swsOutHeight = outH;
     return true;
   }
 
-  bool convert(const AVFrame* f, VideoFrame& out) {
-    if (f->width <= 0 || f->height <= 0 || !f->data[0]) return false;
+  // The picture to scale: cur itself, or, for an output of another shape, the part of it that
+  // covers the output (a second reference with its data pointers moved, cur left untouched).
+  const AVFrame* croppedFor(const AVFrame* f, int outW, int outH) {
+    const CropRect crop = coverCrop(f->width, f->height, outW, outH);
+    if (crop.width == f->width && crop.height == f->height) return f;
+    av_frame_unref(cropped);
+    if (av_frame_ref(cropped, f) < 0) return f;
+    cropped->crop_left = static_cast<size_t>(crop.x);
+    cropped->crop_right = static_cast<size_t>(f->width - crop.x - crop.width);
+    cropped->crop_top = static_cast<size_t>(crop.y);
+    cropped->crop_bottom = static_cast<size_t>(f->height - crop.y - crop.height);
+    // Formats that cannot be cut (hardware, bitstream) are scaled whole.
+    if (av_frame_apply_cropping(cropped, AV_FRAME_CROP_UNALIGNED) < 0) {
+      av_frame_unref(cropped);
+      return f;
+    }
+    return cropped;
+  }
+
+  bool convert(const AVFrame* whole, VideoFrame& out) {
+    if (whole->width <= 0 || whole->height <= 0 || !whole->data[0]) return false;
+    const int outW = outWidth > 0 ? outWidth : whole->width;
+    const int outH = outHeight > 0 ? outHeight : whole->height;
+    const AVFrame* f = croppedFor(whole, outW, outH);
     bool full = f->color_range == AVCOL_RANGE_JPEG;
     const AVPixelFormat format = plainFormat(static_cast<AVPixelFormat>(f->format), full);
-    if (!scalerFor(f->width, f->height, format, full)) return false;
-    out.width = f->width;
-    out.height = f->height;
-    out.pixels.resize(static_cast<size_t>(f->width) * f->height);
-    uint8_t* dst[4] = {reinterpret_cast<uint8_t*>(out.pixels.data()), nullptr, nullptr, nullptr};
-    const int dstStride[4] = {f->width * 4, 0, 0, 0};
-    sws_scale(sws, f->data, f->linesize, 0, f->height, dst, dstStride);
-    return true;
+    const bool ok = scalerFor(f->width, f->height, format, full, outW, outH);
+    if (ok) {
+      out.width = outW;
+      out.height = outH;
+      out.pixels.resize(static_cast<size_t>(outW) * outH);
+      uint8_t* dst[4] = {reinterpret_cast<uint8_t*>(out.pixels.data()), nullptr, nullptr, nullptr};
+      const int dstStride[4] = {outW * 4, 0, 0, 0};
+      sws_scale(sws, f->data, f->linesize, 0, f->height, dst, dstStride);
+    }
+    if (f == cropped) av_frame_unref(cropped);
+    return ok;
   }
 };
 
@@ -409,6 +441,8 @@ bool FfmpegVideoSource::open(const std::filesystem::path& file) {
   auto impl = std::make_unique<Impl>();
   impl->file = file;
   impl->threads = m_threads;
+  impl->outWidth = m_outWidth;
+  impl->outHeight = m_outHeight;
   if (!impl->open()) return false;
   m_impl = std::move(impl);
   return true;
@@ -428,6 +462,18 @@ double FfmpegVideoSource::frameRate() const {
 
 int FfmpegVideoSource::seekCount() const {
   return m_impl ? m_impl->seeks : 0;
+}
+
+void FfmpegVideoSource::setOutputSize(int width, int height) {
+  // Sizes beyond what a screen shows are refused, not allocated: the video's own size then.
+  constexpr int kLargest = 16384;
+  const bool valid = width > 0 && height > 0 && width <= kLargest && height <= kLargest;
+  m_outWidth = valid ? width : 0;
+  m_outHeight = valid ? height : 0;
+  if (m_impl) {
+    m_impl->outWidth = m_outWidth;
+    m_impl->outHeight = m_outHeight;
+  }
 }
 
 bool FfmpegVideoSource::decode(int index, VideoFrame& out) {

@@ -25,6 +25,9 @@ class FfmpegVideoSource : public VideoSource {
   // The stream's average frame rate (its nominal rate where the container gives no average).
   double frameRate() const override;
   bool decode(int index, VideoFrame& out) override;
+  // Scales and cuts in the same swscale pass that converts the picture (bicubic), so a large
+  // video is never converted whole; kept across open().
+  void setOutputSize(int width, int height) override;
   void close();
 
   // How many seeks decode() has made since open (for tests and benchmarks).
@@ -34,6 +37,7 @@ class FfmpegVideoSource : public VideoSource {
   struct Impl;
   std::unique_ptr<Impl> m_impl;
   int m_threads;
+  int m_outWidth = 0, m_outHeight = 0;
 };
 
 }  // namespace velmoria
