@@ -5,6 +5,7 @@
 // runs create() (the creation phases, reporting on the title window's status line), shows it,
 // and is told by closed() when the driver has left it. UI thread only.
 #include <QAction>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QTimer>
@@ -21,6 +22,8 @@
 #include "run/app_state.h"
 #include "run/run.h"
 #include "view/cab_panel_qt.h"
+#include "view/cab_replay_qt.h"
+#include "view/cab_watcher.h"
 #include "view/frame_cache_qt.h"
 #include "view/video_view_qt.h"
 
@@ -39,6 +42,10 @@ struct CabContext {
   HelpWindow* help = nullptr;
   // Called after every 100 ms tick (the trace of --trace).
   std::function<void(const Run&)> afterTick;
+  // Told of every input, step and tick (the run report, the record, the ghost); may be null.
+  CabWatcher* watcher = nullptr;
+  // A stored run to play back instead of a drive; null for a drive.
+  const CabReplayPlan* replay = nullptr;
 };
 
 class CabWindow : public QMainWindow, public RunHost {
@@ -83,6 +90,13 @@ class CabWindow : public QMainWindow, public RunHost {
 
   void videoSwitched(bool toBranch) override;
 
+  // The small caption over the video that says where the best run is; empty hides it.
+  void setGhostCaption(const QString& text);
+  QLabel* ghostCaption() const { return m_ghost; }
+  bool isClosing() const { return m_closing; }
+  // The replay of a stored run, when this window plays one.
+  CabReplay* replay() const { return m_replay.get(); }
+
  Q_SIGNALS:
   void closed();
 
@@ -93,6 +107,9 @@ class CabWindow : public QMainWindow, public RunHost {
   void changeEvent(QEvent* event) override;
 
  private:
+  friend class CabReplay;
+  void tell(const replay::ScriptCommand& c);
+  void replayTicked();
   void buildMenus();
   void applyMenuCaptions();
   void fillStationMenu();
@@ -118,6 +135,8 @@ class CabWindow : public QMainWindow, public RunHost {
   bool m_closing = false;
   bool m_created = false;
   bool m_switchHold = false;
+  std::unique_ptr<CabReplay> m_replay;
+  QLabel* m_ghost = nullptr;
 
   QAction *m_start1 = nullptr, *m_menu_d1 = nullptr, *m_menu_d2 = nullptr, *m_D1 = nullptr,
           *m_S1 = nullptr, *m_COM11 = nullptr, *m_COM21 = nullptr, *m_COM31 = nullptr,
