@@ -147,7 +147,14 @@ void ReportBuilder::observe(const RunObservation& run, int64_t tMs) {
     m_standing.reset();
     m_overspeed.reset();
     m_speeds.clear();
+    if (!m_moved) {
+      // Put there before it ever moved: the drive starts at that station.
+      m_r.startClock = run.clockTicks;
+      m_r.startM = static_cast<double>(run.distanceCm / 100);
+      m_r.samples.clear();
+    }
   }
+  if (run.speed.raw != 0) m_moved = true;
   // A report taken while a warning rings shows it; the next tick may still take it back.
   const double v = static_cast<double>(run.speed.ld());
   const double kmh = std::fabs(v);

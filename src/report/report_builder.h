@@ -58,6 +58,7 @@ class ReportBuilder {
   RunReport m_r;
   int m_origin = -1;  // the station the train started from (or jumped to)
   bool m_jumped = false;
+  bool m_moved = false;  // the train has moved since Start
   int32_t m_frame = 0;
   bool m_alarm = false, m_atsEmergency = false, m_protectionBrake = false,
        m_driverEmergency = false;

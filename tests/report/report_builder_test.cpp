@@ -143,6 +143,26 @@ TEST(RunReportDrive, a_drive_that_never_moves_is_well_formed_too) {
   EXPECT_TRUE(check.ok()) << check.error;
 }
 
+TEST(RunReportDrive, a_jump_before_the_train_moved_starts_the_drive_at_that_station) {
+  // Two seconds standing at 北野, then the Move menu puts the train at 東雲 and it stands there.
+  const RunReport r = driveOn(VELMORIA_TEST_DATA, "0 start\n2000 station 3\n6000 quit\n");
+  const ChartLine& c = r.chart;
+  ASSERT_EQ(c.stations.size(), 5u);
+  EXPECT_NEAR(r.startM, c.stations[3].distanceM, 50);
+  EXPECT_NEAR(r.startClock, r.endClock, 5 * 30);
+  ASSERT_FALSE(r.samples.empty());
+  EXPECT_NEAR(r.samples.front().distanceM, r.startM, 1);
+}
+
+TEST(RunReportDrive, a_jump_after_the_train_moved_keeps_the_start) {
+  const RunReport r = driveOn(VELMORIA_TEST_DATA,
+                              "0 start\n100 vkey F10 shift\n200 vkey F10 shift\n3000 key 5\n"
+                              "3100 key 8\n3200 key 8\n20000 station 3\n24000 quit\n");
+  EXPECT_LT(r.startM, 20);
+  EXPECT_LT(r.samples.front().distanceM, 20);
+  EXPECT_GT(r.endM, r.chart.stations[3].distanceM - 50);
+}
+
 TEST(RunReportChart, the_line_holds_its_limits_stations_signals_and_filmed_speed) {
   const auto run = replayRecord(VELMORIA_TEST_DATA, "train_test.dat", "line_test.dat",
                                 std::make_unique<replay::CountOnlyVideo>(16340), nullptr,
