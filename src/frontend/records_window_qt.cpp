@@ -30,6 +30,9 @@ RecordsWindow::RecordsWindow() {
   m_list->setColumnCount(5);
   m_list->setHeaderLabels({"run", "score", "terminus", "stops, events", "replay"});
   m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  // The scores and counts are short: as wide as they are, so the line's best is not cut off.
+  for (int c = 1; c < 5; ++c)
+    m_list->header()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
   layout->addWidget(m_list, 1);
   m_skipped = new QLabel(this);
   m_skipped->setObjectName("skipped");

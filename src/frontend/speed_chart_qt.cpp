@@ -13,6 +13,12 @@ namespace velmoria {
 
 namespace {
 
+// Two samples further apart than a train covers between them: a jump along the line (the
+// Move menu). Neither the speed line nor the band is drawn across it.
+bool jumpBetween(const report::ChartSample& a, const report::ChartSample& b) {
+  return std::fabs(b.distanceM - a.distanceM) > 500;
+}
+
 const QColor kSpeed(20, 110, 40);
 const QColor kLimit(200, 30, 30);
 const QColor kRecorded(150, 150, 150);
@@ -148,8 +154,7 @@ void paintSpeedChart(QPainter& p, const QRectF& area, const SpeedChartData& data
     QPainterPath path;
     for (size_t i = 0; i < samples.size(); ++i) {
       const QPointF pt(x(samples[i].distanceM), y(samples[i].speedKmh));
-      // A jump along the line (the Move menu) breaks the line.
-      if (i == 0 || std::fabs(samples[i].distanceM - samples[i - 1].distanceM) > 500)
+      if (i == 0 || jumpBetween(samples[i - 1], samples[i]))
         path.moveTo(pt);
       else
         path.lineTo(pt);
@@ -173,7 +178,7 @@ void paintSpeedChart(QPainter& p, const QRectF& area, const SpeedChartData& data
   p.setPen(Qt::NoPen);
   for (size_t i = 0; i + 1 < r.samples.size(); ++i) {
     const double a = x(r.samples[i].distanceM), b = x(r.samples[i + 1].distanceM);
-    if (b <= a || b - a > plot.width() / 4) continue;
+    if (b <= a || jumpBetween(r.samples[i], r.samples[i + 1])) continue;
     p.fillRect(QRectF(a, band.top(), b - a + 0.6, band.height()), bandColour(r.samples[i], line));
   }
   p.setPen(QPen(QColor(160, 160, 160), 1));
