@@ -22,6 +22,7 @@
 
 #include "brake_predictor.h"
 #include "media/sound_device.h"
+#include "replay/virtual_drive.h"
 #include "route_knowledge.h"
 #include "run/run_observation.h"
 
@@ -31,17 +32,17 @@ class Run;
 
 namespace velmoria::drive {
 
-class Autopilot {
+class Autopilot : public replay::DriveAgent {
  public:
   // Drives `run` through its handlers; `sound` tells whether a station's melody still plays.
   Autopilot(Run& run, const SoundDevice* sound);
 
   // Looks at the cab after the tick that ended at nowMs and works the controls.
-  void act(int64_t nowMs);
+  void act(int64_t nowMs) override;
   bool arrived() const { return m_phase == Phase::Terminus; }
   // True once the autopilot has found that it cannot take the train on: it ran far past the
   // mark it was braking for, or spent kGiveUpMs between two stops. It then stops acting.
-  bool gaveUp() const { return m_gaveUp; }
+  bool gaveUp() const override { return m_gaveUp; }
   // Decisions go to `log` when set; `verbose` adds every stopping prediction.
   // Called with every key the autopilot presses (for --record).
   void onPress(std::function<void(char)> listener) { m_onPress = std::move(listener); }

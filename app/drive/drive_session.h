@@ -1,7 +1,8 @@
 #pragma once
 // One headless run: reads the data files in the cab window's creation order, builds the Run on
-// null devices and drives it in virtual time with the script, the autopilot, the trace and the
-// meter. Used by velmoria-drive's main() and by the tests, on one thread.
+// null devices and drives it in virtual time with the script, the autopilot, the trace, the
+// meter and (when asked) the run report. Used by velmoria-drive's main() and by the tests, on
+// one thread.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -9,37 +10,49 @@
 #include <string>
 
 #include "autopilot.h"
-#include "frame/data_folder.h"
-#include "media/clock.h"
 #include "media/key_value_store.h"
-#include "media/null/null_image_loader.h"
-#include "media/null/null_sound_device.h"
-#include "media/video_source.h"
 #include "options.h"
+#include "replay/headless_run.h"
+#include "replay/scheduler.h"
+#include "replay/script.h"
+#include "replay/scripted_joystick.h"
+#include "replay/virtual_drive.h"
+#include "report/report_builder.h"
+#include "report/run_meter.h"
 #include "run/run.h"
 #include "run/trace.h"
-#include "run_meter.h"
-#include "scheduler.h"
-#include "script.h"
-#include "scripted_joystick.h"
 
 namespace velmoria::drive {
 
-constexpr int64_t kDefaultLimitMs = 24LL * 3600 * 1000;  // a day of driving at most
-constexpr int64_t kVideoSwitchHoldMs = 1000;
+// The script, its schedule, the drive and the meter are shared with the desktop program,
+// which records and replays the same scripts.
+using replay::CommandKind;
+using replay::DriveEnd;
+using replay::Event;
+using replay::EventKind;
+using replay::formatScriptCommand;
+using replay::kDefaultLimitMs;
+using replay::kStepMs;
+using replay::kTickMs;
+using replay::kVideoSwitchHoldMs;
+using replay::parseScript;
+using replay::parseScriptLine;
+using replay::Scheduler;
+using replay::Script;
+using replay::ScriptCommand;
+using replay::ScriptedJoystick;
+using replay::ScriptError;
+using replay::ScriptResult;
+using report::kRunningKmh;
+using report::limitInForce;
+using report::RunMeter;
+using report::StationStop;
 
-struct DriveEnd {
-  int64_t timeMs = 0;
-  bool terminus = false;  // the terminus caption was seen with the train standing
-  bool quit = false;      // the script said quit
-  bool gaveUp = false;    // the autopilot found it could not bring the train to its stop
-};
-
-class DriveSession : public RunHost {
+class DriveSession {
  public:
   // Reads the data files and builds the run. Throws StartupError with the message the desktop
   // program shows. `buttons` may be null; `trace` and `log` may be null; both must outlive the
-  // session.
+  // session. With options.reportFile set the session also builds the run report.
   DriveSession(const DriveOptions& options, Script script, const KeyValueStore* buttons,
                std::ostream* trace, std::ostream* log = nullptr, bool verboseLog = false);
   // Every input from now on is also written to `record` as a script line.
@@ -52,38 +65,26 @@ class DriveSession : public RunHost {
   // Runs until quit, the time limit or (when asked) the terminus.
   DriveEnd drive();
 
-  Run& run() { return *m_run; }
-  RunObservation observe() const { return m_run->observe(); }
-  const RunMeter& meter() const { return *m_meter; }
-  int64_t now() const { return m_clock.nowMs(); }
-
-  void videoSwitched(bool toBranch) override;
+  Run& run() { return m_headless.run(); }
+  RunObservation observe() const { return m_headless.run().observe(); }
+  const RunMeter& meter() const { return m_meter; }
+  // The run report so far, scored; nullopt unless options.reportFile was set.
+  std::optional<report::RunReport> report() const;
+  int64_t now() const { return m_headless.clock().nowMs(); }
 
  private:
-  void execute(const ScriptCommand& c);
   void recordCommand(const ScriptCommand& c);
-  void startClick();
   void afterTick();
 
   DriveOptions m_options;
-  DataFolder m_folder;
   Script m_script;
-  size_t m_nextCommand = 0;
-  AppState m_app;
-  ManualClock m_clock;
-  NullSoundDevice m_sound{m_clock};
-  NullImageLoader m_images;
-  std::unique_ptr<VideoSource> m_video;
-  ScriptedJoystick m_joystick;
-  std::unique_ptr<Run> m_run;
-  std::unique_ptr<RunMeter> m_meter;
+  replay::HeadlessRun m_headless;
+  RunMeter m_meter;
+  std::optional<report::ReportBuilder> m_report;
   std::unique_ptr<Autopilot> m_autopilot;
+  replay::VirtualDrive m_drive;
   std::optional<TraceWriter> m_trace;
   std::ostream* m_record = nullptr;
-  std::optional<int64_t> m_autopilotDue;  // the autopilot acts 1 ms after each tick
-  Scheduler m_scheduler;
-  bool m_quit = false;
-  bool m_terminus = false;
 };
 
 }  // namespace velmoria::drive

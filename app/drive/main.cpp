@@ -7,7 +7,8 @@
 #include "frame/startup_error.h"
 #include "ini_settings.h"
 #include "options.h"
-#include "script.h"
+#include "replay/script.h"
+#include "report/report_json.h"
 
 namespace {
 
@@ -97,11 +98,19 @@ int main(int argc, char** argv) {
       return kExitIo;
     }
   }
-  std::ostream& report = trace == &std::cout ? std::cerr : std::cout;
+  std::ofstream reportFile;
+  if (options.reportFile) {
+    reportFile.open(*options.reportFile, std::ios::binary | std::ios::trunc);
+    if (!reportFile) {
+      std::cerr << "velmoria-drive: cannot write the report " << *options.reportFile << '\n';
+      return kExitIo;
+    }
+  }
+  std::ostream& summary = trace == &std::cout ? std::cerr : std::cout;
   session->setTrace(trace);
   if (options.recordFile) session->record(&recordFile);
   const DriveEnd end = session->drive();
-  session->meter().printSummary(report, end.timeMs, end.terminus);
+  session->meter().printSummary(summary, end.timeMs, end.terminus);
   if (trace) trace->flush();
   if (trace && !*trace) {
     std::cerr << "velmoria-drive: writing the trace failed\n";
@@ -110,6 +119,13 @@ int main(int argc, char** argv) {
   if (options.recordFile && !recordFile.flush()) {
     std::cerr << "velmoria-drive: writing the record failed\n";
     return kExitIo;
+  }
+  if (options.reportFile) {
+    reportFile << report::reportJson(*session->report());
+    if (!reportFile.flush()) {
+      std::cerr << "velmoria-drive: writing the report failed\n";
+      return kExitIo;
+    }
   }
   if (end.gaveUp) {
     std::cerr

@@ -67,7 +67,8 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
     } else if (name == "--until-terminus") {
       if (!flag(o.untilTerminus)) return fail(name + " takes no value");
     } else if (name == "--data" || name == "--vehicle" || name == "--route" || name == "--script" ||
-               name == "--trace" || name == "--until" || name == "--frames" || name == "--record") {
+               name == "--trace" || name == "--until" || name == "--frames" || name == "--record" ||
+               name == "--report") {
       const auto v = value();
       if (!v || v->empty()) return fail(name + " needs a value");
       if (name == "--data") {
@@ -82,6 +83,8 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
         o.traceFile = *v;
       } else if (name == "--record") {
         o.recordFile = *v;
+      } else if (name == "--report") {
+        o.reportFile = *v;
       } else if (name == "--until") {
         o.untilMs = parseSecondsToMs(*v);
         if (!o.untilMs) return fail("--until needs seconds, such as 90 or 12.5: " + *v);
@@ -107,8 +110,8 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
 
 std::string usageLine() {
   return "usage: velmoria-drive [--data DIR] --vehicle FILE --route FILE [--script FILE] "
-         "[--autopilot] [--trace FILE] [--record FILE] [--until SECONDS] [--until-terminus] "
-         "[--frames N]";
+         "[--autopilot] [--trace FILE] [--record FILE] [--report FILE] [--until SECONDS] "
+         "[--until-terminus] [--frames N]";
 }
 
 std::string helpText() {
@@ -127,6 +130,9 @@ Options
   --trace FILE      write a CSV row after every 100 ms tick ("-" for standard output)
   --record FILE     write every input of the run (script and autopilot) as a script that
                     replays the same run
+  --report FILE     write the run report as JSON: each station stopped at (stop error,
+                    arrival against the timetable, doors), every overspeed and train
+                    protection event, ride comfort and the score (the README has the schema)
   --until SECONDS   end after this much virtual time (milliseconds allowed: 12.345)
   --until-terminus  end once the caption says the train has arrived at the terminus and the
                     train stands
@@ -149,7 +155,8 @@ Time
 
 Script: one command a line, "TIME_MS COMMAND [ARGS]"; '#' starts a comment
   start                 Start / Pause / Resume (the Start menu item)
-  key C                 a character key; also key space, key comma, key period, key slash
+  key C                 a character key; also key space, key comma, key period, key slash,
+                        key hash
   vkey NAME [shift]     F1..F12, Enter, ScrollLock
   wheel up|down         one mouse-wheel step (up: away from you, toward the brake)
   serial TEXT           a chunk received from the serial controller (\r \n \t \\ \xHH)

@@ -16,6 +16,7 @@ struct DriveOptions {
   bool autopilot = false;
   std::optional<std::string> traceFile;   // "-" writes the trace to standard output
   std::optional<std::string> recordFile;  // the run's inputs written back as a script
+  std::optional<std::string> reportFile;  // the run report as JSON
   std::optional<int64_t> untilMs;         // end of the run in virtual milliseconds
   bool untilTerminus = false;
   std::optional<int32_t> frames;  // frame count of the track video, overriding the file's

@@ -46,8 +46,8 @@ QImage trainButtonPicture(int run) {
   return image;
 }
 
-QImage smallButtonPicture(const QString& text) {
-  QImage image = canvas(50, 19, QColor(60, 60, 70));
+QImage smallButtonPicture(const QString& text, int width) {
+  QImage image = canvas(width, 19, QColor(60, 60, 70));
   QPainter p(&image);
   bevel(p, image.rect().adjusted(0, 0, -1, -1));
   p.setPen(Qt::white);

@@ -7,13 +7,13 @@
 
 namespace velmoria {
 
-QImage trainButtonPicture(int run);              // 130 x 36, runs 1 to 6
-QImage smallButtonPicture(const QString& text);  // 50 x 19 (HELP, Quit)
-QImage loadingPicture();                         // 100 x 20
-QImage backPicture();                            // 20 x 20
-QImage stoplinePicture();                        // 15 x 15
-QImage e233GaugePicture();                       // 28 x 108 (Image1)
-QImage e233BcBarPicture();                       // 23 x 77 (E233BR)
-QImage e233MrMarkPicture();                      // 10 x 3 (E233MR)
+QImage trainButtonPicture(int run);                              // 130 x 36, runs 1 to 6
+QImage smallButtonPicture(const QString& text, int width = 50);  // 19 high (HELP, Quit, Records)
+QImage loadingPicture();                                         // 100 x 20
+QImage backPicture();                                            // 20 x 20
+QImage stoplinePicture();                                        // 15 x 15
+QImage e233GaugePicture();                                       // 28 x 108 (Image1)
+QImage e233BcBarPicture();                                       // 23 x 77 (E233BR)
+QImage e233MrMarkPicture();                                      // 10 x 3 (E233MR)
 
 }  // namespace velmoria

@@ -4,6 +4,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
+#include <fstream>
+
+#include "frontend/window_placement_qt.h"
+#include "report/history.h"
 
 namespace velmoria {
 
@@ -22,6 +26,7 @@ void DesktopApp::start() {
   m_title->onRun = [this](const std::string& v, const std::string& r) { chooseRun(v, r); };
   m_title->onQuit = [this] { quit(); };
   m_title->setScale(titleScale());
+  m_title->onRecords = [this] { showRecords(); };
   m_title->create();
   m_title->show();
 
@@ -40,6 +45,8 @@ void DesktopApp::quit() {
   m_cab.reset();
   if (m_help) m_help->hide();
   if (m_values) m_values->hide();
+  if (m_report) m_report->hide();
+  if (m_records) m_records->hide();
   Q_EMIT ended();
 }
 
@@ -50,13 +57,55 @@ void DesktopApp::forwardKey(QKeyEvent* event) {
 void DesktopApp::chooseRun(const std::string& vehicleFile, const std::string& routeFile) {
   m_state.vehicleFile = vehicleFile;
   m_state.routeFile = routeFile;
+  RunWatch::Setup setup;
+  setup.history = historyToWrite();
+  setup.ghostsFrom = report::historyFolder();
+  openCab(m_state, std::make_unique<RunWatch>(m_folder, m_media, setup), nullptr);
+}
+
+bool DesktopApp::replayRun(const StoredRun& run, int speed) {
+  std::ifstream in(run.folder / report::kRecordFile, std::ios::binary);
+  auto parsed = replay::parseScript(in);
+  if (!in.eof() || !parsed.script) {
+    m_hooks.message(m_title.get(), "The record of this run cannot be read: " +
+                                       QString::fromStdString(run.folder.string()));
+    return false;
+  }
+  m_replayPlan = std::make_unique<CabReplayPlan>(CabReplayPlan{std::move(*parsed.script), speed});
+  // A fresh program state, as velmoria-drive starts with: the record sets what it needs.
+  m_replayState = AppState{};
+  m_replayState.vehicleFile = run.report.vehicle;
+  m_replayState.routeFile = run.report.route;
+  RunWatch::Setup setup;
+  setup.replay = true;
+  setup.storedTrace = fileHash(run.folder / report::kTraceFile);
+  setup.ghostsFrom = report::historyFolder();
+  openCab(m_replayState, std::make_unique<RunWatch>(m_folder, m_media, setup), m_replayPlan.get());
+  return true;
+}
+
+void DesktopApp::openCab(AppState& app, std::unique_ptr<RunWatch> watch,
+                         const CabReplayPlan* replay) {
   m_title->showStatusLine(true);
   m_title->setStatus(QString::fromUtf8("Formを作成しています"));
 
-  // Each run gets a fresh cab window; the one of the previous run is released here.
+  // Each run gets a fresh cab window; the one of the previous run is released here, before
+  // the watcher it told.
   m_cab.reset();
-  CabContext context{m_state,        m_folder,     m_media, m_hooks, {},
+  m_watch = std::move(watch);
+  m_watch->onReport = [this](const report::RunReport& r,
+                             const std::vector<report::ChartSample>& ghost,
+                             const QString& status) { showReport(r, ghost, status); };
+  m_watch->onStatus = [this](const QString& status) {
+    if (m_report) m_report->setStatus(status);
+  };
+  m_watch->onGhost = [this](const QString& text) {
+    if (m_cab) m_cab->setGhostCaption(text);
+  };
+  CabContext context{app,            m_folder,     m_media, m_hooks, {},
                      m_values.get(), m_help.get(), {},      {},      {}};
+  context.watcher = m_watch.get();
+  context.replay = replay;
   context.status = [this](const QString& text) { m_title->setStatus(text); };
   context.afterTick = [this](const Run& run) {
     if (afterTick) afterTick(run);
@@ -116,7 +165,49 @@ void DesktopApp::returnToTitle() {
   m_title->setE233(false);
   m_title->show();
   m_title->setE233(false);
+  if (m_reportPending && m_report) {
+    m_reportPending = false;
+    presentBeside(m_report.get(), m_title.get(), Align::Top);
+  }
   Q_EMIT cabClosed();
+}
+
+void DesktopApp::showReport(const report::RunReport& r, std::vector<report::ChartSample> ghost,
+                            const QString& status) {
+  if (!m_report) m_report = std::make_unique<ReportWindow>();
+  m_report->setReport(r, std::move(ghost), status);
+  // At the terminus the cab window stays; on Back it is going, and the report waits for the
+  // title window.
+  if (m_cab && m_cab->isVisible() && !m_cab->isClosing()) {
+    presentBeside(m_report.get(), m_cab.get(), Align::Top);
+  } else if (m_title->isVisible()) {
+    presentBeside(m_report.get(), m_title.get(), Align::Top);
+  } else {
+    m_reportPending = true;
+  }
+}
+
+void DesktopApp::showRecords() {
+  if (!m_records) {
+    m_records = std::make_unique<RecordsWindow>();
+    m_records->onReport = [this](const StoredRun& run) {
+      const HistoryListing& history = m_records->history();
+      const StoredRun* best = bestRun(history, run.report.vehicle, run.report.route);
+      QString status = "Stored in " + QString::fromStdString(run.folder.string());
+      if (run.stored.replayExact && !*run.stored.replayExact)
+        status += " (replayed, the drive differed slightly from the one driven)";
+      showReport(run.report,
+                 best && best != &run ? best->report.samples : std::vector<report::ChartSample>{},
+                 status);
+    };
+    m_records->onReplay = [this](const StoredRun& run, int speed) {
+      const StoredRun copy = run;  // the listing goes when the window reloads
+      m_records->hide();
+      replayRun(copy, speed);
+    };
+  }
+  m_records->reload(report::historyFolder());
+  presentBeside(m_records.get(), m_title.get(), Align::Top);
 }
 
 }  // namespace velmoria

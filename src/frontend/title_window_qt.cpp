@@ -180,6 +180,15 @@ TitleWindow::TitleWindow(AppState& app, const DataFolder& folder, const ShellHoo
   m_quit->setPicture(smallButtonPicture("Quit"));
   m_quit->hide();
   connect(m_quit, &PanelImage::clicked, this, &TitleWindow::QuitClick);
+  m_records = new PanelImage(this, "Records");
+  m_records->move(431, 445);
+  m_records->setPicture(smallButtonPicture("Records", 62));
+  m_records->setCursor(Qt::PointingHandCursor);
+  m_records->setToolTip(QString::fromUtf8("これまでの運転の記録と成績"));
+  m_records->hide();
+  connect(m_records, &PanelImage::clicked, this, [this] {
+    if (onRecords) onRecords();
+  });
   m_loading = new PanelImage(this, "loading");
   m_loading->setDesignPos({257, 231});
   m_loading->setPicture(loadingPicture());
@@ -283,6 +292,7 @@ void TitleWindow::setButtonsVisible(bool visible) {
   for (auto* button : m_trains) button->setVisible(visible);
   m_help->setVisible(visible);
   m_quit->setVisible(visible);
+  m_records->setVisible(visible);
 }
 
 void TitleWindow::Timer1Timer() {
@@ -291,6 +301,7 @@ void TitleWindow::Timer1Timer() {
   for (int run = 1; run <= 6; ++run)
     if (m_ticks > run + 1) m_trains[static_cast<size_t>(run - 1)]->show();
   if (m_ticks > 8) m_help->show();
+  if (m_ticks > 8) m_records->show();
   if (m_ticks > 9) m_quit->show();
 }
 

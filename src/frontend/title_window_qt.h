@@ -71,6 +71,7 @@ class TitleWindow : public QWidget {
   PanelImage* button(int run) const { return m_trains[static_cast<size_t>(run - 1)]; }
   PanelImage* helpButton() const { return m_help; }
   PanelImage* quitButton() const { return m_quit; }
+  PanelImage* recordsButton() const { return m_records; }
   QLabel* statusLine() const { return m_status; }
   MovieArea* movieArea() const { return m_movie; }
   QTimer& timer() { return m_timer; }
@@ -78,6 +79,8 @@ class TitleWindow : public QWidget {
   std::function<void(const std::string& vehicle, const std::string& route)> onRun;
   // The title window has closed: the program ends.
   std::function<void()> onQuit;
+  // The Records button: the run history.
+  std::function<void()> onRecords;
 
  Q_SIGNALS:
   void statusChanged(const QString& text);
@@ -101,7 +104,7 @@ class TitleWindow : public QWidget {
   QImage m_titlePicture;
   PanelLabel* m_status = nullptr;
   std::array<PanelImage*, 6> m_trains{};
-  PanelImage *m_help = nullptr, *m_quit = nullptr, *m_loading = nullptr;
+  PanelImage *m_help = nullptr, *m_quit = nullptr, *m_loading = nullptr, *m_records = nullptr;
   PanelLabel *m_e233 = nullptr, *m_e233_2 = nullptr;
   MovieArea* m_movie = nullptr;
   QTimer m_timer;

@@ -91,7 +91,11 @@ RunObservation Run::observe() const {
   o.doorOpen = h.doorOpen;
   o.doorsClosing = !h.doorSoundOpening;
   o.atsEmergency = h.atsEmergency;
+  o.protectionBrake = h.protectionBrake;
   o.trainStopAlarm = m_signals.state().alarm;
+  o.checkSpeed = m_signals.state().checkSpeed;
+  o.signalInView = m_signals.state().inView;
+  o.signalShown = m_signals.state().shownIndex;
   o.bcKpa = m_air.state().bc;
   o.gradient = m_dynamics.state().effectiveGradient;
   o.keySwap = m_app.keySwap;

@@ -40,13 +40,17 @@ struct RunObservation {
   int powerNotch = 0, brakeStep = 0;
   bool hold = false;
   bool doorOpen = false;
-  bool doorsClosing = false;    // the door sound started last is the closing one
-  bool atsEmergency = false;    // the train stop or vigilance device braked
-  bool trainStopAlarm = false;  // the train stop's bell rings
-  Fixed bcKpa{};                // the brake cylinder
-  Fixed gradient{};             // per mille over the train's length
-  bool keySwap = false;         // Scroll Lock has exchanged '2' and '8'
-  int routeChannelBase = 0;     // the first channel of the route's sounds
+  bool doorsClosing = false;     // the door sound started last is the closing one
+  bool atsEmergency = false;     // the train stop or vigilance device braked
+  bool protectionBrake = false;  // the pattern or cab-signal control holds full service
+  bool trainStopAlarm = false;   // the train stop's bell rings
+  int32_t checkSpeed = 999;      // the train stop's: 999 none, 998 stop ahead, 0 stop passed
+  int signalInView = 999;        // the signal table's entry in view, 999 none
+  int signalShown = 999;         // the picture it shows (display index), 999 none
+  Fixed bcKpa{};                 // the brake cylinder
+  Fixed gradient{};              // per mille over the train's length
+  bool keySwap = false;          // Scroll Lock has exchanged '2' and '8'
+  int routeChannelBase = 0;      // the first channel of the route's sounds
 };
 
 }  // namespace velmoria

@@ -20,7 +20,7 @@ void CabWindow::create() {
     m_cache = std::make_unique<FrameCache>(m_ctx.media.makeVideo);
     RunCreation creation{
         m_pictures,
-        *m_ctx.media.sound,
+        m_replay ? m_replay->sound() : *m_ctx.media.sound,
         *m_coreVideo,
         m_ctx.media.settings.get(),
         [this](const std::string& text) { m_ctx.status(QString::fromStdString(text)); },
@@ -31,7 +31,9 @@ void CabWindow::create() {
         },
         [this](const std::filesystem::path& file) { m_cache->open(file); }};
     RunServices services;
-    services.joystick = m_ctx.media.joystick.get();
+    services.joystick = m_replay        ? &m_replay->joystick()
+                        : m_ctx.watcher ? m_ctx.watcher->joystick(m_ctx.media.joystick.get())
+                                        : m_ctx.media.joystick.get();
     services.clock = m_ctx.media.clock.get();
     services.host = this;
     m_run = createRun(m_ctx.app, m_ctx.folder, creation, std::move(services));
@@ -48,6 +50,9 @@ void CabWindow::create() {
     if (QWidget* card = m_panel->component("timetable")) card->raise();
     m_idle.start();
     m_created = true;
+    if (m_ctx.watcher)
+      m_ctx.watcher->created(*m_run, m_ctx.app, m_replay ? &m_replay->clock() : nullptr);
+    if (m_replay) m_replay->begin(*m_run, m_ctx.app);
     refresh();
   } catch (const StartupError& error) {
     fail(QString::fromStdString(error.what()));

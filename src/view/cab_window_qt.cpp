@@ -36,6 +36,9 @@ CabWindow::CabWindow(CabContext context) : m_ctx(std::move(context)), m_display(
   m_panel = std::make_unique<CabPanel>(m_surface, m_pictures, m_ctx.folder,
                                        [this](const QString& text) { fail(text); });
   m_panel->buildDesignTime();
+  if (m_ctx.replay)
+    m_replay =
+        std::make_unique<CabReplay>(*this, *m_ctx.replay, *m_ctx.media.sound, *m_ctx.media.clock);
   connect(m_panel->back(), &PanelImage::clicked, this, &CabWindow::BackClick);
   buildMenus();
   setFocusPolicy(Qt::StrongFocus);
@@ -58,6 +61,7 @@ CabWindow::CabWindow(CabContext context) : m_ctx(std::move(context)), m_display(
 }
 
 CabWindow::~CabWindow() {
+  m_replay.reset();
   m_idle.stop();
   m_MMTimer1.stop();
   m_Timer1.stop();
@@ -141,8 +145,19 @@ void CabWindow::fillStationMenu() {
   }
 }
 
+void CabWindow::tell(const replay::ScriptCommand& c) {
+  if (m_ctx.watcher) m_ctx.watcher->input(c);
+}
+
 void CabWindow::start1Click() {
   if (!m_run) return;
+  if (m_replay) {
+    m_replay->togglePause();
+    return;
+  }
+  replay::ScriptCommand c;
+  c.kind = replay::CommandKind::Start;
+  tell(c);
   m_run->start1Click();
   // While a video switch waits, its end starts the timers if the run is still running.
   if (m_run->running() && !m_switchHold) {
@@ -165,13 +180,21 @@ void CabWindow::menu_d2Click() {
 }
 
 void CabWindow::StationClick(int index) {
-  if (!m_run) return;
+  if (!m_run || m_replay) return;
+  replay::ScriptCommand c;
+  c.kind = replay::CommandKind::Station;
+  c.station = index;
+  tell(c);
   m_run->StationClick(index);
   refresh();
 }
 
 void CabWindow::S1Click() {
-  if (m_run) m_run->S1Click();
+  if (!m_run || m_replay) return;
+  replay::ScriptCommand c;
+  c.kind = replay::CommandKind::Voice;
+  tell(c);
+  m_run->S1Click();
 }
 
 void CabWindow::D1Click() {
@@ -181,6 +204,8 @@ void CabWindow::D1Click() {
 }
 
 void CabWindow::controllerClick(int kind) {
+  if (m_replay && m_created) return;  // the record says which controller the run had
+  if (m_run && m_ctx.watcher) m_ctx.watcher->controllerKind(kind);
   m_ctx.app.controllerKind = kind;
   m_COM11->setChecked(kind == 0);
   m_COM21->setChecked(kind == 1);
@@ -210,7 +235,13 @@ void CabWindow::COMClosed() {
 }
 
 void CabWindow::RxChar(const QByteArray& chunk) {
-  if (!m_run) return;
+  if (!m_run || m_replay) return;
+  if (!chunk.isEmpty()) {
+    replay::ScriptCommand c;
+    c.kind = replay::CommandKind::Serial;
+    c.text = chunk.toStdString();
+    tell(c);
+  }
   m_run->RxChar(chunk.toStdString());
   afterInput();
 }
@@ -219,6 +250,7 @@ void CabWindow::MMTimer1Timer() {
   if (!m_run) return;
   m_run->MMTimer1Timer();
   m_video->stepped();
+  if (m_ctx.watcher) m_ctx.watcher->stepped();
 }
 
 void CabWindow::Timer1Timer() {
@@ -227,6 +259,32 @@ void CabWindow::Timer1Timer() {
   m_run->drainPostedKeys();
   refresh();
   if (m_ctx.afterTick) m_ctx.afterTick(*m_run);
+  if (m_ctx.watcher) m_ctx.watcher->ticked(*m_run);
+}
+
+void CabWindow::replayTicked() {
+  refresh();
+  if (m_ctx.afterTick) m_ctx.afterTick(*m_run);
+  if (m_ctx.watcher) m_ctx.watcher->ticked(*m_run);
+}
+
+void CabWindow::setGhostCaption(const QString& text) {
+  if (!m_ghost) {
+    if (text.isEmpty()) return;
+    m_ghost = new QLabel(m_surface);
+    m_ghost->setObjectName("ghost");
+    m_ghost->setStyleSheet(
+        "QLabel { color: white; background: rgba(0, 0, 0, 140); padding: 1px 4px; "
+        "font-size: 11px; }");
+    m_ghost->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_ghost->move(6, 6);
+  }
+  if (m_ghost->text() != text) {
+    m_ghost->setText(text);
+    m_ghost->adjustSize();
+  }
+  m_ghost->setVisible(!text.isEmpty());
+  m_ghost->raise();
 }
 
 void CabWindow::refresh() {
@@ -247,10 +305,23 @@ void CabWindow::afterInput() {
 }
 
 void CabWindow::handleKey(QKeyEvent* event) {
-  if (!m_run || m_closing) return;
+  if (!m_run || m_closing || m_replay) return;
   const TranslatedKey key = translateKey(*event);
-  if (key.key) m_run->keydowns(*key.key, key.shiftOnly);
-  if (key.character) m_run->AsciiDown(*key.character);
+  if (key.key) {
+    replay::ScriptCommand c;
+    c.kind = replay::CommandKind::VKey;
+    c.vkey = *key.key;
+    c.shift = key.shiftOnly;
+    tell(c);
+    m_run->keydowns(*key.key, key.shiftOnly);
+  }
+  if (key.character) {
+    replay::ScriptCommand c;
+    c.kind = replay::CommandKind::Key;
+    c.key = *key.character;
+    tell(c);
+    m_run->AsciiDown(*key.character);
+  }
   afterInput();
 }
 
@@ -259,10 +330,20 @@ void CabWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void CabWindow::wheelEvent(QWheelEvent* event) {
-  if (!m_run || m_closing) return;
+  if (!m_run || m_closing || m_replay) return;
   const int steps = m_wheel.add(*event);
-  for (int i = 0; i < -steps; ++i) m_run->WheelD();
-  for (int i = 0; i < steps; ++i) m_run->WheelU();
+  replay::ScriptCommand c;
+  c.kind = replay::CommandKind::Wheel;
+  c.wheelUp = false;
+  for (int i = 0; i < -steps; ++i) {
+    tell(c);
+    m_run->WheelD();
+  }
+  c.wheelUp = true;
+  for (int i = 0; i < steps; ++i) {
+    tell(c);
+    m_run->WheelU();
+  }
   if (steps != 0) afterInput();
   event->accept();
 }
@@ -283,11 +364,16 @@ void CabWindow::videoSwitched(bool) {
   // The drive waits a second while the other video opens: no 33 ms step runs against a
   // half-open video, the run loop does not count on, and the idle drawing leaves the loading
   // picture on screen until the wait is over.
+  if (m_ctx.watcher) m_ctx.watcher->videoSwitched();
   m_MMTimer1.stop();
   m_Timer1.stop();
   m_idle.stop();
   m_video->showStill(QtImageLoader::readImage(dataPath("image\\loading.bmp")));
   if (m_run) m_cache->open(m_run->observe().videoFile);
+  if (m_replay) {  // the replay's own schedule holds for the second
+    m_replay->videoSwitched();
+    return;
+  }
   m_switchHold = true;
   QTimer::singleShot(1000, this, [this] {
     m_switchHold = false;
@@ -308,6 +394,8 @@ void CabWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   m_closing = true;
+  if (m_run && m_ctx.watcher) m_ctx.watcher->closing(*m_run);
+  if (m_replay) m_replay->timer().stop();
   m_idle.stop();
   m_MMTimer1.stop();
   m_Timer1.stop();

@@ -5,6 +5,7 @@
 // runs create() (the creation phases, reporting on the title window's status line), shows it,
 // and is told by closed() when the driver has left it. UI thread only.
 #include <QAction>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QTimer>
@@ -21,6 +22,8 @@
 #include "run/app_state.h"
 #include "run/run.h"
 #include "view/cab_panel_qt.h"
+#include "view/cab_replay_qt.h"
+#include "view/cab_watcher.h"
 #include "view/frame_cache_qt.h"
 #include "view/video_view_qt.h"
 #include "view/zoom_qt.h"
@@ -43,6 +46,10 @@ struct CabContext {
   // How large the cab is drawn, and who remembers a choice made in the View menu.
   DisplayOptions display;
   std::function<void(const DisplayOptions&)> displayChosen;
+  // Told of every input, step and tick (the run report, the record, the ghost); may be null.
+  CabWatcher* watcher = nullptr;
+  // A stored run to play back instead of a drive; null for a drive.
+  const CabReplayPlan* replay = nullptr;
 };
 
 // The cab window's central widget: black, with the cab's surface centred in it; it asks for
@@ -119,6 +126,13 @@ class CabWindow : public QMainWindow, public RunHost {
 
   void videoSwitched(bool toBranch) override;
 
+  // The small caption over the video that says where the best run is; empty hides it.
+  void setGhostCaption(const QString& text);
+  QLabel* ghostCaption() const { return m_ghost; }
+  bool isClosing() const { return m_closing; }
+  // The replay of a stored run, when this window plays one.
+  CabReplay* replay() const { return m_replay.get(); }
+
  Q_SIGNALS:
   void closed();
   // The cab is drawn at a new scale (the zoom or the window's size changed).
@@ -132,6 +146,9 @@ class CabWindow : public QMainWindow, public RunHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  friend class CabReplay;
+  void tell(const replay::ScriptCommand& c);
+  void replayTicked();
   void buildMenus();
   void buildViewMenu();
   // Centres the cab in the window at the largest scale that fits.
@@ -168,6 +185,8 @@ class CabWindow : public QMainWindow, public RunHost {
   bool m_closing = false;
   bool m_created = false;
   bool m_switchHold = false;
+  std::unique_ptr<CabReplay> m_replay;
+  QLabel* m_ghost = nullptr;
 
   QAction *m_start1 = nullptr, *m_menu_d1 = nullptr, *m_menu_d2 = nullptr, *m_D1 = nullptr,
           *m_S1 = nullptr, *m_COM11 = nullptr, *m_COM21 = nullptr, *m_COM31 = nullptr,

@@ -31,7 +31,8 @@ cat >"$work/session.sh" <<'INNER'
 set -uo pipefail
 binary=$1 data=$2 mode=$3 log=$4
 export XDG_RUNTIME_DIR=$(mktemp -d); chmod 700 "$XDG_RUNTIME_DIR"
-export XDG_CONFIG_HOME=$(mktemp -d)  # no display choice remembered from another session
+# The run history and the settings stay in the test's own folder.
+export XDG_DATA_HOME=$XDG_RUNTIME_DIR/data XDG_CONFIG_HOME=$XDG_RUNTIME_DIR/config
 export ALSOFT_DRIVERS=null SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 for _ in $(seq 150); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done

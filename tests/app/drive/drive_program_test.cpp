@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "support/json_check.h"
+
 #ifdef VELMORIA_DRIVE_EXE
 
 namespace {
@@ -106,6 +108,32 @@ TEST(DriveProgram, a_refused_script_leaves_the_earlier_trace_and_record_alone) {
   EXPECT_EQ(contentsOf(trace), "an earlier drive\n");
   EXPECT_EQ(contentsOf(record), "an earlier record\n");
   for (const auto& f : {script, trace, record}) std::filesystem::remove(f);
+}
+
+TEST(DriveProgram, report_writes_the_run_report_as_json) {
+  const auto report = tempFile("report.json", "an earlier report\n");
+  const auto r =
+      runDrive(kFixture + " --autopilot --until-terminus --report '" + report.string() + "'");
+  EXPECT_EQ(r.status, 0) << r.output;
+  const std::string json = contentsOf(report);
+  std::filesystem::remove(report);
+  velmoria::test::JsonCheck check(json);
+  EXPECT_TRUE(check.ok()) << check.error;
+  for (const char* key :
+       {"\"score\": ", "\"stations\": [", "\"name\": \"南台\"",
+        "\"stop_error_cm\": ", "\"arrival_late_s\": ", "\"events\": []", "\"terminus\": true"})
+    EXPECT_NE(json.find(key), std::string::npos) << key;
+  // The summary is the same as without the report.
+  EXPECT_NE(r.output.find("stations stopped: 3"), std::string::npos) << r.output;
+}
+
+TEST(DriveProgram, a_report_that_cannot_be_written_exits_1_before_the_drive) {
+  const auto r = runDrive(kFixture + " --autopilot --report /nonexistent/dir/report.json");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find("velmoria-drive: cannot write the report /nonexistent/dir/report.json"),
+            std::string::npos)
+      << r.output;
+  EXPECT_EQ(r.output.find("simulated time"), std::string::npos);
 }
 
 TEST(DriveProgram, an_autopilot_that_cannot_stop_the_train_gives_up_with_exit_3) {

@@ -191,6 +191,40 @@ INSTANTIATE_TEST_SUITE_P(
                       "line_test.dat"}),
     [](const testing::TestParamInfo<AutopilotCase>& info) { return info.param.name; });
 
+TEST(DriveReport, the_autopilot_scores_at_least_95_with_every_stop_within_a_metre_and_no_event) {
+  auto o = fixture();
+  o.autopilot = true;
+  o.untilTerminus = true;
+  o.reportFile = "unused";  // the session builds the report; main() would write it
+  DriveSession session(o, Script{}, nullptr, nullptr);
+  ASSERT_TRUE(session.drive().terminus);
+  const auto r = session.report();
+  ASSERT_TRUE(r);
+  EXPECT_TRUE(r->terminus);
+  EXPECT_GE(r->score, 95);
+  ASSERT_EQ(r->stations.size(), 3u);
+  for (const auto& s : r->stations) {
+    EXPECT_LE(std::abs(s.stopErrorCm), 100) << s.name;
+    EXPECT_TRUE(s.doorsOpened || s.station == 3) << s.name;  // 東雲 has no automatic doors
+  }
+  EXPECT_TRUE(r->events.empty()) << r->events.size() << " events, the first "
+                                 << report::eventKindName(r->events.front().kind);
+  EXPECT_TRUE(r->missed.empty());
+  // The stop-signal warnings of the line's train stop, each acknowledged at once.
+  EXPECT_EQ(r->trainStopWarnings, session.meter().alarms());
+  // The report's stops are the meter's.
+  for (size_t i = 0; i < r->stations.size(); ++i)
+    EXPECT_NEAR(r->stations[i].stopErrorCm, session.meter().stops()[i].errorM * 100, 1e-9);
+}
+
+TEST(DriveReport, is_built_only_when_asked_for) {
+  auto o = fixture();
+  o.untilMs = 1000;
+  DriveSession session(o, Script{}, nullptr, nullptr);
+  session.drive();
+  EXPECT_FALSE(session.report());
+}
+
 TEST(DriveScriptRun, a_script_drives_the_line_exactly_as_the_inputs_it_replays) {
   // The autopilot's inputs, written as a script, drive the same run without it: the same trace
   // to the last digit, the terminus, every stop within a metre.

@@ -1,8 +1,8 @@
-#include "scheduler.h"
+#include "replay/scheduler.h"
 
 #include <algorithm>
 
-namespace velmoria::drive {
+namespace velmoria::replay {
 
 void Scheduler::start(int64_t t) {
   m_running = true;
@@ -48,4 +48,4 @@ void Scheduler::taken(const Event& e) {
   if (e.kind == EventKind::Tick && m_nextTick) m_nextTick = e.timeMs + kTickMs;
 }
 
-}  // namespace velmoria::drive
+}  // namespace velmoria::replay

@@ -1,7 +1,8 @@
 #pragma once
-// The timed input of velmoria-drive: one command a line, "TIME_MS COMMAND [ARGS]", '#' starts a
-// comment. Parsed once before the run; the drive loop hands each command to the run when its
-// time comes. Times never go backwards within a script.
+// The timed input of velmoria-drive, and the desktop program's record of a run's inputs: one
+// command a line, "TIME_MS COMMAND [ARGS]", '#' starts a comment. Parsed once before the run;
+// the drive loop hands each command to the run when its time comes. Times never go backwards
+// within a script.
 #include <array>
 #include <cstdint>
 #include <istream>
@@ -11,7 +12,7 @@
 
 #include "input/keys.h"
 
-namespace velmoria::drive {
+namespace velmoria::replay {
 
 enum class CommandKind { Start, Key, VKey, Wheel, Serial, Usb, Station, Voice, Quit };
 
@@ -51,4 +52,4 @@ std::string formatScriptCommand(const ScriptCommand& c);
 std::optional<ScriptCommand> parseScriptLine(const std::string& line, int lineNumber,
                                              std::optional<ScriptError>& error);
 
-}  // namespace velmoria::drive
+}  // namespace velmoria::replay

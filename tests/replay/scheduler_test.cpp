@@ -1,10 +1,10 @@
-#include "scheduler.h"
+#include "replay/scheduler.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-namespace velmoria::drive {
+namespace velmoria::replay {
 namespace {
 
 // Runs the scheduler up to `until` with commands at the given times and records what ran.
@@ -103,4 +103,4 @@ TEST(DriveScheduler, a_block_holds_everything_and_restarts_the_step_timer) {
 }
 
 }  // namespace
-}  // namespace velmoria::drive
+}  // namespace velmoria::replay

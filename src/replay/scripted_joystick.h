@@ -3,7 +3,7 @@
 // same 5 % dead zone as a real device. Polled by the run's USB scan on the drive loop's thread.
 #include "media/joystick.h"
 
-namespace velmoria::drive {
+namespace velmoria::replay {
 
 class ScriptedJoystick : public Joystick {
  public:
@@ -19,4 +19,4 @@ class ScriptedJoystick : public Joystick {
   JoystickState m_state;
 };
 
-}  // namespace velmoria::drive
+}  // namespace velmoria::replay

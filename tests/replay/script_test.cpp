@@ -1,10 +1,10 @@
-#include "script.h"
+#include "replay/script.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-namespace velmoria::drive {
+namespace velmoria::replay {
 namespace {
 
 ScriptCommand one(const std::string& line) {
@@ -38,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, DriveScriptKeys,
                          testing::Values(KeyCase{"1 key 8", '8'}, KeyCase{"1 key z", 'z'},
                                          KeyCase{"1 key space", ' '}, KeyCase{"1 key comma", ','},
                                          KeyCase{"1 key period", '.'}, KeyCase{"1 key slash", '/'},
-                                         KeyCase{"1 key -", '-'}, KeyCase{"1 key .", '.'}));
+                                         KeyCase{"1 key -", '-'}, KeyCase{"1 key .", '.'},
+                                         KeyCase{"1 key hash", '#'}));
 
 TEST(DriveScript, virtual_keys_with_and_without_shift) {
   auto c = one("10 vkey F11 shift");
@@ -142,5 +143,17 @@ TEST(DriveScript, formatted_commands_read_back_unchanged) {
   EXPECT_EQ(one(text).text, serial.text);
 }
 
+TEST(DriveScript, every_character_key_reads_back_as_itself) {
+  // The desktop program records every character key the cab window gives the run.
+  for (int ch = 0x20; ch < 0x7f; ++ch) {
+    ScriptCommand key;
+    key.kind = CommandKind::Key;
+    key.timeMs = 7;
+    key.key = static_cast<char>(ch);
+    const std::string line = formatScriptCommand(key);
+    EXPECT_EQ(one(line).key, key.key) << line;
+  }
+}
+
 }  // namespace
-}  // namespace velmoria::drive
+}  // namespace velmoria::replay

@@ -1,7 +1,8 @@
 #pragma once
 // What velmoria-drive measures of a run for its summary: the station stops and how far from the
-// stopping mark each ended, the emergency brakes, the train-stop alarms and the overspeeds.
-// It watches the run after every 100 ms tick (on the drive loop's thread) and changes nothing.
+// stopping mark each ended, the emergency brakes, the train-stop alarms and the overspeeds; the
+// run report takes its station stops from it. It watches the run after every 100 ms tick (on
+// the drive loop's thread) and changes nothing.
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -9,7 +10,7 @@
 
 #include "run/run_observation.h"
 
-namespace velmoria::drive {
+namespace velmoria::report {
 
 constexpr int kRunningKmh = 3;  // slower than this since standing still is not a run
 
@@ -54,4 +55,4 @@ class RunMeter {
 // head of the train is in; 0 when nothing limits it.
 int32_t limitInForce(const Vehicle& vehicle, const Route& route, int32_t frame);
 
-}  // namespace velmoria::drive
+}  // namespace velmoria::report

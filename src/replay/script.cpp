@@ -1,9 +1,9 @@
-#include "script.h"
+#include "replay/script.h"
 
 #include <charconv>
 #include <sstream>
 
-namespace velmoria::drive {
+namespace velmoria::replay {
 
 namespace {
 
@@ -26,6 +26,7 @@ std::optional<char> keyFromWord(const std::string& w) {
   if (w == "comma") return ',';
   if (w == "period") return '.';
   if (w == "slash") return '/';
+  if (w == "hash") return '#';  // '#' itself would start a comment
   if (w.size() == 1 && static_cast<unsigned char>(w[0]) > ' ' &&
       static_cast<unsigned char>(w[0]) < 0x7f)
     return w[0];
@@ -202,6 +203,8 @@ std::string formatScriptCommand(const ScriptCommand& c) {
           return s + "key period";
         case '/':
           return s + "key slash";
+        case '#':
+          return s + "key hash";
         default:
           return s + "key " + c.key;
       }
@@ -266,4 +269,4 @@ ScriptResult parseScript(std::istream& in) {
   return result;
 }
 
-}  // namespace velmoria::drive
+}  // namespace velmoria::replay

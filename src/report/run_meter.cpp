@@ -1,10 +1,10 @@
-#include "run_meter.h"
+#include "report/run_meter.h"
 
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 
-namespace velmoria::drive {
+namespace velmoria::report {
 
 namespace {
 bool inEmergency(const RunObservation& run) {
@@ -94,4 +94,4 @@ void RunMeter::printSummary(std::ostream& out, int64_t endMs, bool terminus) con
   out << '\n';
 }
 
-}  // namespace velmoria::drive
+}  // namespace velmoria::report

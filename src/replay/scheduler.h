@@ -1,15 +1,18 @@
 #pragma once
-// Virtual time of velmoria-drive, in whole milliseconds. It decides what runs next: a script
-// command, the 33 ms step or the 100 ms tick. At one millisecond commands come first, then the
-// step, then the tick, as the desktop program's event loop delivers them when the two timers
-// and an input fall together. Owned and called by the drive loop only (one thread).
+// Virtual time of velmoria-drive and of the desktop program's replays and input records, in
+// whole milliseconds. It decides what runs next: a script command, the 33 ms step or the
+// 100 ms tick. At one millisecond commands come first, then the step, then the tick, as the
+// desktop program's event loop delivers them when the two timers and an input fall together.
+// Owned and called by one drive loop or recorder (one thread).
 #include <cstdint>
 #include <optional>
 
-namespace velmoria::drive {
+namespace velmoria::replay {
 
 constexpr int64_t kStepMs = 33;
 constexpr int64_t kTickMs = 100;
+// The branch video's reopening keeps the desktop program busy this long (block()).
+constexpr int64_t kVideoSwitchHoldMs = 1000;
 
 enum class EventKind { Command, Step, Tick };
 
@@ -47,4 +50,4 @@ class Scheduler {
   int64_t m_blockedUntil = 0;
 };
 
-}  // namespace velmoria::drive
+}  // namespace velmoria::replay
