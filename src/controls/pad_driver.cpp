@@ -1,0 +1,68 @@
+#include "controls/pad_driver.h"
+
+#include "run/run.h"
+
+namespace velmoria::controls {
+
+namespace {
+// More presses than any handle has positions: the loop ends at the target or at a step that
+// does not move the handle (the end of its travel, the input lock before the first Start).
+constexpr int kMaxPresses = 64;
+
+void press(Run& run, const PostedKey& key) {
+  if (key.isVirtual)
+    run.keydowns(key.key, key.shift);
+  else
+    run.AsciiDown(key.ch);
+}
+}  // namespace
+
+HandleView handleOf(const Run& run) {
+  const RunObservation seen = run.observe();
+  return HandleView{seen.powerNotch, seen.brakeStep, seen.hold, seen.vehicle.Brake, seen.keySwap};
+}
+
+void PadDriver::poll(const GamepadState& pad, const Bindings& bindings, Run& run) {
+  if (!pad.connected) {
+    m_known = false;
+    return;
+  }
+  const RunObservation seen = run.observe();
+  const Vehicle& v = seen.vehicle;
+  const bool fresh =
+      !m_known || pad.id != m_id || v.Power != m_levelsPower || v.Brake != m_levelsBrake;
+  const int power = handleLevel(axisTravel(pad, bindings.powerAxis), v.Power, fresh ? -1 : m_power);
+  const int brake = handleLevel(axisTravel(pad, bindings.brakeAxis), v.Brake, fresh ? -1 : m_brake);
+  const int target = targetIndex(power, brake);
+  const std::array<bool, kPadButtons> before = m_buttons;
+  m_known = true;
+  m_id = pad.id;
+  m_levelsPower = v.Power;
+  m_levelsBrake = v.Brake;
+  m_power = power;
+  m_brake = brake;
+  m_buttons = pad.buttons;
+  const bool moved = target != m_target;
+  m_target = target;
+  if (fresh) return;
+
+  if (moved) moveHandle(run);
+  for (const ActionInfo& a : actions()) {
+    const auto button = bindings.button(a.action);
+    if (!button) continue;
+    const auto b = static_cast<size_t>(*button);
+    if (pad.buttons[b] && !before[b]) press(run, a.key);
+  }
+}
+
+void PadDriver::moveHandle(Run& run) {
+  for (int i = 0; i < kMaxPresses; ++i) {
+    const HandleView now = handleOf(run);
+    const auto key = stepToward(now, m_target);
+    if (!key) return;
+    run.AsciiDown(*key);
+    if (handleIndex(handleOf(run)) == handleIndex(now)) return;
+  }
+}
+
+}  // namespace velmoria::controls
