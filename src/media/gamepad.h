@@ -56,6 +56,10 @@ class Gamepad {
   // Takes notice of pads plugged in or pulled out since the last call, then reads the pad in
   // use (the first one found). No pad: connected is false and everything reads at rest.
   virtual GamepadState poll() = 0;
+  // While a Densha de GO! controller kind is chosen, the USB scan reads the first joystick
+  // with its own rules: the pad then leaves that device alone, even when the game-controller
+  // database knows it.
+  virtual void leaveFirstJoystick(bool leave) = 0;
 };
 
 }  // namespace velmoria
