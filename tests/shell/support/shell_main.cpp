@@ -2,13 +2,21 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <cstdlib>
+#include <filesystem>
 
 #include "frontend/fonts_qt.h"
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  // The program reads and writes the driver's bindings under the config folder: the tests get
+  // one of their own, never the user's.
+  char config[] = "/tmp/velmoria-shell-config-XXXXXX";
+  const bool ownConfig = mkdtemp(config) != nullptr;
+  if (ownConfig) setenv("XDG_CONFIG_HOME", config, 1);
   QApplication app(argc, argv);
   velmoria::installFontSubstitutes();
   ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  if (ownConfig) std::filesystem::remove_all(config);
+  return result;
 }
