@@ -22,10 +22,10 @@ HandleView handleOf(const Run& run) {
   return HandleView{seen.powerNotch, seen.brakeStep, seen.hold, seen.vehicle.Brake, seen.keySwap};
 }
 
-void PadDriver::poll(const GamepadState& pad, const Bindings& bindings, Run& run) {
+bool PadDriver::poll(const GamepadState& pad, const Bindings& bindings, Run& run) {
   if (!pad.connected) {
     m_known = false;
-    return;
+    return false;
   }
   const RunObservation seen = run.observe();
   const Vehicle& v = seen.vehicle;
@@ -44,25 +44,32 @@ void PadDriver::poll(const GamepadState& pad, const Bindings& bindings, Run& run
   m_buttons = pad.buttons;
   const bool moved = target != m_target;
   m_target = target;
-  if (fresh) return;
+  if (fresh) return false;
 
-  if (moved) moveHandle(run);
+  bool pressed = moved && moveHandle(run);
   for (const ActionInfo& a : actions()) {
     const auto button = bindings.button(a.action);
     if (!button) continue;
     const auto b = static_cast<size_t>(*button);
-    if (pad.buttons[b] && !before[b]) press(run, a.key);
+    if (pad.buttons[b] && !before[b]) {
+      press(run, a.key);
+      pressed = true;
+    }
   }
+  return pressed;
 }
 
-void PadDriver::moveHandle(Run& run) {
+bool PadDriver::moveHandle(Run& run) {
+  bool pressed = false;
   for (int i = 0; i < kMaxPresses; ++i) {
     const HandleView now = handleOf(run);
     const auto key = stepToward(now, m_target);
-    if (!key) return;
+    if (!key) break;
     run.AsciiDown(*key);
-    if (handleIndex(handleOf(run)) == handleIndex(now)) return;
+    pressed = true;
+    if (handleIndex(handleOf(run)) == handleIndex(now)) break;
   }
+  return pressed;
 }
 
 }  // namespace velmoria::controls

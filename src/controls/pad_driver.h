@@ -18,8 +18,9 @@ namespace velmoria::controls {
 
 class PadDriver {
  public:
-  // Acts on `run` for what has changed on the pad since the last call.
-  void poll(const GamepadState& pad, const Bindings& bindings, Run& run);
+  // Acts on `run` for what has changed on the pad since the last call; true when it pressed
+  // any key (the cab then draws again).
+  bool poll(const GamepadState& pad, const Bindings& bindings, Run& run);
   // The next state seen is taken as it stands, without acting (the bindings changed).
   void forget() { m_known = false; }
 
@@ -27,7 +28,7 @@ class PadDriver {
   int target() const { return m_target; }
 
  private:
-  void moveHandle(Run& run);
+  bool moveHandle(Run& run);
 
   bool m_known = false;
   int32_t m_id = -1;

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "controls/binding_labels_qt.h"
+#include "controls/bindings_store_qt.h"
+
 namespace velmoria {
 
 DesktopApp::DesktopApp(std::filesystem::path dataFolder, ShellHooks hooks, MediaSet media)
@@ -26,6 +29,8 @@ void DesktopApp::start() {
   if (!m_help->load(m_folder.resolve("operation.dat")))
     m_hooks.message(m_help.get(), QString::fromUtf8("operation.dat を読み込めません"));
   m_help->setForward([this](QKeyEvent* e) { forwardKey(e); });
+  m_bindings = controls::loadBindings();
+  m_help->showBindings(controls::bindingsText(m_bindings));
 
   m_values = std::make_unique<ValueDisplayWindow>();
   m_values->setForward([this](QKeyEvent* e) { forwardKey(e); });
@@ -52,7 +57,8 @@ void DesktopApp::chooseRun(const std::string& vehicleFile, const std::string& ro
 
   // Each run gets a fresh cab window; the one of the previous run is released here.
   m_cab.reset();
-  CabContext context{m_state, m_folder, m_media, m_hooks, {}, m_values.get(), m_help.get(), {}};
+  CabContext context{m_state,        m_folder,     m_media,     m_hooks, {},
+                     m_values.get(), m_help.get(), &m_bindings, {}};
   context.status = [this](const QString& text) { m_title->setStatus(text); };
   context.afterTick = [this](const Run& run) {
     if (afterTick) afterTick(run);

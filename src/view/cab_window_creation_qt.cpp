@@ -48,6 +48,7 @@ void CabWindow::create() {
     if (QWidget* card = m_panel->component("timetable")) card->raise();
     m_idle.start();
     m_created = true;
+    m_padTimer.start();
     refresh();
   } catch (const StartupError& error) {
     fail(QString::fromStdString(error.what()));

@@ -4,6 +4,9 @@
 #include <QMenuBar>
 #include <QWheelEvent>
 
+#include "controls/binding_labels_qt.h"
+#include "controls/bindings_store_qt.h"
+#include "controls/controls_dialog_qt.h"
 #include "frontend/help_window_qt.h"
 #include "frontend/value_display_qt.h"
 #include "media/qt/qt_serial_settings_dialog.h"
@@ -45,6 +48,8 @@ CabWindow::CabWindow(CabContext context) : m_ctx(std::move(context)) {
   m_idle.setTimerType(Qt::PreciseTimer);
   m_idle.setInterval(4);
   connect(&m_idle, &QTimer::timeout, m_video, &VideoView::appIdle);
+  m_padTimer.setInterval(100);
+  connect(&m_padTimer, &QTimer::timeout, this, &CabWindow::padTick);
 
   connect(&m_ComPort1, &QtSerialPort::opened, this, &CabWindow::COMOpened);
   connect(&m_ComPort1, &QtSerialPort::closed, this, &CabWindow::COMClosed);
@@ -52,6 +57,7 @@ CabWindow::CabWindow(CabContext context) : m_ctx(std::move(context)) {
 }
 
 CabWindow::~CabWindow() {
+  m_padTimer.stop();
   m_idle.stop();
   m_MMTimer1.stop();
   m_Timer1.stop();
@@ -110,6 +116,9 @@ void CabWindow::buildMenus() {
   connect(m_Setup1, &QAction::triggered, this, &CabWindow::Setup1Click);
   m_Connect1 = item(m_Controller1, "Connect1", QString::fromUtf8("TSマスコン（接続）(&C)"));
   connect(m_Connect1, &QAction::triggered, this, &CabWindow::Connect1Click);
+  m_Controller1->addSeparator();
+  m_Controls1 = item(m_Controller1, "Controls1", QString::fromUtf8("操作の割り当て(&K)..."));
+  connect(m_Controls1, &QAction::triggered, this, &CabWindow::controlsClick);
 }
 
 void CabWindow::applyMenuCaptions() {
@@ -194,6 +203,19 @@ void CabWindow::Connect1Click() {
     m_ctx.hooks.message(this, m_ComPort1.portName() + ": " + m_ComPort1.errorString());
 }
 
+void CabWindow::controlsClick() {
+  if (!m_ctx.bindings) return;
+  controls::ControlsDialog dialog(*m_ctx.bindings, this);
+  if (dialog.exec() != QDialog::Accepted || dialog.bindings() == *m_ctx.bindings) return;
+  *m_ctx.bindings = dialog.bindings();
+  // The pad's present state is where the new bindings start from, not a movement.
+  m_padDriver.forget();
+  if (m_ctx.help) m_ctx.help->showBindings(controls::bindingsText(*m_ctx.bindings));
+  if (!controls::saveBindings(*m_ctx.bindings))
+    m_ctx.hooks.message(
+        this, QString::fromUtf8("操作の割り当てを保存できません: ") + controls::bindingsFile());
+}
+
 void CabWindow::COMOpened() {
   m_ctx.hooks.message(this, "Connect to controller.");
 }
@@ -220,6 +242,13 @@ void CabWindow::Timer1Timer() {
   if (m_ctx.afterTick) m_ctx.afterTick(*m_run);
 }
 
+void CabWindow::padTick() {
+  Gamepad* pad = m_ctx.media.gamepad.get();
+  if (!m_run || m_closing || !pad || !m_ctx.bindings) return;
+  pad->leaveFirstJoystick(m_ctx.app.controllerKind != 0);
+  if (m_padDriver.poll(pad->poll(), *m_ctx.bindings, *m_run)) afterInput();
+}
+
 void CabWindow::refresh() {
   if (!m_run) return;
   const CabDisplay& model = m_run->display();
@@ -239,6 +268,19 @@ void CabWindow::afterInput() {
 
 void CabWindow::handleKey(QKeyEvent* event) {
   if (!m_run || m_closing) return;
+  if (m_ctx.bindings) {
+    // A key the driver has moved to another action, or whose action has moved away.
+    const controls::KeyRoute route = controls::routeKey(*m_ctx.bindings, controls::keyName(*event));
+    if (route.kind == controls::KeyRoute::Kind::Dropped) return;
+    if (route.kind == controls::KeyRoute::Kind::Replaced) {
+      if (route.key.isVirtual)
+        m_run->keydowns(route.key.key, route.key.shift);
+      else
+        m_run->AsciiDown(route.key.ch);
+      afterInput();
+      return;
+    }
+  }
   const TranslatedKey key = translateKey(*event);
   if (key.key) m_run->keydowns(*key.key, key.shiftOnly);
   if (key.character) m_run->AsciiDown(*key.character);
@@ -297,6 +339,7 @@ void CabWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   m_closing = true;
+  m_padTimer.stop();
   m_idle.stop();
   m_MMTimer1.stop();
   m_Timer1.stop();

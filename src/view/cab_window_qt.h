@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 
+#include "controls/bindings.h"
+#include "controls/pad_driver.h"
 #include "frame/data_folder.h"
 #include "frontend/media_set_qt.h"
 #include "frontend/shell_hooks_qt.h"
@@ -37,6 +39,9 @@ struct CabContext {
   std::function<void(const QString&)> status;  // the title window's status line
   ValueDisplayWindow* values = nullptr;
   HelpWindow* help = nullptr;
+  // The driver's keys and pad bindings (the Controls dialog changes and saves them); null:
+  // every key as it always was and no pad.
+  controls::Bindings* bindings = nullptr;
   // Called after every 100 ms tick (the trace of --trace).
   std::function<void(const Run&)> afterTick;
 };
@@ -72,10 +77,16 @@ class CabWindow : public QMainWindow, public RunHost {
   void controllerClick(int kind);  // COM11Click, COM21Click, COM31Click
   void Setup1Click();
   void Connect1Click();
+  // The Controls dialog (the Controller menu's last item).
+  void controlsClick();
 
   // The two timers' work (also called directly by the tests).
   void MMTimer1Timer();
   void Timer1Timer();
+  // The game pad, read every 100 ms from the end of creation to the closing, paused or not,
+  // like the keyboard; its buttons and handle moves are the keys of the run's handlers.
+  void padTick();
+  QTimer& padTimer() { return m_padTimer; }
   // A key typed into this window or forwarded from the value display or help window.
   void handleKey(QKeyEvent* event);
   // Redraws the panel and the value display from the model.
@@ -113,7 +124,8 @@ class CabWindow : public QMainWindow, public RunHost {
   std::unique_ptr<VideoSource> m_coreVideo;
   std::unique_ptr<Run> m_run;
   QtSerialPort m_ComPort1;
-  QTimer m_MMTimer1, m_Timer1, m_idle;
+  QTimer m_MMTimer1, m_Timer1, m_idle, m_padTimer;
+  controls::PadDriver m_padDriver;
   WheelSteps m_wheel;
   bool m_closing = false;
   bool m_created = false;
@@ -121,7 +133,7 @@ class CabWindow : public QMainWindow, public RunHost {
 
   QAction *m_start1 = nullptr, *m_menu_d1 = nullptr, *m_menu_d2 = nullptr, *m_D1 = nullptr,
           *m_S1 = nullptr, *m_COM11 = nullptr, *m_COM21 = nullptr, *m_COM31 = nullptr,
-          *m_Setup1 = nullptr, *m_Connect1 = nullptr;
+          *m_Setup1 = nullptr, *m_Connect1 = nullptr, *m_Controls1 = nullptr;
   QMenu *m_GoTo1 = nullptr, *m_Show1 = nullptr, *m_Controller1 = nullptr;
 };
 
