@@ -93,6 +93,8 @@ QString bindingsText(const Bindings& b) {
 std::string keyName(const QKeyEvent& event) {
   const int key = event.key();
   if (key == 0 || key == Qt::Key_unknown) return {};
+  // The keypad's Enter is Return, as the keypad's digits are the digits: one key to bind.
+  if (key == Qt::Key_Enter) return "Return";
   return QKeySequence(key).toString(QKeySequence::PortableText).toStdString();
 }
 
@@ -102,7 +104,6 @@ bool bindable(const QKeyEvent& event) {
   if (key >= Qt::Key_F1 && key <= Qt::Key_F35) return false;
   switch (key) {
     case Qt::Key_ScrollLock:
-    case Qt::Key_Enter:  // the keypad's Enter is the call-out's as always
     case Qt::Key_Shift:
     case Qt::Key_Control:
     case Qt::Key_Alt:

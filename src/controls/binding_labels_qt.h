@@ -19,7 +19,8 @@ QString axisLabel(const AxisBinding& a);
 // One line per action with its key and pad button, then the two handle axes.
 QString bindingsText(const Bindings& b);
 
-// The key's name in the bindings: "H", "3", "Space", "Return", ","; "" for a key without one.
+// The key's name in the bindings: "H", "3", "Space", "Return" (also the keypad's Enter), ",";
+// "" for a key without one.
 std::string keyName(const QKeyEvent& event);
 bool bindable(const QKeyEvent& event);
 

@@ -76,6 +76,18 @@ TEST_F(GamePadTest, a_rebound_key_is_its_action_and_the_old_key_does_nothing) {
   EXPECT_EQ(brake(), 0);
 }
 
+TEST_F(GamePadTest, the_keypads_enter_is_return_in_the_bindings) {
+  controls::bindKey(app->bindings(), Action::PowerStep, "Return");
+  choose();
+  cab().start1Click();
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier, "\r");
+  QCoreApplication::sendEvent(&cab(), &enter);
+  EXPECT_EQ(brake(), -7);
+  QKeyEvent eight(QEvent::KeyPress, Qt::Key_8, Qt::KeypadModifier, "8");
+  QCoreApplication::sendEvent(&cab(), &eight);  // the keypad's 8 has moved with the main one
+  EXPECT_EQ(brake(), -7);
+}
+
 TEST_F(GamePadTest, the_pad_is_read_from_the_creation_on_and_works_power_and_brake) {
   choose();
   EXPECT_TRUE(cab().padTimer().isActive());
