@@ -5,6 +5,7 @@ find_package(Threads REQUIRED)
 file(GLOB VELMORIA_SHELL_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/frontend/*_qt.cpp ${CMAKE_CURRENT_SOURCE_DIR}/view/*_qt.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/input/*_qt.cpp ${CMAKE_CURRENT_SOURCE_DIR}/frame/*_qt.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/controls/*_qt.cpp ${CMAKE_CURRENT_SOURCE_DIR}/controls/*_qt.h
   ${CMAKE_CURRENT_SOURCE_DIR}/frontend/*_qt.h ${CMAKE_CURRENT_SOURCE_DIR}/view/*_qt.h
   ${CMAKE_CURRENT_SOURCE_DIR}/input/*_qt.h ${CMAKE_CURRENT_SOURCE_DIR}/frame/*_qt.h)
 add_library(velmoria_shell STATIC ${VELMORIA_SHELL_SOURCES}
@@ -14,4 +15,4 @@ set_target_properties(velmoria_shell PROPERTIES AUTOMOC ON AUTORCC ON)
 target_compile_definitions(velmoria_shell PUBLIC QT_NO_KEYWORDS)
 target_include_directories(velmoria_shell PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(velmoria_shell PUBLIC velmoria_report velmoria_replay velmoria_core
-  velmoria_media Qt6::Widgets Qt6::SerialPort Qt6::Svg Threads::Threads)
+  velmoria_controls velmoria_media Qt6::Widgets Qt6::SerialPort Qt6::Svg Threads::Threads)

@@ -9,6 +9,9 @@
 #include "frontend/window_placement_qt.h"
 #include "report/history.h"
 
+#include "controls/binding_labels_qt.h"
+#include "controls/bindings_store_qt.h"
+
 namespace velmoria {
 
 DesktopApp::DesktopApp(std::filesystem::path dataFolder, ShellHooks hooks, MediaSet media)
@@ -34,6 +37,8 @@ void DesktopApp::start() {
   if (!m_help->load(m_folder.resolve("operation.dat")))
     m_hooks.message(m_help.get(), QString::fromUtf8("operation.dat を読み込めません"));
   m_help->setForward([this](QKeyEvent* e) { forwardKey(e); });
+  m_bindings = controls::loadBindings();
+  m_help->showBindings(controls::bindingsText(m_bindings));
 
   m_values = std::make_unique<ValueDisplayWindow>();
   m_values->setForward([this](QKeyEvent* e) { forwardKey(e); });
@@ -106,6 +111,7 @@ void DesktopApp::openCab(AppState& app, std::unique_ptr<RunWatch> watch,
                      m_values.get(), m_help.get(), {},      {},      {}};
   context.watcher = m_watch.get();
   context.replay = replay;
+  context.bindings = &m_bindings;
   context.status = [this](const QString& text) { m_title->setStatus(text); };
   context.afterTick = [this](const Run& run) {
     if (afterTick) afterTick(run);

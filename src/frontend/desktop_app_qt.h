@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "controls/bindings.h"
 #include "frame/data_folder.h"
 #include "frontend/help_window_qt.h"
 #include "frontend/media_set_qt.h"
@@ -53,6 +54,8 @@ class DesktopApp : public QObject {
   RecordsWindow* recordsWindow() const { return m_records.get(); }
   AppState& state() { return m_state; }
   MediaSet& media() { return m_media; }
+  // The driver's keys and pad bindings, read at start, shared by every run.
+  controls::Bindings& bindings() { return m_bindings; }
   int cabWindowsCreated() const { return m_cabsCreated; }
 
   // Called after every run-loop tick of every run (the --trace writer).
@@ -77,6 +80,7 @@ class DesktopApp : public QObject {
   ShellHooks m_hooks;
   MediaSet m_media;
   AppState m_state;
+  controls::Bindings m_bindings = controls::Bindings::defaults();
   std::unique_ptr<TitleWindow> m_title;
   std::unique_ptr<HelpWindow> m_help;
   std::unique_ptr<ValueDisplayWindow> m_values;

@@ -116,9 +116,21 @@ bool HelpWindow::load(const std::filesystem::path& file) {
       lines << cp932ToQString(line);
     }
   }
-  m_memo->setPlainText(lines.join('\n'));
-  fitToText();
+  m_instructions = lines.join('\n');
+  fill();
   return true;
+}
+
+void HelpWindow::showBindings(const QString& text) {
+  m_bindings = text;
+  fill();
+}
+
+void HelpWindow::fill() {
+  QString text = m_instructions;
+  if (!m_bindings.isEmpty()) text += (text.isEmpty() ? "" : "\n\n") + m_bindings;
+  m_memo->setPlainText(text);
+  fitToText();
 }
 
 void HelpWindow::present(QWidget* cab) {

@@ -1,9 +1,9 @@
 #pragma once
 // The help window: the operating instructions from operation.dat (line 1 the caption, every
 // further line one line of the memo), sized to its text within the screen (at least the
-// design's 227 x 331; lines wrap where the screen is narrower than the text). Keys typed into
-// the memo go on to the cab window's handlers. Created at program start, hidden until the
-// Display menu shows it. UI thread.
+// design's 227 x 331; lines wrap where the screen is narrower than the text), followed by the
+// driver's current key and pad bindings. Keys typed into the memo go on to the cab window's
+// handlers. Created at program start, hidden until the Display menu shows it. UI thread.
 #include <QPlainTextEdit>
 #include <QWidget>
 #include <filesystem>
@@ -28,15 +28,19 @@ class HelpWindow : public QWidget {
   void setScale(double scale);
   double scale() const { return m_scale.factor; }
   QPlainTextEdit* memo() const { return m_memo; }
+  // The driver's current keys and pad bindings, listed below the instructions ("" for none).
+  void showBindings(const QString& text);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void fitToText();
+  void fill();
 
   QPlainTextEdit* m_memo;
   LayoutScale m_scale;
+  QString m_instructions, m_bindings;
   std::function<void(QKeyEvent*)> m_forward;
 };
 

@@ -9,6 +9,7 @@
 #include "media/null/null_video_source.h"
 #include "media/openal/sound_device_factory.h"
 #include "media/qt/qt_settings_store.h"
+#include "media/sdl/sdl2_gamepad.h"
 #include "media/sdl/sdl2_joystick.h"
 
 namespace velmoria {
@@ -44,6 +45,7 @@ MediaSet MediaSet::system() {
   // stopped from outside.
   setenv("SDL_NO_SIGNAL_HANDLERS", "1", 0);
   set.joystick = std::make_unique<Sdl2Joystick>();
+  set.gamepad = std::make_unique<Sdl2Gamepad>();
   set.settings = std::make_unique<QtSettingsStore>();
   return set;
 }

@@ -1,12 +1,13 @@
 #pragma once
 // The media services of the desktop program, created once at start and shared by every run:
-// one sound device (re-created when a run closes), the joystick, the clock, the button-map
-// store, and a factory for video sources (the core's, the decoding worker's and the opening
-// movie's each get their own). The desktop application owns the set. UI thread.
+// one sound device (re-created when a run closes), the joystick, the game pad, the clock, the
+// button-map store, and a factory for video sources (the core's, the decoding worker's and the
+// opening movie's each get their own). The desktop application owns the set. UI thread.
 #include <functional>
 #include <memory>
 
 #include "media/clock.h"
+#include "media/gamepad.h"
 #include "media/joystick.h"
 #include "media/key_value_store.h"
 #include "media/pcm_sound.h"
@@ -19,6 +20,7 @@ struct MediaSet {
   std::unique_ptr<Clock> clock;
   std::unique_ptr<SoundDevice> sound;
   std::unique_ptr<Joystick> joystick;       // may be null: no USB scan input
+  std::unique_ptr<Gamepad> gamepad;         // any game pad; may be null: no pad input
   std::unique_ptr<KeyValueStore> settings;  // the button map; may be null
   std::function<std::unique_ptr<VideoSource>()> makeVideo;
   SoundTrackReader readSoundTrack;  // the opening movie's sound; empty: movies play silently

@@ -53,6 +53,7 @@ void CabWindow::create() {
     if (m_ctx.watcher)
       m_ctx.watcher->created(*m_run, m_ctx.app, m_replay ? &m_replay->clock() : nullptr);
     if (m_replay) m_replay->begin(*m_run, m_ctx.app);
+    if (!m_replay) m_padTimer.start();  // a replay is driven by its record alone
     refresh();
   } catch (const StartupError& error) {
     fail(QString::fromStdString(error.what()));

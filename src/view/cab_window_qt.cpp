@@ -4,6 +4,9 @@
 #include <QMenuBar>
 #include <QWheelEvent>
 
+#include "controls/binding_labels_qt.h"
+#include "controls/bindings_store_qt.h"
+#include "controls/controls_dialog_qt.h"
 #include "frontend/help_window_qt.h"
 #include "frontend/value_display_qt.h"
 #include "media/qt/qt_serial_settings_dialog.h"
@@ -54,6 +57,8 @@ CabWindow::CabWindow(CabContext context) : m_ctx(std::move(context)), m_display(
   m_idle.setTimerType(Qt::PreciseTimer);
   m_idle.setInterval(4);
   connect(&m_idle, &QTimer::timeout, m_video, &VideoView::appIdle);
+  m_padTimer.setInterval(100);
+  connect(&m_padTimer, &QTimer::timeout, this, &CabWindow::padTick);
 
   connect(&m_ComPort1, &QtSerialPort::opened, this, &CabWindow::COMOpened);
   connect(&m_ComPort1, &QtSerialPort::closed, this, &CabWindow::COMClosed);
@@ -62,6 +67,7 @@ CabWindow::CabWindow(CabContext context) : m_ctx(std::move(context)), m_display(
 
 CabWindow::~CabWindow() {
   m_replay.reset();
+  m_padTimer.stop();
   m_idle.stop();
   m_MMTimer1.stop();
   m_Timer1.stop();
@@ -120,6 +126,9 @@ void CabWindow::buildMenus() {
   connect(m_Setup1, &QAction::triggered, this, &CabWindow::Setup1Click);
   m_Connect1 = item(m_Controller1, "Connect1", QString::fromUtf8("TSマスコン（接続）(&C)"));
   connect(m_Connect1, &QAction::triggered, this, &CabWindow::Connect1Click);
+  m_Controller1->addSeparator();
+  m_Controls1 = item(m_Controller1, "Controls1", QString::fromUtf8("操作の割り当て(&K)..."));
+  connect(m_Controls1, &QAction::triggered, this, &CabWindow::controlsClick);
   buildViewMenu();
 }
 
@@ -226,6 +235,19 @@ void CabWindow::Connect1Click() {
     m_ctx.hooks.message(this, m_ComPort1.portName() + ": " + m_ComPort1.errorString());
 }
 
+void CabWindow::controlsClick() {
+  if (!m_ctx.bindings) return;
+  controls::ControlsDialog dialog(*m_ctx.bindings, this);
+  if (dialog.exec() != QDialog::Accepted || dialog.bindings() == *m_ctx.bindings) return;
+  *m_ctx.bindings = dialog.bindings();
+  // The pad's present state is where the new bindings start from, not a movement.
+  m_padDriver.forget();
+  if (m_ctx.help) m_ctx.help->showBindings(controls::bindingsText(*m_ctx.bindings));
+  if (!controls::saveBindings(*m_ctx.bindings))
+    m_ctx.hooks.message(
+        this, QString::fromUtf8("操作の割り当てを保存できません: ") + controls::bindingsFile());
+}
+
 void CabWindow::COMOpened() {
   m_ctx.hooks.message(this, "Connect to controller.");
 }
@@ -287,6 +309,14 @@ void CabWindow::setGhostCaption(const QString& text) {
   m_ghost->raise();
 }
 
+void CabWindow::padTick() {
+  Gamepad* pad = m_ctx.media.gamepad.get();
+  if (!m_run || m_closing || m_replay || !pad || !m_ctx.bindings) return;
+  pad->leaveFirstJoystick(m_ctx.app.controllerKind != 0);
+  const auto pressKey = [this](const PostedKey& key) { press(key); };
+  if (m_padDriver.poll(pad->poll(), *m_ctx.bindings, *m_run, pressKey)) afterInput();
+}
+
 void CabWindow::refresh() {
   if (!m_run) return;
   const CabDisplay& model = m_run->display();
@@ -306,23 +336,38 @@ void CabWindow::afterInput() {
 
 void CabWindow::handleKey(QKeyEvent* event) {
   if (!m_run || m_closing || m_replay) return;
+  if (m_ctx.bindings) {
+    // A key the driver has moved to another action, or whose action has moved away.
+    const controls::KeyRoute route = controls::routeKey(*m_ctx.bindings, controls::keyName(*event));
+    if (route.kind == controls::KeyRoute::Kind::Dropped) return;
+    if (route.kind == controls::KeyRoute::Kind::Replaced) {
+      press(route.key);
+      afterInput();
+      return;
+    }
+  }
   const TranslatedKey key = translateKey(*event);
-  if (key.key) {
-    replay::ScriptCommand c;
-    c.kind = replay::CommandKind::VKey;
-    c.vkey = *key.key;
-    c.shift = key.shiftOnly;
-    tell(c);
-    m_run->keydowns(*key.key, key.shiftOnly);
-  }
-  if (key.character) {
-    replay::ScriptCommand c;
-    c.kind = replay::CommandKind::Key;
-    c.key = *key.character;
-    tell(c);
-    m_run->AsciiDown(*key.character);
-  }
+  if (key.key) press(PostedKey{true, 0, *key.key, key.shiftOnly});
+  if (key.character) press(PostedKey{false, *key.character, VirtualKey::Enter, false});
   afterInput();
+}
+
+// Every key the driver's keyboard or pad gives the run, told to the watcher first so that the
+// record replays it.
+void CabWindow::press(const PostedKey& key) {
+  replay::ScriptCommand c;
+  if (key.isVirtual) {
+    c.kind = replay::CommandKind::VKey;
+    c.vkey = key.key;
+    c.shift = key.shift;
+    tell(c);
+    m_run->keydowns(key.key, key.shift);
+  } else {
+    c.kind = replay::CommandKind::Key;
+    c.key = key.ch;
+    tell(c);
+    m_run->AsciiDown(key.ch);
+  }
 }
 
 void CabWindow::keyPressEvent(QKeyEvent* event) {
@@ -396,6 +441,7 @@ void CabWindow::closeEvent(QCloseEvent* event) {
   m_closing = true;
   if (m_run && m_ctx.watcher) m_ctx.watcher->closing(*m_run);
   if (m_replay) m_replay->timer().stop();
+  m_padTimer.stop();
   m_idle.stop();
   m_MMTimer1.stop();
   m_Timer1.stop();

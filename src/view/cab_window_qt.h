@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+#include "controls/bindings.h"
+#include "controls/pad_driver.h"
 #include "frame/data_folder.h"
 #include "frontend/media_set_qt.h"
 #include "frontend/shell_hooks_qt.h"
@@ -50,6 +52,9 @@ struct CabContext {
   CabWatcher* watcher = nullptr;
   // A stored run to play back instead of a drive; null for a drive.
   const CabReplayPlan* replay = nullptr;
+  // The driver's keys and pad bindings (the Controls dialog changes and saves them); null:
+  // every key as it always was and no pad.
+  controls::Bindings* bindings = nullptr;
 };
 
 // The cab window's central widget: black, with the cab's surface centred in it; it asks for
@@ -115,10 +120,18 @@ class CabWindow : public QMainWindow, public RunHost {
   void zoomOutClick();
   void setFullscreen(bool on);
   void setSmoothMotion(bool on);
+  // The Controls dialog (the Controller menu's last item).
+  void controlsClick();
+  // One key of the keyboard or the pad, to the watcher and the run.
+  void press(const PostedKey& key);
 
   // The two timers' work (also called directly by the tests).
   void MMTimer1Timer();
   void Timer1Timer();
+  // The game pad, read every 100 ms from the end of creation to the closing, paused or not,
+  // like the keyboard; its buttons and handle moves are the keys of the run's handlers.
+  void padTick();
+  QTimer& padTimer() { return m_padTimer; }
   // A key typed into this window or forwarded from the value display or help window.
   void handleKey(QKeyEvent* event);
   // Redraws the panel and the value display from the model.
@@ -180,7 +193,8 @@ class CabWindow : public QMainWindow, public RunHost {
   std::unique_ptr<VideoSource> m_coreVideo;
   std::unique_ptr<Run> m_run;
   QtSerialPort m_ComPort1;
-  QTimer m_MMTimer1, m_Timer1, m_idle;
+  QTimer m_MMTimer1, m_Timer1, m_idle, m_padTimer;
+  controls::PadDriver m_padDriver;
   WheelSteps m_wheel;
   bool m_closing = false;
   bool m_created = false;
@@ -190,7 +204,7 @@ class CabWindow : public QMainWindow, public RunHost {
 
   QAction *m_start1 = nullptr, *m_menu_d1 = nullptr, *m_menu_d2 = nullptr, *m_D1 = nullptr,
           *m_S1 = nullptr, *m_COM11 = nullptr, *m_COM21 = nullptr, *m_COM31 = nullptr,
-          *m_Setup1 = nullptr, *m_Connect1 = nullptr;
+          *m_Setup1 = nullptr, *m_Connect1 = nullptr, *m_Controls1 = nullptr;
   QMenu *m_GoTo1 = nullptr, *m_Show1 = nullptr, *m_Controller1 = nullptr, *m_view = nullptr;
   QAction *m_zoomIn = nullptr, *m_zoomOut = nullptr, *m_zoom1 = nullptr, *m_zoom2 = nullptr,
           *m_zoom3 = nullptr, *m_zoomFit = nullptr, *m_fullscreen = nullptr,

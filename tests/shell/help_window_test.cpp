@@ -87,6 +87,22 @@ TEST_F(HelpWindowTest, short_text_keeps_the_design_size) {
   EXPECT_EQ(window.memo()->geometry(), QRect(0, 0, 225, 329));
 }
 
+TEST_F(HelpWindowTest, the_bindings_follow_the_instructions_and_can_be_replaced) {
+  load({"操作説明", "8 : 力行"});
+  window.showBindings("horn : 3");
+  EXPECT_EQ(window.memo()->toPlainText(), QString::fromUtf8("8 : 力行\n\nhorn : 3"));
+  window.showBindings("horn : H");
+  EXPECT_EQ(window.memo()->toPlainText(), QString::fromUtf8("8 : 力行\n\nhorn : H"));
+  window.showBindings("");
+  EXPECT_EQ(window.memo()->toPlainText(), QString::fromUtf8("8 : 力行"));
+}
+
+TEST_F(HelpWindowTest, without_a_help_file_the_bindings_stand_alone) {
+  HelpWindow fresh;
+  fresh.showBindings("horn : 3");
+  EXPECT_EQ(fresh.memo()->toPlainText(), "horn : 3");
+}
+
 TEST_F(HelpWindowTest, one_line_gives_the_caption_and_an_empty_memo) {
   load({"Help only"});
   EXPECT_EQ(window.windowTitle(), "Help only");
