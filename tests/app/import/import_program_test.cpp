@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "media/ffmpeg/ffmpeg_video_source.h"
 #include "media/null/null_image_loader.h"
 #include "route/route_file.h"
 #include "support/data_files.h"
@@ -120,6 +121,25 @@ TEST_F(ImportProgram, an_offset_places_the_video_where_no_creation_time_does) {
   r = run(import("--video " + bare.string() + track + " --offset 30 --no-reencode", out.root()));
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_TRUE(fs::exists(out.root() / "move/ride.mkv"));
+}
+
+TEST_F(ImportProgram, reencode_puts_a_short_gop_copy_of_every_frame_in_the_folder) {
+  velmoria::test::TempDataFolder out;
+  const Result r = run(import(usual() + " --reencode", out.root()));
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("video move/ride.mp4 (re-encoded)"), std::string::npos) << r.out;
+  EXPECT_FALSE(fs::exists(out.root() / "move/ride.mp4.source"));
+  FfmpegVideoSource original(1), copy(1);
+  ASSERT_TRUE(original.open(video));
+  ASSERT_TRUE(copy.open(out.root() / "move/ride.mp4"));
+  EXPECT_EQ(copy.frameCount(), original.frameCount());
+  const std::vector<int64_t> keys = copy.keyframes();
+  ASSERT_GT(keys.size(), 1u);
+  for (size_t i = 1; i < keys.size(); ++i) EXPECT_EQ(keys[i] - keys[i - 1], 15) << i;
+  // The camera's own file, which the folder linked before, is left as it was.
+  FfmpegVideoSource again(1);
+  ASSERT_TRUE(again.open(video));
+  EXPECT_GT(again.keyframes().at(1) - again.keyframes().at(0), 15);
 }
 
 struct Unusable {
