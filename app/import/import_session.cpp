@@ -256,8 +256,8 @@ int runImport(const ImportOptions& o, SessionIo& io) {
   // Jumps through the video.
   progress.step("measuring jumps through the video");
   const AccessTimes access = measureAccess(o.video, 24, [&](double f) { progress.update(f); });
-  progress.done("median " + fixed(access.jumpMedianMs, 1) + " ms, worst " +
-                fixed(access.jumpWorstMs, 1) + " ms; " + fixed(access.aheadFps, 0) +
+  progress.done(std::to_string(access.jumps) + " jumps, median " + fixed(access.jumpMedianMs, 1) +
+                " ms, worst " + fixed(access.jumpWorstMs, 1) + " ms; " + fixed(access.aheadFps, 0) +
                 " frames/s in order");
   const bool slow = access.jumpWorstMs > kSlowJumpMs;
   bool reencode = o.reencode.value_or(false);

@@ -31,15 +31,18 @@ struct VideoFacts {
 VideoFacts probeVideo(const std::filesystem::path& file);
 
 struct AccessTimes {
-  int jumps = 0;
+  int jumps = 0;                             // made
   double jumpMedianMs = 0, jumpWorstMs = 0;  // decoding one frame anywhere, after a seek
   double aheadFps = 0;                       // frames a second decoded in order, one thread
 };
 
-// `jumps` random frames (a fixed sequence, so that runs compare), then a second of frames in
-// order from the middle; `progress` gets 0..1.
+// `jumps` random frames (a fixed sequence, so that runs compare), or as many as fit in
+// `budgetSeconds` but at least kMinJumps, then a second of frames in order from the middle;
+// `progress` gets 0..1.
+constexpr int kMinJumps = 3;
 AccessTimes measureAccess(const std::filesystem::path& file, int jumps,
-                          const std::function<void(double)>& progress = {});
+                          const std::function<void(double)>& progress = {},
+                          double budgetSeconds = 10);
 
 // The station jump shows the new place only once its picture is decoded: a worst jump longer
 // than this is too slow for the run.

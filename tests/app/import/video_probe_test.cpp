@@ -35,6 +35,10 @@ TEST(VideoProbe, frames_rate_size_keyframes_and_the_creation_time) {
   EXPECT_GT(a.jumpWorstMs, 0);
   EXPECT_GE(a.jumpWorstMs, a.jumpMedianMs);
   EXPECT_GT(a.aheadFps, 0);
+  // A slow file stops the jumps when their time is spent, after the few that say enough.
+  const AccessTimes quick = measureAccess(file, 50, {}, 0.0);
+  EXPECT_EQ(quick.jumps, kMinJumps);
+  EXPECT_GT(quick.jumpWorstMs, 0);
 }
 
 TEST(VideoProbe, apples_local_creation_date_wins_and_a_zero_date_is_none) {
