@@ -47,13 +47,13 @@ struct TunnelEntry {
 
 struct StationEntry {
   std::string name;
-  int32_t type = 0;        // 0 stop with doors, 1 pass, 2 stop without automatic doors
-  int32_t zoneStart = 0;   // field 3
-  int32_t stopFrame = 0;   // field 4: the stopping mark, last frame of the zone
+  int32_t type = 0;       // 0 stop with doors, 1 pass, 2 stop without automatic doors
+  int32_t zoneStart = 0;  // field 3
+  int32_t stopFrame = 0;  // field 4: the stopping mark, last frame of the zone
   int32_t arrivalSound = 0;
   int32_t departureSound = 0;
   int32_t departureTime = 0;
-  int32_t closeTime = 0;  // 9999999 marks the terminus
+  int32_t closeTime = 0;     // 9999999 marks the terminus
   long double distance = 0;  // cm of the zone's midpoint, computed at set-up (types 0 and 2)
 };
 constexpr int32_t kTerminusTime = 9999999;
@@ -78,7 +78,7 @@ struct SlopeEntry {
 };
 
 struct SignEntry {
-  int32_t picture = 0;  // in OtherImageList
+  int32_t picture = 0;     // in OtherImageList
   int32_t startFrame = 0;  // inclusive
   int32_t endFrame = 0;    // exclusive
 };
@@ -156,6 +156,11 @@ struct Route {
   std::vector<SpeedUnitEntry> SpeedUnitTable;
   std::vector<TimeEventEntry> TimeEventTable;
   std::vector<std::string> OtherImageTexts;  // the board clip of each OtherImageList picture
+  // The picture files of the three image lists as the file names them (the pictures themselves
+  // go to ImageLists), so that a route can be written back as it was read.
+  std::vector<std::string> SignImageFiles;
+  std::vector<std::string> OtherImageFiles;  // one beside each OtherImageTexts entry
+  std::vector<std::string> SignalImageFiles;
 
   // Station jump entries ("Sta" + index) in station order: kinds 0 and 2, never the last.
   std::vector<int> stationMenu;

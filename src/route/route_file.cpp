@@ -46,9 +46,13 @@ class RouteReader {
   }
 
   // Image lines may not be empty and must load.
-  Section imageList(std::string_view header, std::vector<ImageInfo>& target) {
-    return {header, [this, &target](W& w) {
-              w.readList(kImageListCapacity, [&] { target.push_back(load(w, w.line())); });
+  Section imageList(std::string_view header, std::vector<ImageInfo>& target,
+                    std::vector<std::string>& files) {
+    return {header, [this, &target, &files](W& w) {
+              w.readList(kImageListCapacity, [&] {
+                target.push_back(load(w, w.line()));
+                files.push_back(w.line());
+              });
             }};
   }
   ImageInfo load(W& w, const std::string& file) {
@@ -197,16 +201,18 @@ SectionTable RouteReader::table() {
                                 [](W& w) {
                                   return SpeedCheckEntry{w.fieldInt(1), w.fieldInt(2)};
                                 })),
-      own(imageList("[SignImageList]", m_lists.SignImageList)),
+      own(imageList("[SignImageList]", m_lists.SignImageList, r.SignImageFiles)),
       own({"[OtherImageList]",
            [this, &r](W& w) {
              r.OtherImageTexts.clear();
+             r.OtherImageFiles.clear();
              w.readList(kOtherImageTextsCapacity, [&] {
                m_lists.OtherImageList.push_back(load(w, w.line()));
+               r.OtherImageFiles.push_back(w.line());
                r.OtherImageTexts.push_back(w.readText());
              });
            }}),
-      own(imageList("[SignalImageList]", m_lists.SignalImageList)),
+      own(imageList("[SignalImageList]", m_lists.SignalImageList, r.SignalImageFiles)),
       own(list<SpeedUnitEntry>("[SpeedUnit]", r.SpeedUnitTable, kCap,
                                [](W& w) {
                                  SpeedUnitEntry s;

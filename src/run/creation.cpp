@@ -4,6 +4,7 @@
 #include "frame/strings_reader.h"
 #include "input/controller_settings_reader.h"
 #include "route/route_file.h"
+#include "run/track_video.h"
 #include "sound/sound_bank.h"
 #include "vehicle/vehicle_file.h"
 
@@ -32,8 +33,8 @@ std::unique_ptr<Run> createRun(AppState& app, const DataFolder& folder, RunCreat
   if (c.status) c.status("運転台を描画しています");
   if (c.panel) data.card = c.panel(data);
 
-  // Phase 5: the track video.
-  const auto videoFile = folder.resolve(data.strings.Path + data.route.DataName + ".avi");
+  // Phase 5: the track video (its AVI name, or an MP4, MKV or WebM of that name).
+  const auto videoFile = trackVideoFile(folder, data.strings.Path + data.route.DataName + ".avi");
   c.video.open(videoFile);
   if (c.videoOpened) c.videoOpened(videoFile);
 

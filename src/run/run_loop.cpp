@@ -4,6 +4,7 @@
 // next tick starts again from the first step.
 #include "run/branch_video.h"
 #include "run/run.h"
+#include "run/track_video.h"
 
 namespace velmoria {
 
@@ -116,7 +117,8 @@ void Run::videoSwitch() {
     toBranch = false;
   else
     return;
-  m_videoFile = resolve(toBranch ? branch::kBranchVideo : branch::kMainVideo);
+  const std::string_view name = toBranch ? branch::kBranchVideo : branch::kMainVideo;
+  m_videoFile = m_services.folder ? trackVideoFile(*m_services.folder, name) : resolve(name);
   if (m_services.video) m_services.video->open(m_videoFile);
   m_onBranch = toBranch;
   if (m_services.host) m_services.host->videoSwitched(toBranch);

@@ -225,6 +225,180 @@ TEST_F(VideoFile, indices_outside_the_video_keep_the_previous_picture) {
   EXPECT_FALSE(source.decode(7, f));
 }
 
+// --- Containers with presentation times: MP4, MKV, WebM -----------------------------------
+
+// 300 frames (10 s) numbered in four grey bars (rows 0-15, 16-31, 32-47, 48-63 at 40 x the
+// base-6 digits of n), so that long GOPs, B-frames and trimmed files can be checked frame by
+// frame against what a plain decode from the start shows.
+constexpr int kLongFrames = 300;
+
+std::string longNumberedSource() {
+  const auto bars = [](const char* c) {
+    return std::string(
+               "'if(lt(Y\\,16)\\,mod(N\\,6)*40\\,if(lt(Y\\,32)\\,mod(floor(N/6)\\,6)*40\\,") +
+           "if(lt(Y\\,48)\\,mod(floor(N/36)\\,6)*40\\,if(lt(Y\\,64)\\,floor(N/216)*40\\," + c +
+           "(X\\,Y)))))'";
+  };
+  return "-f lavfi -i \"testsrc2=size=96x96:rate=30:duration=10,format=gbrp,geq=r=" + bars("r") +
+         ":g=" + bars("g") + ":b=" + bars("b") + "\"";
+}
+
+int longNumberOf(const VideoFrame& f) {
+  int n = 0, scale = 1;
+  for (int bar = 0; bar < 4; ++bar, scale *= 6)
+    n += scale * static_cast<int>(std::lround(meanRed(f, 16 * bar + 3, 16 * bar + 13) / 40.0));
+  return n;
+}
+
+struct ContainerCase {
+  const char* name;
+  const char* file;  // the container by its extension
+  const char* args;  // encoder and options, as ffmpeg takes them
+  int firstShown;    // the number of the first picture shown (a trimmed file starts later)
+  int frames;
+  const char* trim;  // a stream copy of the encoded file from this many seconds on, or null
+  friend void PrintTo(const ContainerCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class VideoContainer : public ::testing::TestWithParam<ContainerCase> {
+ protected:
+  static void SetUpTestSuite() { dir = new TempDir; }
+  static void TearDownTestSuite() {
+    delete dir;
+    dir = nullptr;
+  }
+  void SetUp() override {
+    if (!test::haveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+    const ContainerCase& c = GetParam();
+    file = *dir / (std::string(c.name) + "_" + c.file);
+    if (!std::filesystem::exists(file)) {
+      const auto encoded = c.trim ? *dir / (std::string(c.name) + "_whole_" + c.file) : file;
+      ASSERT_TRUE(test::run("ffmpeg -nostdin -v error -y " + longNumberedSource() + " -c:v " +
+                            c.args + " " + encoded.string()))
+          << c.name << ": this ffmpeg cannot encode it";
+      if (c.trim) {
+        ASSERT_TRUE(test::run("ffmpeg -nostdin -v error -y -ss " + std::string(c.trim) + " -i " +
+                              encoded.string() + " -c copy " + file.string()));
+      }
+    }
+    ASSERT_TRUE(source.open(file));
+  }
+  static TempDir* dir;
+  std::filesystem::path file;
+  FfmpegVideoSource source;
+};
+TempDir* VideoContainer::dir = nullptr;
+
+TEST_P(VideoContainer, counts_every_frame_shown_and_shows_them_in_order_without_seeking) {
+  const ContainerCase& c = GetParam();
+  ASSERT_EQ(source.frameCount(), c.frames);
+  VideoFrame f;
+  for (int i = 0; i < c.frames; ++i) {
+    ASSERT_TRUE(source.decode(i, f)) << i;
+    ASSERT_EQ(longNumberOf(f), c.firstShown + i) << "frame " << i;
+  }
+  EXPECT_EQ(source.seekCount(), 0);
+  EXPECT_FALSE(source.decode(c.frames, f));
+}
+
+TEST_P(VideoContainer, random_and_backward_jumps_give_the_frame_asked_for) {
+  const ContainerCase& c = GetParam();
+  std::vector<int> order(static_cast<size_t>(c.frames));
+  std::iota(order.begin(), order.end(), 0);
+  std::mt19937 random(99);
+  std::shuffle(order.begin(), order.end(), random);
+  order.resize(120);
+  // The frames just before keyframes and the last ones, where presentation and decoding
+  // order part, and a walk backwards across a GOP boundary.
+  for (int i : {c.frames - 1, c.frames - 2, 59, 60, 61, 249, 250, 251, 0, 1})
+    if (i < c.frames) order.push_back(i);
+  for (int i = std::min(c.frames - 1, 70); i >= 50; --i) order.push_back(i);
+  VideoFrame f;
+  for (int i : order) {
+    ASSERT_TRUE(source.decode(i, f)) << i;
+    EXPECT_EQ(longNumberOf(f), c.firstShown + i) << "frame " << i << " after a jump";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Containers, VideoContainer,
+    ::testing::Values(
+        ContainerCase{"h264_long_gop", "clip.mp4",
+                      "libx264 -bf 3 -g 250 -pix_fmt yuv420p -preset veryfast", 0, 300, nullptr},
+        ContainerCase{"h264_without_edit_list", "clip.mp4",
+                      "libx264 -bf 3 -g 120 -pix_fmt yuv420p -preset veryfast -use_editlist 0", 0,
+                      300, nullptr},
+        ContainerCase{"h264_trimmed", "clip.mp4",
+                      "libx264 -bf 3 -g 250 -pix_fmt yuv420p -preset veryfast", 75, 225, "2.5"},
+        ContainerCase{"h264_mkv", "clip.mkv",
+                      "libx264 -bf 3 -g 60 -pix_fmt yuv420p -preset veryfast", 0, 300, nullptr},
+        ContainerCase{"h265_open_gop", "clip.mp4",
+                      "libx265 -x265-params keyint=60:log-level=error -pix_fmt yuv420p "
+                      "-preset veryfast",
+                      0, 300, nullptr},
+        ContainerCase{"h265_mkv", "clip.mkv",
+                      "libx265 -x265-params keyint=90:log-level=error -pix_fmt yuv420p "
+                      "-preset veryfast",
+                      0, 300, nullptr},
+        ContainerCase{"vp9_webm", "clip.webm",
+                      "libvpx-vp9 -g 90 -b:v 400k -deadline realtime -cpu-used 8", 0, 300, nullptr},
+        ContainerCase{"av1_webm", "clip.webm", "libaom-av1 -g 90 -cpu-used 8 -b:v 300k", 0, 300,
+                      nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(VideoSize, a_1080p_clip_decodes_at_its_own_size_exactly_as_ffmpeg_shows_it) {
+  if (!test::haveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+  TempDir dir;
+  const auto file = dir / "hd.mp4";
+  const auto raw = dir / "hd.bgra";
+  ASSERT_TRUE(test::run(
+      "ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=size=1920x1080:rate=30 -frames:v 8 -c:v "
+      "libx264 -bf 2 -g 4 -pix_fmt yuv420p -preset ultrafast " +
+      file.string()));
+  ASSERT_TRUE(test::run("ffmpeg -nostdin -v error -y -i " + file.string() +
+                        " -pix_fmt bgra -f rawvideo " + raw.string()));
+  const std::string expected = test::readFile(raw);
+  FfmpegVideoSource source;
+  ASSERT_TRUE(source.open(file));
+  ASSERT_EQ(source.frameCount(), 8);
+  const size_t frameBytes = size_t(1920) * 1080 * 4;
+  ASSERT_EQ(expected.size(), frameBytes * 8);
+  for (int i : {7, 0, 5, 3, 4}) {
+    VideoFrame f;
+    ASSERT_TRUE(source.decode(i, f));
+    ASSERT_EQ(f.width, 1920);
+    ASSERT_EQ(f.height, 1080);
+    int worst = 0;
+    for (size_t p = 0; p < f.pixels.size(); p += 97)
+      for (int c = 0; c < 3; ++c)
+        worst = std::max(
+            worst, std::abs(int((f.pixels[p] >> (8 * c)) & 0xff) -
+                            int(static_cast<unsigned char>(expected[frameBytes * i + 4 * p + c]))));
+    EXPECT_LE(worst, 1) << "frame " << i;
+  }
+}
+
+TEST(VideoKeyframes, are_listed_where_the_encoder_put_them_and_pictures_come_raw) {
+  if (!test::haveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+  TempDir dir;
+  const auto file = dir / "keys.mp4";
+  ASSERT_TRUE(test::run("ffmpeg -nostdin -v error -y " + longNumberedSource() +
+                        " -c:v libx264 -bf 3 -g 100 -keyint_min 100 -sc_threshold 0 -pix_fmt "
+                        "yuv420p -preset veryfast " +
+                        file.string()));
+  FfmpegVideoSource source;
+  EXPECT_TRUE(source.keyframes().empty());
+  ASSERT_TRUE(source.open(file));
+  EXPECT_EQ(source.keyframes(), (std::vector<int64_t>{0, 100, 200}));
+  const AVFrame* p = source.picture(150);
+  ASSERT_NE(p, nullptr);
+  VideoFrame f;
+  ASSERT_TRUE(source.decode(150, f));
+  EXPECT_EQ(longNumberOf(f), 150);
+  EXPECT_EQ(source.picture(300), nullptr);
+  EXPECT_EQ(source.picture(-1), nullptr);
+}
+
 struct ColourCase {
   const char* name;
   const char* args;  // the encoder and its options, as ffmpeg takes them

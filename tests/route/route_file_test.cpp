@@ -163,6 +163,15 @@ TEST_F(LineFixture, the_three_picture_lists_are_loaded) {
   EXPECT_EQ(lists->OtherImageList[0].width, 100);
 }
 
+TEST_F(LineFixture, the_picture_names_are_kept_as_the_file_gives_them) {
+  EXPECT_EQ(r->SignImageFiles,
+            (std::vector<std::string>{"image\\sign\\slope_up.bmp", "image\\sign\\slope_down.bmp"}));
+  ASSERT_EQ(r->OtherImageFiles.size(), r->OtherImageTexts.size());
+  EXPECT_EQ(r->OtherImageFiles[0], "image\\sign\\board_jikoku.bmp");
+  EXPECT_EQ(r->OtherImageFiles[1], "image\\sign\\limit65.bmp");
+  EXPECT_EQ(r->SignalImageFiles.size(), lists->SignalImageList.size());
+}
+
 // --- Failure messages: label, ':' and the current line ---
 
 struct FailureCase {

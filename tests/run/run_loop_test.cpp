@@ -226,6 +226,24 @@ TEST(VideoSwitch, the_branch_routes_change_videos_at_frame_41300) {
   EXPECT_EQ(host.switches, (std::vector<bool>{true, false}));
 }
 
+TEST(VideoSwitch, the_branch_video_may_be_an_mp4_or_a_webm) {
+  test::TempDataFolder dir;
+  dir.writeBytes("move/selo.mp4", "x");
+  dir.writeBytes("move/tavo.webm", "x");
+  TestRun t;
+  t.data.route.fileName = "line_local6.dat";
+  auto& r = t.makeUnlocked();
+  const DataFolder folder = dir.folder();
+  poke(r).services.folder = &folder;
+  poke(r).pos.frame = 41301;
+  tick(t);
+  EXPECT_EQ(t.video.openedFile(), dir.root() / "move" / "selo.mp4");
+  EXPECT_EQ(r.observe().videoFile, dir.root() / "move" / "selo.mp4");
+  poke(r).pos.frame = 41000;
+  tick(t);
+  EXPECT_EQ(t.video.openedFile(), dir.root() / "move" / "tavo.webm");
+}
+
 TEST(VideoSwitch, other_routes_never_switch) {
   TestRun t;
   auto& r = t.makeUnlocked();

@@ -5,9 +5,11 @@
 #include <string>
 #include <thread>
 
+#include "camera_ride.h"
 #include "font.h"
 #include "line.h"
 #include "misc_files.h"
+#include "mp4_writer.h"
 #include "pictures.h"
 #include "progress.h"
 #include "routes.h"
@@ -65,8 +67,19 @@ void buildFolder(const fs::path& dir, const FolderOptions& opt) {
     return dir / name;
   };
   progress.stage(std::string(velmoria::branch::kMainVideo), 0.69);
-  writeTrackVideo(inFolder(velmoria::branch::kMainVideo), renderer, line.main, &line.branch, 0,
-                  line.main.profile.frames(), vo, progress);
+  {
+    // Beside the main line's video, the camera train's own recording of the same ride, with
+    // its GPS log: what velmoria-import is tested on.
+    const CameraRide ride(line.main);
+    Mp4Writer mp4(inFolder("move\\tavo.mp4"), opt.quick ? 96 : 480, opt.quick ? 48 : 240, 250,
+                  opt.quick ? 30 : 23, kRideStartUtc);
+    writeTrackVideo(inFolder(velmoria::branch::kMainVideo), renderer, line.main, &line.branch, 0,
+                    line.main.profile.frames(), vo, progress, [&](int frame, const Image& picture) {
+                      for (int k = ride.copiesOf(frame); k > 0; --k) mp4.addFrame(picture);
+                    });
+    mp4.finish();
+    writeGpsTrack(inFolder("move\\tavo.gpx"), line.main, ride);
+  }
   progress.stage(std::string(velmoria::branch::kBranchVideo), 0.21);
   writeTrackVideo(inFolder(velmoria::branch::kBranchVideo), renderer, line.branch, &line.main,
                   kBranchFrame, line.branch.profile.frames(), vo, progress);

@@ -12,7 +12,7 @@ namespace demo {
 
 void writeTrackVideo(const std::filesystem::path& file, const Renderer& renderer, const Path& path,
                      const Path* other, int first, int last, const VideoOptions& opt,
-                     Progress& progress) {
+                     Progress& progress, const FrameTap& tap) {
   const int total = last - first;
   if (opt.quick) {
     // Right frame count, tiny plain pictures: enough for readers and headless drives.
@@ -20,6 +20,7 @@ void writeTrackVideo(const std::filesystem::path& file, const Renderer& renderer
     Image blank(96, 48, Rgb{96, 120, 96});
     for (int i = 0; i < total; ++i) {
       writer.addFrame(blank);
+      if (tap) tap(i, blank);
       if (i % 500 == 0) progress.update(static_cast<double>(i) / total);
     }
     writer.finish();
@@ -63,6 +64,7 @@ void writeTrackVideo(const std::filesystem::path& file, const Renderer& renderer
         cv.wait(lock, [&] { return ready[slot] == i; });
       }
       writer.addFrame(slots[slot]);
+      if (tap) tap(i, slots[slot]);
       {
         std::lock_guard lock(mutex);
         ready[slot] = -1;

@@ -142,15 +142,31 @@ struct FfmpegVideoSource::Impl {
     cropped = av_frame_alloc();
     if (!pkt || !tmp || !cur || !ahead || !cropped) return false;
 
-    // A complete AVI's index lists every chunk, drop chunks included.
+    // A complete AVI's index lists every chunk, drop chunks included. An MP4's lists every
+    // sample by its decoding time, which runs behind the presentation time by the reorder
+    // delay from the first sample on: shifted by that, a closed GOP's keyframe lands on its own
+    // frame, an open GOP's earlier (which the retry one keyframe back covers), and the last
+    // sample on the last frame.
     int64_t packets = -1;
     const int entries = avformat_index_get_entries_count(st);
+    // Samples that an edit list cuts away (a trimmed file) are never shown: they count for no
+    // frame, but a keyframe among them is where the first shown frames decode from.
+    int64_t shift = 0;
+    if (!decodeOrderTimes) {
+      for (int e = 0; e < entries; ++e)
+        if (const AVIndexEntry* entry = avformat_index_get_entry(st, e))
+          if (!(entry->flags & AVINDEX_DISCARD_FRAME))
+            shift = std::max(shift, -toIndex(entry->timestamp));
+    }
     for (int e = 0; e < entries; ++e) {
       const AVIndexEntry* entry = avformat_index_get_entry(st, e);
       if (!entry) continue;
-      packets = std::max(packets, toIndex(entry->timestamp) + 1);
-      if (entry->size > 0 && (entry->flags & AVINDEX_KEYFRAME))
-        keyframes.push_back(toIndex(entry->timestamp));
+      const int64_t index = toIndex(entry->timestamp) + shift;
+      if (entry->size > 0 && (entry->flags & AVINDEX_KEYFRAME)) keyframes.push_back(index);
+      if (entry->flags & AVINDEX_DISCARD_FRAME) continue;
+      // Only in AVI does a chunk's time say which frame it is (drop chunks leave gaps);
+      // elsewhere every sample shown is one frame.
+      packets = decodeOrderTimes ? std::max(packets, index + 1) : std::max<int64_t>(packets, 0) + 1;
     }
     if (keyframes.empty() || st->nb_frames <= 0 || entries < st->nb_frames) {
       // No index (an AVI written without idx1, or cut short before it; the header still
@@ -172,11 +188,13 @@ struct FfmpegVideoSource::Impl {
     int64_t end = 0;
     while (av_read_frame(fmt, pkt) >= 0) {
       if (pkt->stream_index == stream && pkt->size > 0) {
-        const int64_t ts = pkt->dts != AV_NOPTS_VALUE ? pkt->dts : pkt->pts;
+        // Where packets carry presentation times (everything but AVI), those place the frames.
+        const int64_t first = decodeOrderTimes ? pkt->dts : pkt->pts;
+        const int64_t ts = first != AV_NOPTS_VALUE ? first : decodeOrderTimes ? pkt->pts : pkt->dts;
         if (ts != AV_NOPTS_VALUE) {
           const int64_t index = toIndex(ts);
           if (pkt->flags & AV_PKT_FLAG_KEY) keyframes.push_back(index);
-          end = std::max(end, index + 1);
+          if (!(pkt->flags & AV_PKT_FLAG_DISCARD)) end = std::max(end, index + 1);
         }
       }
       av_packet_unref(pkt);
@@ -474,6 +492,16 @@ void FfmpegVideoSource::setOutputSize(int width, int height) {
     m_impl->outWidth = m_outWidth;
     m_impl->outHeight = m_outHeight;
   }
+}
+
+std::vector<int64_t> FfmpegVideoSource::keyframes() const {
+  return m_impl ? m_impl->keyframes : std::vector<int64_t>{};
+}
+
+const AVFrame* FfmpegVideoSource::picture(int index) {
+  if (!m_impl || index < 0 || index >= m_impl->count) return nullptr;
+  if (!m_impl->position(index) || !m_impl->cur->data[0]) return nullptr;
+  return m_impl->cur;
 }
 
 bool FfmpegVideoSource::decode(int index, VideoFrame& out) {

@@ -5,9 +5,13 @@
 // Frame i is the i-th picture of the video as a plain sequential decode shows it, with an
 // empty "drop" chunk showing the picture before it. Sequential and short forward steps keep
 // decoding; a backward or long forward jump seeks to a keyframe.
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "media/video_source.h"
+
+struct AVFrame;
 
 namespace velmoria {
 
@@ -32,6 +36,13 @@ class FfmpegVideoSource : public VideoSource {
 
   // How many seeks decode() has made since open (for tests and benchmarks).
   int seekCount() const;
+  // The frame indices of the keyframes, ascending (where the container says or a scan found
+  // them; a keyframe a trimmed file never shows may lie before 0). Empty when nothing is open.
+  std::vector<int64_t> keyframes() const;
+  // The decoder's own picture for index, in its own format and size, as decode() would convert
+  // it; valid until the next call on this source; null where decode() fails. For tools that
+  // re-encode a video frame by frame.
+  const AVFrame* picture(int index);
 
  private:
   struct Impl;
