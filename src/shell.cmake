@@ -13,5 +13,5 @@ set_target_properties(velmoria_shell PROPERTIES AUTOMOC ON AUTORCC ON)
 # The run's state has a member named `signals`: keep Qt's keywords out of the way.
 target_compile_definitions(velmoria_shell PUBLIC QT_NO_KEYWORDS)
 target_include_directories(velmoria_shell PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(velmoria_shell PUBLIC velmoria_core velmoria_media Qt6::Widgets
+target_link_libraries(velmoria_shell PUBLIC velmoria_core velmoria_route_edit velmoria_media Qt6::Widgets
   Qt6::SerialPort Threads::Threads)

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "desktop/runtime_dir.h"
@@ -19,8 +20,11 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: velmoria [--data DIR] [--trace FILE]\n"
+    "       velmoria --edit DIR [--route FILE]\n"
     "  --data DIR    the data folder (default: the current folder; it holds korvelan.dat)\n"
     "  --trace FILE  write the per-tick trace of every run to FILE\n"
+    "  --edit DIR    open the route editor on a route file of the data folder DIR\n"
+    "  --route FILE  the route file to edit (default: the folder's only one, or a choice)\n"
     "  --help        show this text\n"
     "  --version     show the version\n";
 
@@ -29,6 +33,8 @@ constexpr const char* kUsage =
 int main(int argc, char** argv) {
   std::filesystem::path data = std::filesystem::current_path();
   std::string trace;
+  std::optional<std::filesystem::path> editFolder;
+  std::string editRoute;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -41,6 +47,10 @@ int main(int argc, char** argv) {
       data = std::filesystem::absolute(argv[++i]);
     } else if (arg == "--trace" && i + 1 < argc) {
       trace = argv[++i];
+    } else if (arg == "--edit" && i + 1 < argc) {
+      editFolder = std::filesystem::absolute(argv[++i]);
+    } else if (arg == "--route" && i + 1 < argc) {
+      editRoute = argv[++i];
     } else {
       std::fprintf(stderr, "velmoria: unknown option %s\n%s", arg.c_str(), kUsage);
       return 2;
@@ -53,6 +63,21 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(VELMORIA_VERSION);
   QApplication::setWindowIcon(QIcon(":/velmoria/velmoria.svg"));
   velmoria::installFontSubstitutes();
+
+  if (!editRoute.empty() && !editFolder) {
+    std::fprintf(stderr, "velmoria: --route goes with --edit DIR\n%s", kUsage);
+    return 2;
+  }
+  if (editFolder) {
+    // The editor alone: no title window, no movie; the program ends with the editor.
+    velmoria::DesktopApp app(*editFolder, velmoria::ShellHooks::system(),
+                             velmoria::MediaSet::system());
+    velmoria::RouteEditor* editor = app.openEditor(editRoute);
+    if (!editor) return 2;
+    QObject::connect(editor, &velmoria::RouteEditor::closed, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    return application.exec();
+  }
 
   velmoria::DesktopApp app(data, velmoria::ShellHooks::system(), velmoria::MediaSet::system());
   // --trace: the same per-tick rows velmoria-drive writes, one header for every run.

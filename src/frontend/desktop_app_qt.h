@@ -11,6 +11,7 @@
 #include "frame/data_folder.h"
 #include "frontend/help_window_qt.h"
 #include "frontend/media_set_qt.h"
+#include "frontend/route_editor_qt.h"
 #include "frontend/shell_hooks_qt.h"
 #include "frontend/title_window_qt.h"
 #include "frontend/value_display_qt.h"
@@ -29,11 +30,15 @@ class DesktopApp : public QObject {
   // then the help window (reads operation.dat), then the value display window.
   void start();
   void chooseRun(const std::string& vehicleFile, const std::string& routeFile);
+  // The route editor over the data folder: `routeFile`, or the folder's only route file, or
+  // the one the user picks from the folder's route files. Null when none was opened.
+  RouteEditor* openEditor(const std::string& routeFile = {});
 
   TitleWindow& title() { return *m_title; }
   HelpWindow& help() { return *m_help; }
   ValueDisplayWindow& values() { return *m_values; }
   CabWindow* cab() const { return m_cab.get(); }
+  RouteEditor* editor() const { return m_editor.get(); }
   AppState& state() { return m_state; }
   MediaSet& media() { return m_media; }
   int cabWindowsCreated() const { return m_cabsCreated; }
@@ -60,6 +65,7 @@ class DesktopApp : public QObject {
   std::unique_ptr<HelpWindow> m_help;
   std::unique_ptr<ValueDisplayWindow> m_values;
   std::unique_ptr<CabWindow> m_cab;
+  std::unique_ptr<RouteEditor> m_editor;
   int m_cabsCreated = 0;
 };
 

@@ -6,6 +6,7 @@
 // a cab window is being built) is written by setStatus. UI thread.
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -75,6 +76,10 @@ class TitleWindow : public QWidget {
   std::function<void(const std::string& vehicle, const std::string& route)> onRun;
   // The title window has closed: the program ends.
   std::function<void()> onQuit;
+  // The context menu's route editor entry (offered once the movie has ended).
+  std::function<void()> onEdit;
+  // The context menu at a point of the window; null while the movie plays or without onEdit.
+  std::unique_ptr<QMenu> contextMenu();
 
  Q_SIGNALS:
   void statusChanged(const QString& text);
@@ -83,6 +88,7 @@ class TitleWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void setButtonsVisible(bool visible);
