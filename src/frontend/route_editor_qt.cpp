@@ -259,6 +259,7 @@ void RouteEditor::buildWidgets() {
   m_formArea = new QWidget(central);
   m_form = new QFormLayout(m_formArea);
   m_form->setContentsMargins(0, 0, 0, 0);
+  m_form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
   right->addWidget(m_formArea);
   m_driveText = new QPlainTextEdit(central);
   m_driveText->setObjectName("DriveResult");
@@ -438,9 +439,12 @@ void RouteEditor::fillList() {
   for (size_t i = 0; i < m_doc.count(m_table); ++i) {
     QString text = QString::number(m_doc.anchorFrame(m_table, i));
     if (info.end) text += "-" + QString::number(m_doc.endFrame(m_table, i));
-    for (size_t f = 0; f < info.fields.size() && f < 2; ++f)
-      if (f != info.anchor && (!info.end || f != *info.end))
-        text += "  " + valueText(m_doc.value(m_table, i, f), info.fields[f].kind);
+    // The entry's first field says what it is (a name, a limit, a gradient, a sound); a
+    // station also shows when it departs.
+    if (info.anchor != 0) text += "  " + valueText(m_doc.value(m_table, i, 0), info.fields[0].kind);
+    if (m_table == Table::Station)
+      text += "  " +
+              QString::fromStdString(edit::timeText(m_doc.route().StationTable[i].departureTime));
     if (m_table == Table::Announce && i == 0) text += "  (overrun)";
     m_list->addItem(text);
   }

@@ -138,6 +138,8 @@ void RouteTimeline::paintEvent(QPaintEvent*) {
                                  static_cast<int>(edit::tableInfo(t).label.size())));
     p.setPen(QColor(225, 225, 220));
     p.drawLine(kLabelWidth, top + kRowHeight - 1, width(), top + kRowHeight - 1);
+    // Entries reaching back past the left edge stop at it, not over the row labels.
+    p.setClipRect(QRect(kLabelWidth, 0, width() - kLabelWidth, height()));
     for (size_t i = 0; i < m_doc.count(t); ++i) {
       int a = m_doc.anchorFrame(t, i), e = m_doc.endFrame(t, i);
       const bool selected = m_selection && *m_selection == EntryRef{t, i};
@@ -161,6 +163,7 @@ void RouteTimeline::paintEvent(QPaintEvent*) {
       p.setPen(Qt::black);
       p.drawText(QPoint(std::max(x0, kLabelWidth) + 4, top + kRowHeight - 7), caption(t, i));
     }
+    p.setClipping(false);
   }
   // Frame ticks every power of ten that leaves room.
   int step = 1;
