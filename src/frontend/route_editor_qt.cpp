@@ -343,10 +343,10 @@ bool RouteEditor::open(const std::string& routeFile) {
   // The vehicles of the folder; the title window's own for this route first.
   m_vehicleBox->clear();
   QStringList vehicles;
+  const auto routes = edit::routeFilesIn(m_folder);
   for (const QString& f : QDir(QString::fromStdString(m_folder.string()))
                               .entryList({"*.dat", "*.DAT"}, QDir::Files, QDir::Name)) {
     const std::string name = f.toStdString();
-    const auto routes = edit::routeFilesIn(m_folder);
     if (f.startsWith("train", Qt::CaseInsensitive) &&
         std::find(routes.begin(), routes.end(), name) == routes.end())
       vehicles << f;
