@@ -573,10 +573,10 @@ bool RouteEditor::startTestDrive() {
   }
   m_drive = new QProcess(this);
   m_drive->setProgram(program);
-  m_drive->setArguments({"--data", QString::fromStdString(m_folder.string()), "--vehicle", vehicle,
-                         "--route", QString::fromStdString(m_driveRoute.filename().string()),
-                         "--autopilot", "--until-terminus", "--frames",
-                         QString::number(m_frameCount)});
+  m_drive->setArguments(
+      {"--data", QString::fromStdString(m_folder.string()), "--vehicle", vehicle, "--route",
+       QString::fromStdString(std::filesystem::relative(m_driveRoute, m_folder).generic_string()),
+       "--autopilot", "--until-terminus", "--frames", QString::number(m_frameCount)});
   connect(m_drive, &QProcess::finished, this, &RouteEditor::driveEnded);
   connect(m_drive, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
     if (error == QProcess::FailedToStart) driveEnded(-1, QProcess::CrashExit);

@@ -227,6 +227,23 @@ TEST_F(RouteEditorTest, test_drive_runs_the_autopilot_on_the_route_as_edited) {
 }
 #endif
 
+TEST_F(RouteEditorTest, a_test_drive_whose_program_does_not_start_says_it_did_not_run) {
+  qputenv("VELMORIA_DRIVE", "/nonexistent/velmoria-drive");
+  test::DataCopy data(VELMORIA_TEST_DATA);
+  auto e = editor(data.path(), nullVideo());
+  ASSERT_TRUE(e->open("line_test.dat"));
+  QSignalSpy done(e.get(), &RouteEditor::driveFinished);
+  ASSERT_TRUE(e->startTestDrive());
+  ASSERT_TRUE(done.count() > 0 || done.wait(30000));
+  ASSERT_TRUE(e->lastDrive());
+  EXPECT_FALSE(e->lastDrive()->summaryRead);
+  EXPECT_FALSE(e->lastDrive()->terminus);
+  EXPECT_FALSE(e->testDriveRunning());
+  for (const auto& f : fs::directory_iterator(data.path()))
+    EXPECT_EQ(f.path().filename().string().find(".testdrive"), std::string::npos);
+  qunsetenv("VELMORIA_DRIVE");
+}
+
 #ifdef DEMO_GEN_EXE
 TEST_F(RouteEditorTest, on_the_demo_line_shows_the_exact_frame_and_keeps_what_was_added) {
   test::DataCopy data(demoFolder());
