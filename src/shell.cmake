@@ -15,4 +15,5 @@ set_target_properties(velmoria_shell PROPERTIES AUTOMOC ON AUTORCC ON)
 target_compile_definitions(velmoria_shell PUBLIC QT_NO_KEYWORDS)
 target_include_directories(velmoria_shell PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(velmoria_shell PUBLIC velmoria_report velmoria_replay velmoria_core
-  velmoria_controls velmoria_media Qt6::Widgets Qt6::SerialPort Qt6::Svg Threads::Threads)
+  velmoria_controls velmoria_route_edit velmoria_media Qt6::Widgets Qt6::SerialPort Qt6::Svg
+  Threads::Threads)

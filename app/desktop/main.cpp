@@ -27,6 +27,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: velmoria [--data DIR] [--trace FILE] [--zoom 1|2|3|fit] [--fullscreen]\n"
+    "       velmoria --edit DIR [--route FILE]\n"
     "  --data DIR    the data folder, which holds korvelan.dat (default: the current folder\n"
     "                when it holds one, else the lines in $XDG_DATA_HOME/velmoria/lines\n"
     "                and $XDG_DATA_DIRS/velmoria/lines)\n"
@@ -35,6 +36,8 @@ constexpr const char* kUsage =
     "  --fullscreen  the cab window covers the screen\n"
     "                (both for this session; the View menu's choice is remembered in\n"
     "                 $XDG_CONFIG_HOME/Velmoria/velmoria.conf)\n"
+    "  --edit DIR    open the route editor on a route file of the data folder DIR\n"
+    "  --route FILE  the route file to edit (default: the folder's only one, or a choice)\n"
     "  --help        show this text\n"
     "  --version     show the version\n";
 
@@ -45,6 +48,8 @@ int main(int argc, char** argv) {
   std::string trace;
   std::optional<velmoria::Zoom> zoom;
   bool fullscreen = false;
+  std::optional<std::filesystem::path> editFolder;
+  std::string editRoute;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -65,6 +70,10 @@ int main(int argc, char** argv) {
       }
     } else if (arg == "--fullscreen") {
       fullscreen = true;
+    } else if (arg == "--edit" && i + 1 < argc) {
+      editFolder = std::filesystem::absolute(argv[++i]);
+    } else if (arg == "--route" && i + 1 < argc) {
+      editRoute = argv[++i];
     } else {
       std::fprintf(stderr, "velmoria: unknown option %s\n%s", arg.c_str(), kUsage);
       return 2;
@@ -97,6 +106,21 @@ int main(int argc, char** argv) {
     display.fullscreen = false;
   }
   if (fullscreen) display.fullscreen = true;
+  if (!editRoute.empty() && !editFolder) {
+    std::fprintf(stderr, "velmoria: --route goes with --edit DIR\n%s", kUsage);
+    return 2;
+  }
+  if (editFolder) {
+    // The editor alone: no title window, no movie; the program ends with the editor.
+    velmoria::DesktopApp app(*editFolder, velmoria::ShellHooks::system(),
+                             velmoria::MediaSet::system());
+    velmoria::RouteEditor* editor = app.openEditor(editRoute);
+    if (!editor) return 2;
+    QObject::connect(editor, &velmoria::RouteEditor::closed, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    return application.exec();
+  }
+
   // --trace: the same per-tick rows velmoria-drive writes, one header for every run.
   std::ofstream traceFile;
   std::unique_ptr<velmoria::TraceWriter> writer;

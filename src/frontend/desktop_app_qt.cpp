@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QScreen>
 #include <algorithm>
 #include <fstream>
@@ -20,6 +22,7 @@ DesktopApp::DesktopApp(std::filesystem::path dataFolder, ShellHooks hooks, Media
 DesktopApp::~DesktopApp() {
   // The cab window goes first: it stops its timers and decoder before the media go.
   m_cab.reset();
+  m_editor.reset();
 }
 
 void DesktopApp::start() {
@@ -30,6 +33,7 @@ void DesktopApp::start() {
   m_title->onQuit = [this] { quit(); };
   m_title->setScale(titleScale());
   m_title->onRecords = [this] { showRecords(); };
+  m_title->onEdit = [this] { openEditor(); };
   m_title->create();
   m_title->show();
 
@@ -45,6 +49,7 @@ void DesktopApp::start() {
 }
 
 void DesktopApp::quit() {
+  m_editor.reset();
   // The help window and the value display live as long as the program: left on screen they
   // would keep it running after the title window has gone.
   m_cab.reset();
@@ -161,6 +166,43 @@ double DesktopApp::titleScale() const {
 void DesktopApp::scaleAuxiliaryWindows(double scale) {
   m_values->setScale(scale);
   m_help->setScale(scale);
+}
+
+RouteEditor* DesktopApp::openEditor(const std::string& routeFile) {
+  std::string route = routeFile;
+  if (route.empty()) {
+    const auto routes = edit::routeFilesIn(m_folder.root());
+    if (routes.empty()) {
+      m_hooks.message(m_title.get(), QString::fromUtf8("路線ファイルがありません"));
+      return nullptr;
+    }
+    route = routes.front();
+    if (routes.size() > 1) {
+      QStringList names;
+      for (const auto& r : routes) names << QString::fromStdString(r);
+      bool ok = false;
+      const QString chosen = QInputDialog::getItem(m_title.get(), "Velmoria route editor",
+                                                   "Route file", names, 0, false, &ok);
+      if (!ok) return nullptr;
+      route = chosen.toStdString();
+    }
+  }
+  // One editor at a time: a new choice replaces it (it asks first about unsaved edits).
+  if (m_editor && !m_editor->close()) return m_editor.get();
+  m_editor = std::make_unique<RouteEditor>(m_folder.root(), m_hooks, m_media.makeVideo);
+  if (!m_editor->open(route)) {
+    m_editor.reset();
+    return nullptr;
+  }
+  m_editor->confirmDiscard = [this] {
+    return QMessageBox::question(m_editor.get(), "Velmoria route editor",
+                                 "Close the editor and lose the unsaved edits?") ==
+           QMessageBox::Yes;
+  };
+  m_editor->show();
+  m_editor->raise();
+  m_editor->activateWindow();
+  return m_editor.get();
 }
 
 void DesktopApp::returnToTitle() {

@@ -16,6 +16,7 @@
 #include "frontend/records_window_qt.h"
 #include "frontend/report_window_qt.h"
 #include "frontend/run_watch_qt.h"
+#include "frontend/route_editor_qt.h"
 #include "frontend/shell_hooks_qt.h"
 #include "frontend/title_window_qt.h"
 #include "frontend/value_display_qt.h"
@@ -44,6 +45,9 @@ class DesktopApp : public QObject {
   // record cannot be read.
   bool replayRun(const StoredRun& run, int speed);
   void showRecords();
+  // The route editor over the data folder: `routeFile`, or the folder's only route file, or
+  // the one the user picks from the folder's route files. Null when none was opened.
+  RouteEditor* openEditor(const std::string& routeFile = {});
 
   TitleWindow& title() { return *m_title; }
   HelpWindow& help() { return *m_help; }
@@ -52,6 +56,7 @@ class DesktopApp : public QObject {
   RunWatch* watch() const { return m_watch.get(); }
   ReportWindow* reportWindow() const { return m_report.get(); }
   RecordsWindow* recordsWindow() const { return m_records.get(); }
+  RouteEditor* editor() const { return m_editor.get(); }
   AppState& state() { return m_state; }
   MediaSet& media() { return m_media; }
   // The driver's keys and pad bindings, read at start, shared by every run.
@@ -91,6 +96,7 @@ class DesktopApp : public QObject {
   std::unique_ptr<RecordsWindow> m_records;
   AppState m_replayState;  // a replay's own: it must not change the program's
   std::unique_ptr<CabReplayPlan> m_replayPlan;
+  std::unique_ptr<RouteEditor> m_editor;
   int m_cabsCreated = 0;
   DisplayOptions m_display;
   std::function<void(const DisplayOptions&)> m_remember;

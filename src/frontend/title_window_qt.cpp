@@ -1,6 +1,7 @@
 #include "frontend/title_window_qt.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -372,6 +373,20 @@ void TitleWindow::keyPressEvent(QKeyEvent* event) {
                     (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
   if (mods == Qt::ShiftModifier || (event->key() == Qt::Key_Shift && mods == Qt::NoModifier))
     setE233(true);
+}
+
+std::unique_ptr<QMenu> TitleWindow::contextMenu() {
+  if (!onEdit || movieShown()) return nullptr;
+  auto menu = std::make_unique<QMenu>(this);
+  menu->setObjectName("TitleMenu");
+  QAction* edit = menu->addAction(QString::fromUtf8("路線エディタ…"));
+  edit->setObjectName("OpenRouteEditor");
+  connect(edit, &QAction::triggered, this, [this] { onEdit(); });
+  return menu;
+}
+
+void TitleWindow::contextMenuEvent(QContextMenuEvent* event) {
+  if (auto menu = contextMenu()) menu->exec(event->globalPos());
 }
 
 void TitleWindow::keyReleaseEvent(QKeyEvent* event) {

@@ -6,6 +6,7 @@
 // a cab window is being built) is written by setStatus. UI thread.
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -81,6 +82,10 @@ class TitleWindow : public QWidget {
   std::function<void()> onQuit;
   // The Records button: the run history.
   std::function<void()> onRecords;
+  // The context menu's route editor entry (offered once the movie has ended).
+  std::function<void()> onEdit;
+  // The context menu at a point of the window; null while the movie plays or without onEdit.
+  std::unique_ptr<QMenu> contextMenu();
 
  Q_SIGNALS:
   void statusChanged(const QString& text);
@@ -89,6 +94,7 @@ class TitleWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void setButtonsVisible(bool visible);

@@ -60,6 +60,22 @@ class DesktopProgram : public ::testing::Test {
   std::filesystem::path empty, xdg;
 };
 
+TEST_F(DesktopProgram, the_route_editor_on_a_folder_without_routes_says_so_and_ends_with_2) {
+  const Outcome r = runIn(empty, {"--edit", QString::fromStdString(empty.string())});
+  ASSERT_TRUE(r.finished) << "the program waited: " << r.standardError.toStdString();
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_TRUE(r.standardError.contains(QString::fromUtf8("路線ファイルがありません")))
+      << r.standardError.toStdString();
+}
+
+TEST_F(DesktopProgram, a_route_without_the_editor_is_refused_with_2) {
+  const Outcome r = runIn(empty, {"--route", "line_test.dat"});
+  ASSERT_TRUE(r.finished);
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_TRUE(r.standardError.contains("--route goes with --edit"))
+      << r.standardError.toStdString();
+}
+
 TEST_F(DesktopProgram, started_without_data_says_where_it_looked_and_ends_with_1) {
   const Outcome r = runIn(empty, {});
   ASSERT_TRUE(r.finished) << "the program waited: " << r.standardError.toStdString();
