@@ -24,7 +24,7 @@ void DesktopApp::start() {
 
   m_help = std::make_unique<HelpWindow>();
   if (!m_help->load(m_folder.resolve("operation.dat")))
-    m_hooks.message(m_help.get(), QString::fromUtf8("operation.dat を読み込めません"));
+    m_hooks.message(m_help.get(), tr("operation.dat を読み込めません"));
   m_help->setForward([this](QKeyEvent* e) { forwardKey(e); });
 
   m_values = std::make_unique<ValueDisplayWindow>();
@@ -48,7 +48,7 @@ void DesktopApp::chooseRun(const std::string& vehicleFile, const std::string& ro
   m_state.vehicleFile = vehicleFile;
   m_state.routeFile = routeFile;
   m_title->showStatusLine(true);
-  m_title->setStatus(QString::fromUtf8("Formを作成しています"));
+  m_title->setStatus(tr("Formを作成しています"));
 
   // Each run gets a fresh cab window; the one of the previous run is released here.
   m_cab.reset();

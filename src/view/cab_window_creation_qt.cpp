@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "frame/startup_error.h"
+#include "frontend/core_texts_qt.h"
 #include "run/creation.h"
 #include "view/cab_window_qt.h"
 
@@ -18,18 +19,17 @@ void CabWindow::create() {
 
     m_coreVideo = m_ctx.media.makeVideo();
     m_cache = std::make_unique<FrameCache>(m_ctx.media.makeVideo);
-    RunCreation creation{
-        m_pictures,
-        *m_ctx.media.sound,
-        *m_coreVideo,
-        m_ctx.media.settings.get(),
-        [this](const std::string& text) { m_ctx.status(QString::fromStdString(text)); },
-        [this](const RunData& data) {
-          m_panel->buildRunTime(data.vehicle, data.route, data.images);
-          const QWidget* card = m_panel->component("timetable");
-          return card ? CardSize{card->width(), card->height()} : CardSize{};
-        },
-        [this](const std::filesystem::path& file) { m_cache->open(file); }};
+    RunCreation creation{m_pictures,
+                         *m_ctx.media.sound,
+                         *m_coreVideo,
+                         m_ctx.media.settings.get(),
+                         [this](const std::string& text) { m_ctx.status(coreText(text)); },
+                         [this](const RunData& data) {
+                           m_panel->buildRunTime(data.vehicle, data.route, data.images);
+                           const QWidget* card = m_panel->component("timetable");
+                           return card ? CardSize{card->width(), card->height()} : CardSize{};
+                         },
+                         [this](const std::filesystem::path& file) { m_cache->open(file); }};
     RunServices services;
     services.joystick = m_ctx.media.joystick.get();
     services.clock = m_ctx.media.clock.get();
@@ -50,7 +50,7 @@ void CabWindow::create() {
     m_created = true;
     refresh();
   } catch (const StartupError& error) {
-    fail(QString::fromStdString(error.what()));
+    fail(coreError(error.what()));
   }
 }
 

@@ -123,6 +123,7 @@ class CabWindow : public QMainWindow, public RunHost {
           *m_S1 = nullptr, *m_COM11 = nullptr, *m_COM21 = nullptr, *m_COM31 = nullptr,
           *m_Setup1 = nullptr, *m_Connect1 = nullptr;
   QMenu *m_GoTo1 = nullptr, *m_Show1 = nullptr, *m_Controller1 = nullptr;
+  QMenu* m_view = nullptr;  // the View menu: the language of the program's texts
 };
 
 }  // namespace velmoria
