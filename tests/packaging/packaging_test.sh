@@ -28,6 +28,7 @@ installed_tree)
     [ "$(png_size "$png")" = "${size}x${size}" ] || fail "$png is $(png_size "$png")"
   done
   [ -d "$prefix/share/velmoria/translations" ] || fail "no translations folder"
+  [ -s "$prefix/share/velmoria/translations/velmoria_en.qm" ] || fail "no English translation"
   for program in "$prefix"/bin/*; do
     name=$(basename "$program")
     [ -f "$prefix/share/man/man1/$name.1.gz" ] || fail "$name has no manual page"

@@ -32,6 +32,10 @@ cat > "$work/drive.sh" <<'INNER'
 set -uo pipefail
 binary=$1; data=$2; trace=$3
 export XDG_RUNTIME_DIR=$(mktemp -d); chmod 700 "$XDG_RUNTIME_DIR"
+# The program's texts in Japanese, as the checks below expect, whatever the machine's locale or
+# a language chosen in a View menu there (C.UTF-8 is always installed and names no language).
+unset LANGUAGE LC_ALL LC_MESSAGES
+export LANG=C.UTF-8 XDG_CONFIG_HOME=$(mktemp -d)
 export ALSOFT_DRIVERS=null SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
