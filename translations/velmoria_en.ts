@@ -212,7 +212,7 @@
     <name>velmoria::DesignPictures</name>
     <message>
         <source>快速 朝ラッシュ</source>
-        <translation>Rapid, rush hour</translation>
+        <translation>Rapid, peak</translation>
     </message>
     <message>
         <source>快速 日中</source>
@@ -228,7 +228,7 @@
     </message>
     <message>
         <source>特別快速 支線直通</source>
-        <translation>Sp. rapid, branch</translation>
+        <translation>Special rapid</translation>
     </message>
     <message>
         <source>普通 支線区間</source>
