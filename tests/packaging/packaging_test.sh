@@ -50,6 +50,11 @@ installed_tree)
   grep -q '\[no\]' "$work/stderr" || fail "no demo offer: $(cat "$work/stderr")"
   find "$prefix" | sort >"$work/after"
   cmp -s "$work/before" "$work/after" || fail "the run wrote into the installation"
+  # The installed program speaks English under an English locale.
+  (cd "$work/empty" && env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=en_US.UTF-8 \
+     XDG_CONFIG_HOME=$work/config "$prefix/bin/velmoria" --data .) 2>"$work/stderr" || true
+  grep -q 'The program is not in the right place' "$work/stderr" ||
+    fail "no English under LANG=en_US.UTF-8: $(cat "$work/stderr")"
   # Without the generator there is nothing to offer.
   rm "$prefix/libexec/velmoria/velmoria-demo-gen"
   (cd "$work/empty" && XDG_DATA_HOME=$work/xdg/home XDG_DATA_DIRS=$work/xdg/system \
