@@ -17,3 +17,20 @@ target_include_directories(velmoria_shell PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(velmoria_shell PUBLIC velmoria_report velmoria_replay velmoria_core
   velmoria_controls velmoria_route_edit velmoria_media Qt6::Widgets Qt6::SerialPort Qt6::Svg
   Threads::Threads)
+
+# The English translation: velmoria_en.ts (kept in the repository, refreshed from the sources
+# by scripts/update-translations or the velmoria_lupdate target) becomes velmoria_en.qm, built
+# into the shell's resources (so the build tree finds it) and installed beside the program.
+find_package(Qt6 REQUIRED COMPONENTS LinguistTools)
+set(VELMORIA_TS_FILES ${PROJECT_SOURCE_DIR}/translations/velmoria_en.ts)
+set_source_files_properties(${VELMORIA_TS_FILES} PROPERTIES
+  OUTPUT_LOCATION ${PROJECT_BINARY_DIR}/translations)
+qt_add_lrelease(velmoria_shell TS_FILES ${VELMORIA_TS_FILES} OPTIONS -silent
+  QM_FILES_OUTPUT_VARIABLE VELMORIA_QM_FILES)
+qt_add_resources(velmoria_shell velmoria_translations PREFIX /velmoria/translations
+  BASE ${PROJECT_BINARY_DIR}/translations FILES ${VELMORIA_QM_FILES})
+install(FILES ${VELMORIA_QM_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/velmoria/translations)
+add_custom_target(velmoria_lupdate
+  COMMAND ${CMAKE_COMMAND} -E env LUPDATE=$<TARGET_FILE:Qt6::lupdate>
+          ${PROJECT_SOURCE_DIR}/scripts/update-translations ${VELMORIA_TS_FILES}
+  COMMENT "Refreshing translations/velmoria_en.ts from the sources" VERBATIM)

@@ -19,6 +19,7 @@
 #include "frontend/desktop_app_qt.h"
 #include "frontend/display_settings_qt.h"
 #include "frontend/fonts_qt.h"
+#include "frontend/language_qt.h"
 #include "frontend/line_start_qt.h"
 #include "run/run.h"
 #include "run/trace.h"
@@ -93,6 +94,11 @@ int main(int argc, char** argv) {
   Q_INIT_RESOURCE(shell);
   QApplication::setWindowIcon(QIcon(":/velmoria/velmoria.svg"));
   velmoria::installFontSubstitutes();
+  // Before any window exists, so that every text is built in the chosen language.
+  if (!velmoria::applyLanguage(
+          velmoria::languageFor(velmoria::rememberedLanguageChoice(), QLocale::system())))
+    std::fprintf(stderr,
+                 "velmoria: the English translation cannot be loaded; texts stay Japanese\n");
   // The program ends with its title window or the line chooser (DesktopApp::ended,
   // LineStart::onQuit), not whenever no window happens to be shown, as between the demo offer
   // and its progress dialog.

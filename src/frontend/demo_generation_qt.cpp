@@ -86,8 +86,7 @@ DemoGeneration::DemoGeneration(GeneratorCommand command, fs::path linesFolder)
   connect(&m_process, &QProcess::finished, this, &DemoGeneration::ended);
   connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
     if (error == QProcess::FailedToStart)
-      fail(QString::fromUtf8("%1 を起動できません: %2")
-               .arg(m_command.program, m_process.errorString()));
+      fail(tr("%1 を起動できません: %2").arg(m_command.program, m_process.errorString()));
   });
 }
 
@@ -113,26 +112,24 @@ void DemoGeneration::start() {
   std::error_code ec;
   fs::create_directories(m_lines, ec);
   if (ec) {
-    fail(QString::fromUtf8("%1 を作成できません: %2")
-             .arg(pathText(m_lines), QString::fromStdString(ec.message())));
+    fail(
+        tr("%1 を作成できません: %2").arg(pathText(m_lines), QString::fromStdString(ec.message())));
     return;
   }
   removeAbandoned(m_lines);
   m_partial = std::make_unique<QTemporaryDir>(pathText(m_lines / ".demo-XXXXXX"));
   if (!m_partial->isValid()) {
-    fail(QString::fromUtf8("%1 に書き込めません: %2")
-             .arg(pathText(m_lines), m_partial->errorString()));
+    fail(tr("%1 に書き込めません: %2").arg(pathText(m_lines), m_partial->errorString()));
     return;
   }
   m_lockFile = m_partial->path().toStdString() + ".lock";
   m_lock = lockWithoutWaiting(m_lockFile, true);
   if (m_lock < 0) {
-    fail(QString::fromUtf8("%1 に書き込めません").arg(pathText(m_lockFile)));
+    fail(tr("%1 に書き込めません").arg(pathText(m_lockFile)));
     return;
   }
 
-  m_dialog = std::make_unique<QProgressDialog>(QString::fromUtf8("デモ路線を生成しています"),
-                                               QString::fromUtf8("中止"), 0, 100);
+  m_dialog = std::make_unique<QProgressDialog>(tr("デモ路線を生成しています"), tr("中止"), 0, 100);
   m_dialog->setObjectName("DemoProgress");
   m_dialog->setWindowTitle("Velmoria");
   m_dialog->setAutoClose(false);
@@ -160,7 +157,7 @@ void DemoGeneration::readProgress() {
     if (!number) continue;
     m_dialog->setValue(std::clamp(percent, 0, 100));
     const QString stage = space < 0 ? QString() : rest.mid(space + 1);
-    m_dialog->setLabelText(QString::fromUtf8("デモ路線を生成しています\n%1").arg(stage));
+    m_dialog->setLabelText(tr("デモ路線を生成しています\n%1").arg(stage));
   }
 }
 
@@ -184,21 +181,21 @@ void DemoGeneration::ended(int exitCode, QProcess::ExitStatus status) {
   if (status != QProcess::NormalExit || exitCode != 0) {
     QStringList said(m_errors.begin(), m_errors.end());
     if (said.isEmpty())
-      said << (status == QProcess::NormalExit ? QString::fromUtf8("終了コード %1").arg(exitCode)
-                                              : QString::fromUtf8("異常終了しました"));
+      said << (status == QProcess::NormalExit ? tr("終了コード %1").arg(exitCode)
+                                              : tr("異常終了しました"));
     fail(said.join('\n'));
     return;
   }
   const fs::path written = m_partial->path().toStdString();
   if (!isLine(written)) {
-    fail(QString::fromUtf8("生成されたフォルダに korvelan.dat がありません"));
+    fail(tr("生成されたフォルダに korvelan.dat がありません"));
     return;
   }
   const fs::path line = freeName(m_lines);
   std::error_code ec;
   if (!line.empty()) fs::rename(written, line, ec);
   if (line.empty() || ec) {
-    fail(QString::fromUtf8("%1 に名前を付けられません").arg(pathText(written)));
+    fail(tr("%1 に名前を付けられません").arg(pathText(written)));
     return;
   }
   m_partial->setAutoRemove(false);

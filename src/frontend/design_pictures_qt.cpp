@@ -1,5 +1,6 @@
 #include "frontend/design_pictures_qt.h"
 
+#include <QCoreApplication>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -25,8 +26,13 @@ void bevel(QPainter& p, const QRect& r) {
 }  // namespace
 
 QImage trainButtonPicture(int run) {
-  static const char* const kNames[] = {"快速 朝ラッシュ", "快速 日中",         "快速 休日",
-                                       "臨時特急 183系",  "特別快速 支線直通", "普通 支線区間"};
+  static const char* const kNames[] = {
+      QT_TRANSLATE_NOOP("velmoria::DesignPictures", "快速 朝ラッシュ"),
+      QT_TRANSLATE_NOOP("velmoria::DesignPictures", "快速 日中"),
+      QT_TRANSLATE_NOOP("velmoria::DesignPictures", "快速 休日"),
+      QT_TRANSLATE_NOOP("velmoria::DesignPictures", "臨時特急 183系"),
+      QT_TRANSLATE_NOOP("velmoria::DesignPictures", "特別快速 支線直通"),
+      QT_TRANSLATE_NOOP("velmoria::DesignPictures", "普通 支線区間")};
   static const QColor kColours[] = {QColor(230, 120, 30), QColor(230, 120, 30),
                                     QColor(230, 120, 30), QColor(40, 90, 170),
                                     QColor(200, 40, 40),  QColor(40, 140, 70)};
@@ -42,7 +48,8 @@ QImage trainButtonPicture(int run) {
   p.setFont(designFont("FixedSys", 16, true));
   p.drawText(QRect(6, 0, 20, 36), Qt::AlignVCenter | Qt::AlignLeft, QString::number(run));
   p.setFont(designFont("ＭＳ Ｐゴシック", 12, true));
-  p.drawText(QRect(26, 0, 102, 36), Qt::AlignCenter, QString::fromUtf8(kNames[i]));
+  p.drawText(QRect(26, 0, 102, 36), Qt::AlignCenter,
+             QCoreApplication::translate("velmoria::DesignPictures", kNames[i]));
   return image;
 }
 

@@ -39,7 +39,7 @@ void DesktopApp::start() {
 
   m_help = std::make_unique<HelpWindow>();
   if (!m_help->load(m_folder.resolve("operation.dat")))
-    m_hooks.message(m_help.get(), QString::fromUtf8("operation.dat を読み込めません"));
+    m_hooks.message(m_help.get(), tr("operation.dat を読み込めません"));
   m_help->setForward([this](QKeyEvent* e) { forwardKey(e); });
   m_bindings = controls::loadBindings();
   m_help->showBindings(controls::bindingsText(m_bindings));
@@ -97,7 +97,7 @@ bool DesktopApp::replayRun(const StoredRun& run, int speed) {
 void DesktopApp::openCab(AppState& app, std::unique_ptr<RunWatch> watch,
                          const CabReplayPlan* replay) {
   m_title->showStatusLine(true);
-  m_title->setStatus(QString::fromUtf8("Formを作成しています"));
+  m_title->setStatus(tr("Formを作成しています"));
 
   // Each run gets a fresh cab window; the one of the previous run is released here, before
   // the watcher it told.

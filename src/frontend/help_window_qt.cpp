@@ -51,7 +51,7 @@ QString cp932ToQString(const std::string& bytes) {
 }
 
 HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Dialog) {
-  setWindowTitle("Help");
+  setWindowTitle(tr("Help"));
   setFixedSize(kDesignMemo + kMemoBorder);
   setFont(designFont("FixedSys", 12));
   m_memo = new QPlainTextEdit(this);

@@ -1,6 +1,7 @@
 #include "frontend/line_chooser_qt.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -27,16 +28,20 @@ QPixmap pictureOf(const LineSummary& line, QSize size) {
                       scaled);
   } else {
     painter.setPen(QColor(150, 156, 168));
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, QString::fromUtf8("画像なし"));
+    painter.drawText(pixmap.rect(), Qt::AlignCenter,
+                     QCoreApplication::translate("velmoria::LineChooser", "画像なし"));
   }
   return pixmap;
 }
 
 // Rich text, so that the run numbers stand in a column; the names are the data's own text.
 QString runsText(const LineSummary& line) {
-  if (line.runs.empty()) return QString::fromUtf8("運転できる車両・路線ファイルがありません");
-  QString text = QString::fromUtf8("運転 %1本<table cellspacing=\"0\" cellpadding=\"1\">")
-                     .arg(line.runs.size());
+  if (line.runs.empty())
+    return QCoreApplication::translate("velmoria::LineChooser",
+                                       "運転できる車両・路線ファイルがありません");
+  const int runs = static_cast<int>(line.runs.size());
+  QString text = QCoreApplication::translate("velmoria::LineChooser", "運転 %n本", "", runs) +
+                 "<table cellspacing=\"0\" cellpadding=\"1\">";
   for (const RunSummary& run : line.runs)
     text += QString("<tr><td align=\"right\">%1&nbsp;&nbsp;</td><td>%2</td></tr>")
                 .arg(run.run)
@@ -49,10 +54,10 @@ QString runsText(const LineSummary& line) {
 LineChooser::LineChooser(std::vector<LineSummary> lines, const ShellHooks& hooks)
     : QWidget(nullptr), m_lines(std::move(lines)), m_hooks(hooks) {
   setObjectName("LineChooser");
-  setWindowTitle(QString::fromUtf8("Velmoria 路線の選択"));
+  setWindowTitle(tr("Velmoria 路線の選択"));
   pickFolder = [](QWidget* parent) {
-    const QString folder = QFileDialog::getExistingDirectory(
-        parent, QString::fromUtf8("路線のフォルダを開く"), QDir::homePath());
+    const QString folder =
+        QFileDialog::getExistingDirectory(parent, tr("路線のフォルダを開く"), QDir::homePath());
     return std::filesystem::path(folder.toStdString());
   };
 
@@ -95,9 +100,9 @@ LineChooser::LineChooser(std::vector<LineSummary> lines, const ShellHooks& hooks
   panes->addWidget(m_list, 1);
   panes->addLayout(details);
 
-  m_openFolder = new QPushButton(QString::fromUtf8("フォルダを開く..."), this);
-  m_quit = new QPushButton(QString::fromUtf8("終了"), this);
-  m_open = new QPushButton(QString::fromUtf8("この路線を開く"), this);
+  m_openFolder = new QPushButton(tr("フォルダを開く..."), this);
+  m_quit = new QPushButton(tr("終了"), this);
+  m_open = new QPushButton(tr("この路線を開く"), this);
   m_open->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(m_openFolder);
@@ -139,8 +144,7 @@ void LineChooser::openFolder() {
   const std::filesystem::path folder = pickFolder(this);
   if (folder.empty()) return;
   if (!isLine(folder)) {
-    m_hooks.message(this, QString::fromUtf8(
-                              "%1 には korvelan.dat がありません。路線のフォルダを選んでください。")
+    m_hooks.message(this, tr("%1 には korvelan.dat がありません。路線のフォルダを選んでください。")
                               .arg(QString::fromStdString(folder.string())));
     return;
   }

@@ -48,10 +48,9 @@ void LineStart::offerDemo(const fs::path& current) {
     return;
   }
   const QString question =
-      QString::fromUtf8(
-          "路線データが見つかりません。\n"
-          "デモ路線を生成して %1 に保存しますか？\n"
-          "（約160 MB、数分かかります）")
+      tr("路線データが見つかりません。\n"
+         "デモ路線を生成して %1 に保存しますか？\n"
+         "（約160 MB、数分かかります）")
           .arg(QString::fromStdString((lines / DemoGeneration::kLineName).string()));
   if (!m_hooks.ask || !m_hooks.ask(nullptr, question)) {
     withoutLine(current);
@@ -62,7 +61,7 @@ void LineStart::offerDemo(const fs::path& current) {
           [this](const fs::path& line) { ready(line); });
   connect(m_generation.get(), &DemoGeneration::failed, this, [this, current](const QString& why) {
     if (m_hooks.message)
-      m_hooks.message(nullptr, QString::fromUtf8("デモ路線を生成できませんでした。\n%1").arg(why));
+      m_hooks.message(nullptr, tr("デモ路線を生成できませんでした。\n%1").arg(why));
     withoutLine(current);
   });
   connect(m_generation.get(), &DemoGeneration::cancelled, this,

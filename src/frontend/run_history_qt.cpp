@@ -216,8 +216,7 @@ std::optional<uint64_t> fileHash(const fs::path& file) {
 namespace {
 // ~/.config/Velmoria/velmoria.conf (under XDG_CONFIG_HOME when it is set).
 std::unique_ptr<QSettings> programSettings() {
-  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "Velmoria",
-                                     "velmoria");
+  return std::make_unique<QSettings>("Velmoria", "velmoria");
 }
 }  // namespace
 

@@ -29,12 +29,14 @@ const std::array<RunChoice, 6> kRuns = {{
 
 namespace {
 const char* const kHints[6] = {
-    "通勤時間帯の快速です。3分遅れでスタートします。",
-    "日中時間帯の快速です。",
-    "休日ダイヤの快速です。",
-    "183系で運転する臨時特急です。",
-    "分岐駅から本線を離れ、支線に乗り入れて終点まで走る特別快速です。",
-    "直通列車の支線区間、分岐駅から支線の終点までを走る普通列車です。",
+    QT_TRANSLATE_NOOP("velmoria::TitleWindow", "通勤時間帯の快速です。3分遅れでスタートします。"),
+    QT_TRANSLATE_NOOP("velmoria::TitleWindow", "日中時間帯の快速です。"),
+    QT_TRANSLATE_NOOP("velmoria::TitleWindow", "休日ダイヤの快速です。"),
+    QT_TRANSLATE_NOOP("velmoria::TitleWindow", "183系で運転する臨時特急です。"),
+    QT_TRANSLATE_NOOP("velmoria::TitleWindow",
+                      "分岐駅から本線を離れ、支線に乗り入れて終点まで走る特別快速です。"),
+    QT_TRANSLATE_NOOP("velmoria::TitleWindow",
+                      "直通列車の支線区間、分岐駅から支線の終点までを走る普通列車です。"),
 };
 constexpr int kButtonTops[3] = {292, 337, 382};
 constexpr int kTitlePictures = 1;
@@ -165,7 +167,7 @@ TitleWindow::TitleWindow(AppState& app, const DataFolder& folder, const ShellHoo
     auto* button = new PanelImage(this, name);
     button->setDesignPos({run <= 3 ? 340 : 480, kButtonTops[(run - 1) % 3]});
     button->setPicture(trainButtonPicture(run));
-    button->setToolTip(QString::fromUtf8(kHints[run - 1]));
+    button->setToolTip(tr(kHints[run - 1]));
     button->setCursor(Qt::PointingHandCursor);
     button->hide();
     connect(button, &PanelImage::clicked, this, [this, run] { TrainClick(run); });
@@ -227,7 +229,7 @@ void TitleWindow::create() {
                  "velmoria: no korvelan.dat in %s: start velmoria in its data folder, or choose "
                  "the folder with --data DIR\n",
                  m_folder.root().string().c_str());
-    m_hooks.fail(this, QString::fromUtf8("実行ファイルが正しい場所に配置されていません"));
+    m_hooks.fail(this, tr("実行ファイルが正しい場所に配置されていません"));
   }
 
   setDesignSize({320, 240});
@@ -238,7 +240,7 @@ void TitleWindow::create() {
 
   const auto movie = m_folder.resolve("move\\opening.avi");
   if (std::filesystem::exists(movie, ec) && !m_movie->play(m_makeVideo(), movie))
-    m_hooks.message(this, QString::fromUtf8("オープニングムービーを開けません"));
+    m_hooks.message(this, tr("オープニングムービーを開けません"));
 
   setButtonsVisible(false);
 
@@ -248,7 +250,7 @@ void TitleWindow::create() {
   const std::string name = "image\\title\\0" + std::to_string(picture + 1) + ".jpg";
   const QImage title = QtImageLoader::readImage(m_folder.resolve(name));
   if (title.isNull())
-    m_hooks.message(this, QString::fromStdString(name) + QString::fromUtf8("を読み込めません"));
+    m_hooks.message(this, tr("%1を読み込めません").arg(QString::fromStdString(name)));
   else
     m_titlePicture = title;
   showTitlePicture();
@@ -333,8 +335,7 @@ void TitleWindow::helpclick() {
   const QString page = QString::fromStdString(m_folder.resolve("readme.html").string());
   // Without a browser on the desktop nothing would open and nothing would say why.
   if (!m_hooks.openDocument || !m_hooks.openDocument(page))
-    m_hooks.message(this,
-                    QString::fromUtf8("readme.htmlを開くブラウザが見つかりません。\n") + page);
+    m_hooks.message(this, tr("readme.htmlを開くブラウザが見つかりません。\n%1").arg(page));
 }
 
 void TitleWindow::QuitClick() {

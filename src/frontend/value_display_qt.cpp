@@ -18,32 +18,51 @@ struct ValueRow {
 };
 
 constexpr ValueRow kRows[] = {
-    {"Speed", 8, 16, "Label1", "0 km/h", 144, 16, 84},
-    {"Accelaration", 8, 32, "Label6", "0 km/h/s", 144, 32, 84},
-    {"Slope", 8, 56, "Label27", "0 Permil", 144, 56, 84},
-    {"Wheel statement", 8, 79, "Label23", "Normal", 152, 79, 77},
-    {"Power", 8, 96, "Label7", "0 N", 152, 96, 76},
-    {"Resistance", 8, 112, "Label25", "0 N", 152, 112, 76},
-    {"Adhesive coefficient", 8, 128, "Label8", "0", 168, 128, 60},
-    {"Adhesive limit(P)", 8, 144, "Label9", "0 N", 152, 144, 76},
-    {"Adhesive limit(B)", 8, 160, "Label20", "0 N", 152, 160, 76},
-    {"BC Pressure", 248, 16, "Label2", "0 kPa", 360, 16, 60},
-    {"SAP Pressure", 248, 32, "Label3", "0 kPa", 360, 32, 60},
-    {"ER Pressure", 248, 48, "Label4", "0 kPa", 360, 48, 60},
-    {"MR Pressure", 248, 64, "Label5", "0 kPa", 360, 64, 60},
-    {"Speedcheck", 248, 80, "Label41", "0 m", 360, 80, 60},
-    {"Frame", 440, 16, "Label30", "0", 528, 16, 60},
-    {"Projected", 440, 32, "Label31", "0 km/h", 528, 32, 60},
-    {"Next station", 440, 55, "Label37", "0", 588, 55, 0},
-    {"Remain", 440, 72, "Label33", "0", 588, 72, 0},
-    {"Total", 440, 88, "Label35", "0", 588, 88, 0},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Speed"), 8, 16, "Label1", "0 km/h", 144, 16,
+     84},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Accelaration"), 8, 32, "Label6", "0 km/h/s",
+     144, 32, 84},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Slope"), 8, 56, "Label27", "0 Permil", 144,
+     56, 84},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Wheel statement"), 8, 79, "Label23",
+     "Normal", 152, 79, 77},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Power"), 8, 96, "Label7", "0 N", 152, 96,
+     76},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Resistance"), 8, 112, "Label25", "0 N", 152,
+     112, 76},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Adhesive coefficient"), 8, 128, "Label8",
+     "0", 168, 128, 60},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Adhesive limit(P)"), 8, 144, "Label9",
+     "0 N", 152, 144, 76},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Adhesive limit(B)"), 8, 160, "Label20",
+     "0 N", 152, 160, 76},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "BC Pressure"), 248, 16, "Label2", "0 kPa",
+     360, 16, 60},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "SAP Pressure"), 248, 32, "Label3", "0 kPa",
+     360, 32, 60},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "ER Pressure"), 248, 48, "Label4", "0 kPa",
+     360, 48, 60},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "MR Pressure"), 248, 64, "Label5", "0 kPa",
+     360, 64, 60},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Speedcheck"), 248, 80, "Label41", "0 m",
+     360, 80, 60},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Frame"), 440, 16, "Label30", "0", 528, 16,
+     60},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Projected"), 440, 32, "Label31", "0 km/h",
+     528, 32, 60},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Next station"), 440, 55, "Label37", "0",
+     588, 55, 0},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Remain"), 440, 72, "Label33", "0", 588, 72,
+     0},
+    {QT_TRANSLATE_NOOP("velmoria::ValueDisplayWindow", "Total"), 440, 88, "Label35", "0", 588, 88,
+     0},
 };
 }  // namespace
 
 ValueDisplayWindow::ValueDisplayWindow() : QWidget(nullptr, Qt::Dialog) {
-  setWindowTitle("Value Display");
+  setWindowTitle(tr("Value Display"));
   for (const auto& row : kRows) {
-    m_captions.push_back(new QLabel(row.caption, this));
+    m_captions.push_back(new QLabel(tr(row.caption), this));
     auto* value = new QLabel(row.initial, this);
     value->setObjectName(row.name);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "frame/startup_error.h"
+#include "frontend/core_texts_qt.h"
 #include "run/creation.h"
 #include "view/cab_window_qt.h"
 
@@ -23,7 +24,7 @@ void CabWindow::create() {
         m_replay ? m_replay->sound() : *m_ctx.media.sound,
         *m_coreVideo,
         m_ctx.media.settings.get(),
-        [this](const std::string& text) { m_ctx.status(QString::fromStdString(text)); },
+        [this](const std::string& text) { m_ctx.status(coreText(text)); },
         [this](const RunData& data) {
           m_panel->buildRunTime(data.vehicle, data.route, data.images);
           const QWidget* card = m_panel->component("timetable");
@@ -56,7 +57,7 @@ void CabWindow::create() {
     if (!m_replay) m_padTimer.start();  // a replay is driven by its record alone
     refresh();
   } catch (const StartupError& error) {
-    fail(QString::fromStdString(error.what()));
+    fail(coreError(error.what()));
   }
 }
 

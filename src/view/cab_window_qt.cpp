@@ -7,9 +7,11 @@
 #include "controls/binding_labels_qt.h"
 #include "controls/bindings_store_qt.h"
 #include "controls/controls_dialog_qt.h"
+#include "frontend/core_texts_qt.h"
 #include "frontend/help_window_qt.h"
 #include "frontend/value_display_qt.h"
 #include "media/qt/qt_serial_settings_dialog.h"
+#include "view/language_menu_qt.h"
 
 namespace velmoria {
 
@@ -93,27 +95,27 @@ void CabWindow::buildMenus() {
     owner->addAction(a);
     return a;
   };
-  m_start1 = item(bar, "start1", "Start");
+  m_start1 = item(bar, "start1", tr("Start"));
   connect(m_start1, &QAction::triggered, this, &CabWindow::start1Click);
-  m_GoTo1 = bar->addMenu("Move");
+  m_GoTo1 = bar->addMenu(tr("Move"));
   m_GoTo1->setObjectName("GoTo1");
-  m_Show1 = bar->addMenu("Display");
+  m_Show1 = bar->addMenu(tr("Display"));
   m_Show1->setObjectName("Show1");
-  m_menu_d1 = item(m_Show1, "menu_d1", QString::fromUtf8("操作説明(&H)"));
+  m_menu_d1 = item(m_Show1, "menu_d1", tr("操作説明(&H)"));
   connect(m_menu_d1, &QAction::triggered, this, &CabWindow::menu_d1Click);
-  m_menu_d2 = item(m_Show1, "menu_d2", QString::fromUtf8("再描画(&R)"));
+  m_menu_d2 = item(m_Show1, "menu_d2", tr("再描画(&R)"));
   connect(m_menu_d2, &QAction::triggered, this, &CabWindow::menu_d2Click);
-  m_D1 = item(m_Show1, "D1", QString::fromUtf8("解説モード(&D)"));
+  m_D1 = item(m_Show1, "D1", tr("解説モード(&D)"));
   m_D1->setCheckable(true);
   m_D1->setEnabled(false);
   connect(m_D1, &QAction::triggered, this, &CabWindow::D1Click);
-  m_S1 = item(m_Show1, "S1", QString::fromUtf8("音声初期化(&S)"));
+  m_S1 = item(m_Show1, "S1", tr("音声初期化(&S)"));
   connect(m_S1, &QAction::triggered, this, &CabWindow::S1Click);
-  m_Controller1 = bar->addMenu("Controller(&C)");
+  m_Controller1 = bar->addMenu(tr("Controller(&C)"));
   m_Controller1->setObjectName("Controller1");
-  m_COM11 = item(m_Controller1, "COM11", QString::fromUtf8("標準/TSマスコン(&N)"));
-  m_COM21 = item(m_Controller1, "COM21", QString::fromUtf8("Windows用電車でGO! コントローラ(&U)"));
-  m_COM31 = item(m_Controller1, "COM31", QString::fromUtf8("PS用電車でGO! コントローラ(&M)"));
+  m_COM11 = item(m_Controller1, "COM11", tr("標準/TSマスコン(&N)"));
+  m_COM21 = item(m_Controller1, "COM21", tr("Windows用電車でGO! コントローラ(&U)"));
+  m_COM31 = item(m_Controller1, "COM31", tr("PS用電車でGO! コントローラ(&M)"));
   int kind = 0;
   for (QAction* a : {m_COM11, m_COM21, m_COM31}) {
     a->setCheckable(true);
@@ -122,14 +124,16 @@ void CabWindow::buildMenus() {
   }
   m_COM11->setChecked(true);
   m_Controller1->addSeparator()->setObjectName("N1");
-  m_Setup1 = item(m_Controller1, "Setup1", QString::fromUtf8("TSマスコン（設定）(&P)"));
+  m_Setup1 = item(m_Controller1, "Setup1", tr("TSマスコン（設定）(&P)"));
   connect(m_Setup1, &QAction::triggered, this, &CabWindow::Setup1Click);
-  m_Connect1 = item(m_Controller1, "Connect1", QString::fromUtf8("TSマスコン（接続）(&C)"));
+  m_Connect1 = item(m_Controller1, "Connect1", tr("TSマスコン（接続）(&C)"));
   connect(m_Connect1, &QAction::triggered, this, &CabWindow::Connect1Click);
   m_Controller1->addSeparator();
-  m_Controls1 = item(m_Controller1, "Controls1", QString::fromUtf8("操作の割り当て(&K)..."));
+  m_Controls1 = item(m_Controller1, "Controls1", tr("操作の割り当て(&K)..."));
   connect(m_Controls1, &QAction::triggered, this, &CabWindow::controlsClick);
   buildViewMenu();
+  m_view->addSeparator();
+  fillLanguageMenu(m_view, [this](const QString& text) { m_ctx.hooks.message(this, text); });
 }
 
 void CabWindow::applyMenuCaptions() {
@@ -249,11 +253,11 @@ void CabWindow::controlsClick() {
 }
 
 void CabWindow::COMOpened() {
-  m_ctx.hooks.message(this, "Connect to controller.");
+  m_ctx.hooks.message(this, tr("Connect to controller."));
 }
 
 void CabWindow::COMClosed() {
-  m_ctx.hooks.message(this, "Disconnect from controller.");
+  m_ctx.hooks.message(this, tr("Disconnect from controller."));
 }
 
 void CabWindow::RxChar(const QByteArray& chunk) {
@@ -321,9 +325,11 @@ void CabWindow::refresh() {
   if (!m_run) return;
   const CabDisplay& model = m_run->display();
   m_panel->draw(model);
-  if (!model.start1Caption.empty() && m_start1->text() != qs(model.start1Caption))
-    m_start1->setText(qs(model.start1Caption));
-  const QString caption = qs(model.caption);
+  if (!model.start1Caption.empty()) {
+    const QString start = coreText(model.start1Caption);
+    if (m_start1->text() != start) m_start1->setText(start);
+  }
+  const QString caption = coreText(model.caption);
   if (windowTitle() != caption) setWindowTitle(caption);
   if (m_ctx.values) m_ctx.values->draw(model.values);
 }
@@ -448,8 +454,8 @@ void CabWindow::closeEvent(QCloseEvent* event) {
   m_ComPort1.close();
   if (m_run) m_run->closeRun();
   if (!m_ctx.media.sound->reinitialise()) {
-    m_ctx.hooks.message(this, QString::fromUtf8("DirectSoundを初期化できませんでした。"));
-    fail(QString::fromUtf8("安全のため一旦終了いたします。"));
+    m_ctx.hooks.message(this, tr("DirectSoundを初期化できませんでした。"));
+    fail(tr("安全のため一旦終了いたします。"));
   }
   event->accept();
   Q_EMIT closed();

@@ -14,7 +14,7 @@ namespace velmoria {
 
 void CabWindow::buildViewMenu() {
   m_view = menuBar()->addMenu("View(&W)");
-  m_view->setObjectName("View");
+  m_view->setObjectName("View1");
   const auto item = [this](const QString& name, const QString& caption) {
     auto* a = new QAction(caption, this);
     a->setObjectName(name);

@@ -28,6 +28,7 @@ installed_tree)
     [ "$(png_size "$png")" = "${size}x${size}" ] || fail "$png is $(png_size "$png")"
   done
   [ -d "$prefix/share/velmoria/translations" ] || fail "no translations folder"
+  [ -s "$prefix/share/velmoria/translations/velmoria_en.qm" ] || fail "no English translation"
   for program in "$prefix"/bin/*; do
     name=$(basename "$program")
     [ -f "$prefix/share/man/man1/$name.1.gz" ] || fail "$name has no manual page"
@@ -49,6 +50,11 @@ installed_tree)
   grep -q '\[no\]' "$work/stderr" || fail "no demo offer: $(cat "$work/stderr")"
   find "$prefix" | sort >"$work/after"
   cmp -s "$work/before" "$work/after" || fail "the run wrote into the installation"
+  # The installed program speaks English under an English locale.
+  (cd "$work/empty" && env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=en_US.UTF-8 \
+     XDG_CONFIG_HOME=$work/config "$prefix/bin/velmoria" --data .) 2>"$work/stderr" || true
+  grep -q 'The program is not in the right place' "$work/stderr" ||
+    fail "no English under LANG=en_US.UTF-8: $(cat "$work/stderr")"
   # Without the generator there is nothing to offer.
   rm "$prefix/libexec/velmoria/velmoria-demo-gen"
   (cd "$work/empty" && XDG_DATA_HOME=$work/xdg/home XDG_DATA_DIRS=$work/xdg/system \

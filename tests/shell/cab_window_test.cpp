@@ -12,6 +12,7 @@
 #include "media/null/null_image_loader.h"
 #include "run/creation.h"
 #include "support/desktop_fixture.h"
+#include "support/language_fixture.h"
 #include "support/steps.h"
 #include "view/panel_pictures.h"
 
@@ -196,6 +197,55 @@ TEST_F(CabWindowTest, back_returns_to_the_title_and_the_next_run_gets_a_new_wind
   EXPECT_TRUE(cab().isVisible());
   EXPECT_EQ(statuses.size(), 6);
   EXPECT_EQ(cab().action("start1")->text(), u("運転開始(&S)"));
+}
+
+TEST_F(CabWindowTest, the_view_menu_offers_the_languages_in_japanese) {
+  choose();
+  const QMenu* view = cab().findChild<QMenu*>("View1");
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->title(), "View(&W)");
+  const QMenu* languages = view->findChild<QMenu*>("Language1");
+  ASSERT_NE(languages, nullptr);
+  EXPECT_EQ(languages->title(), u("言語(&L)"));
+  EXPECT_EQ(languages->actions().size(), 3);
+}
+
+// The program's own texts in English; what the line's files say stays as they say it.
+class EnglishCabWindowTest : public test::EnglishTexts, public DesktopFixture {};
+
+TEST_F(EnglishCabWindowTest, shows_the_programs_texts_in_english_and_the_datas_as_they_are) {
+  ASSERT_TRUE(englishLoaded());
+  choose();
+  EXPECT_EQ(statuses,
+            (QStringList{"Creating the cab window", "Reading the settings files", "Drawing the cab",
+                         "Opening the sound device", "Loading the sounds", "Setting up the run"}));
+  EXPECT_TRUE(recorder.messages.isEmpty()) << recorder.messages.join("|").toStdString();
+  EXPECT_EQ(cab().action("D1")->text(), "&Commentary Mode");
+  EXPECT_EQ(cab().action("S1")->text(), "Reset &Sound");
+  EXPECT_EQ(cab().action("COM11")->text(), "Standard / TS Master Controller (&N)");
+  EXPECT_EQ(cab().action("Setup1")->text(), "TS Master Controller Settings... (&P)");
+  EXPECT_EQ(cab().action("Connect1")->text(), "Connect TS Master Controller (&C)");
+  EXPECT_EQ(cab().findChild<QMenu*>("Language1")->title(), "&Language");
+  // The strings file names these, in Japanese.
+  EXPECT_EQ(cab().action("start1")->text(), u("運転開始(&S)"));
+  EXPECT_EQ(cab().findChild<QMenu*>("Show1")->title(), u("表示(&V)"));
+  EXPECT_EQ(cab().action("menu_d1")->text(), u("操作説明(&H)"));
+  // The Start item's own captions are the program's.
+  cab().start1Click();
+  EXPECT_EQ(cab().action("start1")->text(), "Pau&se");
+  cab().start1Click();
+  EXPECT_EQ(cab().action("start1")->text(), "Re&sume");
+  EXPECT_EQ(app->values().windowTitle(), "Value Display");
+  QStringList captions;
+  for (const QLabel* label : app->values().findChildren<QLabel*>()) captions << label->text();
+  EXPECT_TRUE(captions.contains("Acceleration")) << captions.join("|").toStdString();
+}
+
+TEST_F(EnglishCabWindowTest, a_data_error_names_the_data_in_an_english_message) {
+  EXPECT_THROW(choose("train_test.dat", "line_missing.dat"), ProcessEnded);
+  ASSERT_EQ(recorder.messages.size(), 1);
+  EXPECT_TRUE(recorder.messages[0].startsWith("The route file contains an error."))
+      << recorder.messages[0].toStdString();
 }
 
 TEST_F(CabWindowTest, keys_typed_into_the_value_display_drive_the_cab) {

@@ -17,14 +17,18 @@ struct Outcome {
 };
 
 // Runs the program in `folder` with the given arguments, offscreen, messages on stderr, and
-// with XDG data folders of its own (`xdg`/home and `xdg`/system), so that no line installed on
-// the machine is found.
+// with XDG data and config folders of its own (`xdg`/home, `xdg`/system, `xdg`/config), so
+// that no line installed on the machine is found and no language chosen there applies. The
+// locale is Japanese unless `locale` names another.
 Outcome runIn(const std::filesystem::path& folder, const QStringList& arguments,
-              const std::filesystem::path& xdg) {
+              const std::filesystem::path& xdg, const QString& locale = "ja_JP.UTF-8") {
   QProcess process;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("XDG_DATA_HOME", QString::fromStdString((xdg / "home").string()));
   env.insert("XDG_DATA_DIRS", QString::fromStdString((xdg / "system").string()));
+  env.insert("XDG_CONFIG_HOME", QString::fromStdString((xdg / "config").string()));
+  for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) env.remove(name);
+  env.insert("LANG", locale);
   env.insert("QT_QPA_PLATFORM", "offscreen");
   env.insert("VELMORIA_MESSAGES", "stderr");
   env.insert("ALSOFT_DRIVERS", "null");
@@ -54,8 +58,14 @@ class DesktopProgram : public ::testing::Test {
     std::filesystem::remove_all(empty);
     std::filesystem::remove_all(xdg);
   }
-  Outcome runIn(const std::filesystem::path& folder, const QStringList& arguments) {
-    return ::runIn(folder, arguments, xdg);
+  Outcome runIn(const std::filesystem::path& folder, const QStringList& arguments,
+                const QString& locale = "ja_JP.UTF-8") {
+    return ::runIn(folder, arguments, xdg, locale);
+  }
+  void chooseLanguage(const char* kept) {
+    std::filesystem::create_directories(xdg / "config" / "Velmoria");
+    std::ofstream(xdg / "config" / "Velmoria" / "velmoria.conf")
+        << "[view]\nlanguage=" << kept << "\n";
   }
   std::filesystem::path empty, xdg;
 };
@@ -88,6 +98,39 @@ TEST_F(DesktopProgram, started_without_data_says_where_it_looked_and_ends_with_1
       r.standardError.contains(QString::fromUtf8("実行ファイルが正しい場所に配置されていません")))
       << r.standardError.toStdString();
 }
+
+// The language follows the locale, and a remembered choice overrides the locale.
+struct LanguageCase {
+  const char* what;
+  const char* locale;
+  const char* kept;  // the remembered choice, or nullptr
+  const char* said;
+};
+
+class DesktopProgramLanguage : public DesktopProgram,
+                               public ::testing::WithParamInterface<LanguageCase> {};
+
+TEST_P(DesktopProgramLanguage, shows_its_messages_in_the_chosen_language) {
+  const LanguageCase& c = GetParam();
+  if (c.kept) chooseLanguage(c.kept);
+  const Outcome r = runIn(empty, {"--data", "."}, c.locale);
+  ASSERT_TRUE(r.finished);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.standardError.contains(QString::fromUtf8(c.said))) << r.standardError.toStdString();
+  EXPECT_FALSE(r.standardError.contains("cannot be loaded")) << r.standardError.toStdString();
+}
+
+constexpr const char* kJapanese = "実行ファイルが正しい場所に配置されていません";
+constexpr const char* kEnglish = "The program is not in the right place";
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DesktopProgramLanguage,
+    ::testing::Values(LanguageCase{"japanese_locale", "ja_JP.UTF-8", nullptr, kJapanese},
+                      LanguageCase{"english_locale", "en_US.UTF-8", nullptr, kEnglish},
+                      LanguageCase{"c_locale", "C.UTF-8", nullptr, kJapanese},
+                      LanguageCase{"english_kept_over_japanese", "ja_JP.UTF-8", "en", kEnglish},
+                      LanguageCase{"japanese_kept_over_english", "en_US.UTF-8", "ja", kJapanese},
+                      LanguageCase{"automatic_kept", "en_US.UTF-8", "auto", kEnglish}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 #ifdef VELMORIA_HAS_DEMO_GEN
 // With no line installed anywhere the program offers the demo line; a headless run answers No

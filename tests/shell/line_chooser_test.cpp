@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTextDocument>
 
+#include "support/language_fixture.h"
 #include "support/line_folders.h"
 #include "support/shell_fixture.h"
 
@@ -68,6 +69,21 @@ TEST_F(LineChooserTest, lists_both_lines_and_shows_the_first_with_its_picture_an
   ASSERT_EQ(shown.size(), LineChooser::kPictureSize);
   EXPECT_GT(QColor(shown.pixel(160, 120)).red(), 200);
   EXPECT_LT(QColor(shown.pixel(160, 120)).green(), 60);
+}
+
+class EnglishLineChooserTest : public test::EnglishTexts, public LineChooserTest {};
+
+TEST_F(EnglishLineChooserTest, is_in_english_with_the_lines_own_names) {
+  ASSERT_TRUE(englishLoaded());
+  EXPECT_EQ(chooser->windowTitle(), "Velmoria: Choose a Line");
+  EXPECT_EQ(shownText(chooser->runsLabel()).toStdString(),
+            "2 runs\n1\n東線 快速\n2\n<b>東線</b> 普通");
+  QStringList buttons;
+  for (const QPushButton* b : chooser->findChildren<QPushButton*>()) buttons << b->text();
+  buttons.sort();
+  EXPECT_EQ(buttons, (QStringList{"Open Folder...", "Open This Line", "Quit"}));
+  chooser->list()->setCurrentRow(1);
+  EXPECT_EQ(shownText(chooser->runsLabel()), "No vehicle and route files to drive");
 }
 
 TEST_F(LineChooserTest, shows_the_second_line_when_selected_and_opens_it) {

@@ -34,6 +34,10 @@ binary=$1; data=$2; trace=$3
 export XDG_RUNTIME_DIR=$(mktemp -d); chmod 700 "$XDG_RUNTIME_DIR"
 # The run history and the settings stay in the test's own folder.
 export XDG_DATA_HOME=$XDG_RUNTIME_DIR/data XDG_CONFIG_HOME=$XDG_RUNTIME_DIR/config
+# The program's texts in Japanese, as the checks below expect, whatever the machine's locale or
+# a language chosen in a View menu there (C.UTF-8 is always installed and names no language).
+unset LANGUAGE LC_ALL LC_MESSAGES
+export LANG=C.UTF-8
 export ALSOFT_DRIVERS=null SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done

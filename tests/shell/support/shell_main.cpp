@@ -1,7 +1,10 @@
-// One QApplication for every shell test, on the offscreen platform unless told otherwise.
+// One QApplication for every shell test, on the offscreen platform unless told otherwise, with
+// its settings in a temporary folder and the texts in Japanese (no translation installed).
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -19,6 +22,9 @@ int main(int argc, char** argv) {
   setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
   setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
   QApplication app(argc, argv);
+  QTemporaryDir settings;
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   velmoria::installFontSubstitutes();
   ::testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
