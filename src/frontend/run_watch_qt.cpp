@@ -129,6 +129,7 @@ std::string RunWatch::record() const {
 void RunWatch::finish() {
   m_finished = true;
   const report::RunReport live = m_report->report();
+  m_liveReport = live;
   QString status;
   if (m_setup.replay) {
     if (m_setup.storedTrace && *m_setup.storedTrace == m_traceHash.hash())
@@ -168,9 +169,12 @@ void RunWatch::store() {
     return;
   }
   try {
+    // The record is driven again only to learn whether it replays the drive exactly; the
+    // history keeps the drive itself, as its report was shown.
     const auto replayed =
         report::replayRecord(m_folder.root().string(), m_vehicle, m_route, m_media.makeVideo(),
-                             m_media.settings.get(), std::move(*parsed.script), &writer.trace());
+                             m_media.settings.get(), std::move(*parsed.script), nullptr);
+    writer.trace() << m_liveTrace.str();
     report::StoredFacts facts;
     facts.source = "desktop";
     char date[32];
@@ -181,19 +185,18 @@ void RunWatch::store() {
     facts.dataFolder = m_folder.root().string();
     const bool exact = m_recorder->exact() && replayed.traceHash == m_traceHash.hash();
     facts.replayExact = exact;
-    const auto folder = writer.finish(report::reportJson(replayed.report, &facts), script);
+    const auto folder = writer.finish(report::reportJson(*m_liveReport, &facts), script);
     if (!folder) {
       say("The run was not stored: " + QString::fromStdString(writer.error()));
       return;
     }
     m_stored = folder;
     QString text = "Stored in " + QString::fromStdString(folder->string());
-    // The stored trace and report are the replay's; say when the drive itself went otherwise.
+    // Its record replays to a slightly different run: say so, and why when that is known.
     if (!exact)
-      text += m_recorder->exact()
-                  ? QString(" (replayed, the drive differs slightly from the one driven)")
-                  : " (replayed, the drive differs slightly from the one driven: " +
-                        QString::fromStdString(m_recorder->whyNotExact()) + ")";
+      text += m_recorder->exact() ? QString(" (its record replays to a slightly different run)")
+                                  : " (its record replays to a slightly different run: " +
+                                        QString::fromStdString(m_recorder->whyNotExact()) + ")";
     say(text);
   } catch (const StartupError& e) {
     say("The run was not stored: " + QString::fromStdString(e.what()));

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <sstream>
 
 #include "frame/data_folder.h"
 #include "frontend/media_set_qt.h"
@@ -81,7 +82,12 @@ class RunWatch : public QObject, public CabWatcher {
   std::unique_ptr<RecordingJoystick> m_joystick;
   std::optional<replay::InputRecorder> m_recorder;
   std::optional<report::ReportBuilder> m_report;
-  report::HashingStream m_traceHash;
+  // The trace as driven: kept for the history (a drive's record may replay to a slightly
+  // different run when the cab's timers ran out of their order; what is stored is what was
+  // driven), and summed for the comparison with a replay.
+  std::ostringstream m_liveTrace;
+  report::HashingStream m_traceHash{&m_liveTrace};
+  std::optional<report::RunReport> m_liveReport;  // the report shown at the end
   std::optional<TraceWriter> m_trace;
   std::unique_ptr<report::Ghost> m_ghost;
   std::vector<report::ChartSample> m_ghostSamples;
