@@ -31,6 +31,7 @@
 #include "frame/section_walker.h"
 #include "frame/startup_error.h"
 #include "frame/strings_reader.h"
+#include "frontend/run_history_qt.h"
 #include "frontend/title_window_qt.h"
 #include "route_writer/route_writer.h"
 #include "run/track_video.h"
@@ -565,6 +566,8 @@ bool RouteEditor::startTestDrive() {
   // The route as it stands, unsaved edits included, beside the route file so that its paths
   // resolve as the route's own; a hidden name keeps it out of the folder's route list.
   m_driveRoute = m_routePath.parent_path() / ("." + m_routePath.filename().string() + ".testdrive");
+  m_driveReport = m_driveRoute;
+  m_driveReport += ".json";
   try {
     writeRouteFile(m_driveRoute, m_doc.route());
   } catch (const RouteWriteError& e) {
@@ -576,7 +579,8 @@ bool RouteEditor::startTestDrive() {
   m_drive->setArguments(
       {"--data", QString::fromStdString(m_folder.string()), "--vehicle", vehicle, "--route",
        QString::fromStdString(std::filesystem::relative(m_driveRoute, m_folder).generic_string()),
-       "--autopilot", "--until-terminus", "--frames", QString::number(m_frameCount)});
+       "--autopilot", "--until-terminus", "--frames", QString::number(m_frameCount), "--report",
+       QString::fromStdString(m_driveReport.string())});
   connect(m_drive, &QProcess::finished, this, &RouteEditor::driveEnded);
   connect(m_drive, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
     if (error == QProcess::FailedToStart) driveEnded(-1, QProcess::CrashExit);
@@ -601,6 +605,20 @@ void RouteEditor::driveEnded(int exitCode, QProcess::ExitStatus status) {
   m_driveRoute.clear();
   m_lastDrive = edit::readDriveOutcome(out, err, status == QProcess::NormalExit ? exitCode : -1);
   m_driveText->setPlainText(QString::fromStdString(edit::describe(*m_lastDrive)));
+  // The drive's run report, in the window a drive in the cab gets.
+  QString why;
+  if (std::filesystem::is_regular_file(m_driveReport, ec)) {
+    if (const auto report = readReportFile(m_driveReport, &why)) {
+      if (!m_report) m_report = std::make_unique<ReportWindow>();
+      m_report->setReport(*report, {}, "Test drive of the route as edited, by the autopilot");
+      m_report->show();
+      m_report->raise();
+    } else {
+      m_driveText->appendPlainText("The run report could not be read: " + why);
+    }
+  }
+  std::filesystem::remove(m_driveReport, ec);
+  m_driveReport.clear();
   m_driveButton->setEnabled(true);
   Q_EMIT driveFinished();
 }

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include "frontend/report_window_qt.h"
 #include "frontend/route_timeline_qt.h"
 #include "frontend/shell_hooks_qt.h"
 #include "media/video_source.h"
@@ -66,6 +67,9 @@ class RouteEditor : public QMainWindow {
   bool startTestDrive();
   bool testDriveRunning() const;
   const std::optional<edit::DriveOutcome>& lastDrive() const { return m_lastDrive; }
+  // The run report of the last test drive (velmoria-drive --report); null before one, or
+  // when the drive wrote none.
+  ReportWindow* driveReport() const { return m_report.get(); }
   void setVehicle(const QString& file);
 
   const edit::RouteDocument& document() const { return m_doc; }
@@ -128,7 +132,8 @@ class RouteEditor : public QMainWindow {
   QPlainTextEdit* m_driveText = nullptr;
   QPushButton* m_driveButton = nullptr;
   QProcess* m_drive = nullptr;
-  std::filesystem::path m_driveRoute;
+  std::filesystem::path m_driveRoute, m_driveReport;
+  std::unique_ptr<ReportWindow> m_report;
   std::optional<edit::DriveOutcome> m_lastDrive;
   bool m_filling = false;
 };

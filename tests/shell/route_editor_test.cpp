@@ -220,7 +220,16 @@ TEST_F(RouteEditorTest, test_drive_runs_the_autopilot_on_the_route_as_edited) {
   bool stoppedAtSakuragawa = false;
   for (const auto& s : o.stops) stoppedAtSakuragawa |= s.station == "桜川";
   EXPECT_TRUE(stoppedAtSakuragawa);
-  // The file itself is as it was, and the drive's copy is gone.
+  // Its run report, with the new stop in it.
+  ReportWindow* report = e->driveReport();
+  ASSERT_TRUE(report);
+  EXPECT_TRUE(report->isVisible());
+  const report::RunReport& r = report->chart()->data().report;
+  EXPECT_TRUE(r.terminus);
+  bool reportedSakuragawa = false;
+  for (const auto& s : r.stations) reportedSakuragawa |= s.name == "桜川";
+  EXPECT_TRUE(reportedSakuragawa);
+  // The file itself is as it was, and the drive's copies are gone.
   EXPECT_EQ(edit::readRouteForEditing(data.path(), "line_test.dat").StationTable[2].type, 1);
   for (const auto& f : fs::directory_iterator(data.path()))
     EXPECT_EQ(f.path().filename().string().find(".testdrive"), std::string::npos);
