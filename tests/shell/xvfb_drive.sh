@@ -5,7 +5,7 @@
 set -euo pipefail
 binary=$1
 fixtures=$2
-for tool in xvfb-run xdotool Xvfb python3; do
+for tool in xdotool Xvfb python3; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool not installed"; exit 77; }
 done
 
@@ -87,7 +87,7 @@ wait "$pid" 2>/dev/null
 exit 0
 INNER
 chmod +x "$work/drive.sh"
-xvfb-run -a -s "-screen 0 1024x768x24" "$work/drive.sh" "$binary" "$data" "$work/trace.csv" ||
+"$(dirname "$0")/with_xvfb.sh" 1024x768x24 "$work/drive.sh" "$binary" "$data" "$work/trace.csv" ||
   { cat "$work/velmoria.log"; exit 1; }
 
 [ -s "$work/trace.csv" ] || { echo "FAIL: no trace written"; cat "$work/velmoria.log"; exit 1; }

@@ -8,7 +8,7 @@
 set -euo pipefail
 binary=$1
 fixtures=$2
-for tool in xvfb-run Xvfb xdotool xwininfo xprop openbox convert python3; do
+for tool in Xvfb xdotool xwininfo xprop openbox convert python3; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool not installed"; exit 77; }
 done
 
@@ -111,7 +111,7 @@ kill $wm 2>/dev/null
 exit 0
 INNER
 chmod +x "$work/session.sh"
-xvfb-run -a -s "-screen 0 1920x1080x24" "$work/session.sh" "$binary" "$data" "$work" fullscreen ||
+"$(dirname "$0")/with_xvfb.sh" 1920x1080x24 "$work/session.sh" "$binary" "$data" "$work" fullscreen ||
   { cat "$work/velmoria.log"; exit 1; }
 
 # The cab fills the screen's height between black bars: the bars are black, the panel is not.
@@ -138,5 +138,5 @@ PY
 
 # Fit to window on a desktop without a window manager: nobody honours the maximise request, so
 # the program gives the window the screen's free area itself.
-xvfb-run -a -s "-screen 0 1920x1080x24" "$work/session.sh" "$binary" "$data" "$work" fit ||
+"$(dirname "$0")/with_xvfb.sh" 1920x1080x24 "$work/session.sh" "$binary" "$data" "$work" fit ||
   { cat "$work/velmoria.log"; exit 1; }

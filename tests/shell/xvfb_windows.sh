@@ -7,7 +7,7 @@
 set -euo pipefail
 binary=$1
 fixtures=$2
-for tool in xvfb-run Xvfb xdotool xprop xwininfo wmctrl openbox convert; do
+for tool in Xvfb xdotool xprop xwininfo wmctrl openbox convert; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool not installed"; exit 77; }
 done
 
@@ -245,12 +245,11 @@ exit 0
 INNER
 chmod +x "$work/session.sh"
 
-# Other X servers may be starting on this machine at the same moment: begin the search for a
-# free display number at a number of our own.
-server() { xvfb-run -a -n $((200 + RANDOM % 600)) "$@"; }
+# An X server of its own for each session (other servers may be starting at the same moment).
+server() { "$(dirname "$0")/with_xvfb.sh" "$@"; }
 # A screen wide enough for both windows right of the cab, under openbox.
-server -s "-screen 0 1920x1200x24" "$work/session.sh" "$binary" "$data" openbox \
+server 1920x1200x24 "$work/session.sh" "$binary" "$data" openbox \
   "$work/openbox.log" || { cat "$work/openbox.log"; exit 1; }
 # A small screen and no window manager: the program places and raises the windows itself.
-server -s "-screen 0 1024x768x24" "$work/session.sh" "$binary" "$data" bare \
+server 1024x768x24 "$work/session.sh" "$binary" "$data" bare \
   "$work/bare.log" || { cat "$work/bare.log"; exit 1; }
