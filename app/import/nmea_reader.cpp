@@ -106,9 +106,13 @@ Track readNmea(std::string_view bytes, const std::string& name) {
     const auto f = splitFields(*b);
     Sentence s;
     bool ok = false;
-    const auto tod = f.size() > 1 ? timeOfDay(f[1]) : std::nullopt;
-    if (tod) ++withTime;
-    if (kind == "RMC" && f.size() >= 10 && tod && f[2] == "A") {
+    // A plain double and a flag, not an optional: GCC 12 at -O2 takes the optional's copy
+    // into the pushed Sentence for a read of an unset value (-Wmaybe-uninitialized).
+    const auto time = f.size() > 1 ? timeOfDay(f[1]) : std::nullopt;
+    const bool timed = time.has_value();
+    const double tod = time.value_or(0);
+    if (timed) ++withTime;
+    if (kind == "RMC" && f.size() >= 10 && timed && f[2] == "A") {
       const auto lat = angle(f[3], f[4], 'N', 'S');
       const auto lon = angle(f[5], f[6], 'E', 'W');
       const std::string& date = f[9];
@@ -118,16 +122,16 @@ Track readNmea(std::string_view bytes, const std::string& name) {
                   yy = std::stoi(date.substr(4, 2));
         if (dd >= 1 && dd <= 31 && mm >= 1 && mm <= 12) {
           s.day = daysFromCivil(yy < 80 ? 2000 + yy : 1900 + yy, mm, dd);
-          s.lat = *lat, s.lon = *lon, s.tod = *tod;
+          s.lat = *lat, s.lon = *lon, s.tod = tod;
           if (const auto knots = real(f[7])) s.speed = *knots * 1852.0 / 3600.0;
           ok = true;
         }
       }
-    } else if (kind == "GGA" && f.size() >= 10 && tod && f[6] != "0" && !f[6].empty()) {
+    } else if (kind == "GGA" && f.size() >= 10 && timed && f[6] != "0" && !f[6].empty()) {
       const auto lat = angle(f[2], f[3], 'N', 'S');
       const auto lon = angle(f[4], f[5], 'E', 'W');
       if (lat && lon) {
-        s.lat = *lat, s.lon = *lon, s.tod = *tod;
+        s.lat = *lat, s.lon = *lon, s.tod = tod;
         s.elevation = real(f[9]);
         ok = true;
       }
