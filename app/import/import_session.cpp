@@ -25,6 +25,7 @@
 #include "speed_fit.h"
 #include "stops.h"
 #include "track_readers.h"
+#include "vehicle_source.h"
 #include "video_probe.h"
 
 namespace velmoria::import {
@@ -139,13 +140,13 @@ bool inside(const fs::path& child, const fs::path& parent) {
 int runImport(const ImportOptions& o, SessionIo& io) {
   Progress progress(io.terminal);
   fs::path from = o.vehicleFrom;
-  if (from.empty()) {
-    const char* demo = std::getenv("VELMORIA_DEMO");
-    from = demo && *demo ? demo : "demo";
-  }
+  if (from.empty()) from = defaultVehicleSource(processEnvironment(), fs::current_path());
   if (!fs::exists(from / "korvelan.dat")) {
     say(from.string() + " is not a data folder (no korvelan.dat): give --vehicle-from DIR" +
-        (o.vehicleFrom.empty() ? " (scripts/demo makes the demo line in ./demo)" : ""));
+        (o.vehicleFrom.empty()
+             ? " (the desktop program generates the demo line on its first start; scripts/demo "
+               "makes it in ./demo)"
+             : ""));
     return kUnusable;
   }
   if (sameFolder(from, o.out) || inside(o.out, from)) {
