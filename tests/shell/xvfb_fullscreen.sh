@@ -53,10 +53,10 @@ geometry() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
     /^ *Width:/{w=$2} /^ *Height:/{h=$2} END{print x, y, w, h}'
 }
-# Waits for a visible Velmoria window whose size passes the test "$1" (W and H set); prints
-# its id.
+# Waits up to $2 seconds (default 15) for a visible Velmoria window whose size passes the test
+# "$1" (W and H set); prints its id.
 wait_window() {
-  for _ in $(seq 150); do
+  for _ in $(seq $((${2:-15} * 10))); do
     for w in $(xdotool search --onlyvisible --name Velmoria 2>/dev/null); do
       read -r X Y W H < <(geometry "$w")
       if eval "$1"; then echo "$w"; return 0; fi
@@ -77,7 +77,7 @@ click_at() { xdotool mousemove "$(python3 -c "print(round($X + $1 * $scale))")" 
   "$(python3 -c "print(round($Y + $2 * $scale))")" click 1; }
 click_at $((340 + 65)) $((292 + 18))                           # run 1, at the title's scale
 if [ "$mode" = fit ]; then
-  cab=$(wait_window '[ "$W" = 1920 ] && [ "$H" = 1080 ]') || fail "the fitted cab window is not the screen's size"
+  cab=$(wait_window '[ "$W" = 1920 ] && [ "$H" = 1080 ]' 90) || fail "the fitted cab window is not the screen's size"
   read -r X Y W H < <(geometry "$cab")
   [ "$X $Y" = "0 0" ] || fail "the fitted cab window stands at $X $Y"
   echo "fitted cab window without a window manager: $W x $H at $X $Y"
@@ -85,7 +85,9 @@ if [ "$mode" = fit ]; then
   wait "$pid" 2>/dev/null
   exit 0
 fi
-cab=$(wait_window '[ "$W" = 1920 ] && [ "$H" = 1080 ]') || fail "the cab window is not fullscreen"
+# The cab is made (pictures, sounds, the video opened) before it covers the screen; under the
+# sanitizers on a busy machine that takes a while.
+cab=$(wait_window '[ "$W" = 1920 ] && [ "$H" = 1080 ]' 90) || fail "the cab window is not fullscreen"
 read -r X Y W H < <(geometry "$cab")
 [ "$X $Y" = "0 0" ] || fail "the fullscreen cab window stands at $X $Y"
 echo "cab window: $W x $H at $X $Y"

@@ -33,9 +33,12 @@ std::string slurp(const fs::path& file) {
 }
 
 // The generator's quick folder, shared with the generator's own tests: a lock serialises the
-// first writers, and a folder newer than the generator is reused.
+// first writers, and a folder newer than the generator is reused. VELMORIA_IMPORT_DEMO names
+// another demo folder instead (the full line, made beforehand), for the same checks by hand.
 const fs::path& demoFolder() {
   static const fs::path dir = [] {
+    if (const char* given = std::getenv("VELMORIA_IMPORT_DEMO"); given && *given)
+      return fs::path(given);
     const fs::path out = DEMO_OUT_DIR;
     fs::create_directories(out.parent_path());
     const std::string lockName = out.string() + ".lock";
