@@ -4,14 +4,14 @@
 #include <cmath>
 
 #include "frame/fixed.h"
-#include "route/signal_aspects.h"
+#include "route/signal_colours.h"
 #include "vehicle/route_distances.h"
 
 namespace velmoria::drive {
 
 Aspect aspectOf(int displayIndex) {
   // The driver reads the same aspect groups the train protection uses.
-  return static_cast<Aspect>(aspectGroup(displayIndex));
+  return static_cast<Aspect>(colourGroup(displayIndex));
 }
 
 RouteDistances::RouteDistances(const Route& route) : m_segments(route.SpeedUnitTable) {}

@@ -23,7 +23,7 @@ class RouteDistances {
 };
 
 // The aspect groups of the signal pictures (and of the cab-signal lamps).
-// In the order of AspectGroup, which aspectOf converts from.
+// In the order of ColourGroup, which aspectOf converts from.
 enum class Aspect { None, R, YY, Y, YG, G };
 // The group of a signal display index (the picture number in SignalImageList).
 Aspect aspectOf(int displayIndex);

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "report/score.h"
-#include "route/signal_aspects.h"
+#include "route/signal_colours.h"
 #include "vehicle/route_distances.h"
 
 namespace velmoria::report {
@@ -311,17 +311,17 @@ ReportBuilder::Limit ReportBuilder::limitAt(const RunObservation& run) const {
   if (v.ATS_Type == 0 && v.ATS_Alert == 1 && run.checkSpeed > 0 && run.checkSpeed < 998)
     lower(run.checkSpeed, LimitSource::CheckSpeed);
   if (v.ATS_Type == 2) {
-    switch (aspectGroup(run.signalShown)) {
-      case AspectGroup::YY:
+    switch (colourGroup(run.signalShown)) {
+      case ColourGroup::YY:
         lower(r.Speed_YY, LimitSource::CheckSpeed);
         break;
-      case AspectGroup::Y:
+      case ColourGroup::Y:
         lower(r.Speed_Y, LimitSource::CheckSpeed);
         break;
-      case AspectGroup::YG:
+      case ColourGroup::YG:
         lower(r.Speed_YG, LimitSource::CheckSpeed);
         break;
-      case AspectGroup::R:  // the protection stops the train: its brake is the event
+      case ColourGroup::R:  // the protection stops the train: its brake is the event
         break;
       default:
         lower(r.Speed_G, LimitSource::CheckSpeed);
@@ -365,7 +365,7 @@ void ReportBuilder::signalsPassed(const RunObservation& run) {
     const int32_t at = sigs[i].signalFrame;
     if (!(m_frame < at && at <= run.frame)) continue;
     // Only a signal the driver saw showing stop: one never in view has no aspect to go by.
-    if (m_shown[i] != kNoSignalShown && aspectGroup(m_shown[i]) == AspectGroup::R) {
+    if (m_shown[i] != kNoSignalShown && colourGroup(m_shown[i]) == ColourGroup::R) {
       RunEvent e = eventHere(EventKind::SignalPassedAtStop, run);
       e.signal = sigs[i].label;
       m_r.events.push_back(e);

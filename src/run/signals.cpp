@@ -112,23 +112,23 @@ void Signals::signalDisplay(int32_t frame) {
           st.lastDrawnIndex = st.shownIndex;
           st.shownNumber = s.number;
           hideCabSignalLamps(d);
-          switch (aspectGroup(st.shownIndex)) {
-            case AspectGroup::G:
+          switch (colourGroup(st.shownIndex)) {
+            case ColourGroup::G:
               d.Lamp_G = true;
               break;
-            case AspectGroup::YG:
+            case ColourGroup::YG:
               d.Lamp_YG = true;
               break;
-            case AspectGroup::Y:
+            case ColourGroup::Y:
               d.Lamp_Y = true;
               break;
-            case AspectGroup::YY:
+            case ColourGroup::YY:
               d.Lamp_YY = true;
               break;
-            case AspectGroup::R:
+            case ColourGroup::R:
               d.Lamp_R = true;
               break;
-            case AspectGroup::None:
+            case ColourGroup::None:
               break;
           }
         }
@@ -136,17 +136,17 @@ void Signals::signalDisplay(int32_t frame) {
     }
     if (inWindow(frame, s.warningFrame, 9) && v.ATS_Type == 0 && v.ATS_Alert == 0 && s.kind >= 1) {
       const int shown = st.displayIndex[i];
-      if (shown == 0 || aspectGroup(shown) == AspectGroup::R) st.checkSpeed = 998;
+      if (shown == 0 || colourGroup(shown) == ColourGroup::R) st.checkSpeed = 998;
     }
     if (inWindow(frame, s.checkFrame, 29)) {
       if (v.ATS_Alert == 0) st.checkSpeed = kNone;
-      const AspectGroup g = aspectGroup(st.shownIndex);
-      if (g == AspectGroup::R) st.checkSpeed = 0;
+      const ColourGroup g = colourGroup(st.shownIndex);
+      if (g == ColourGroup::R) st.checkSpeed = 0;
       if (v.ATS_Alert == 1) {
-        if (g == AspectGroup::YY) st.checkSpeed = r.Speed_YY;
-        if (g == AspectGroup::Y) st.checkSpeed = r.Speed_Y;
-        if (g == AspectGroup::YG) st.checkSpeed = r.Speed_YG;
-        if (g == AspectGroup::G) st.checkSpeed = kNone;
+        if (g == ColourGroup::YY) st.checkSpeed = r.Speed_YY;
+        if (g == ColourGroup::Y) st.checkSpeed = r.Speed_Y;
+        if (g == ColourGroup::YG) st.checkSpeed = r.Speed_YG;
+        if (g == ColourGroup::G) st.checkSpeed = kNone;
       }
       clearSignalShown();
     }
@@ -164,23 +164,23 @@ void Signals::cabSignalBrake(Fixed speed, HandleModel& handle) {
   const Route& r = m_route;
   SignalState& st = m_state;
   const long double v = speed.ld();
-  const AspectGroup g = aspectGroup(st.shownIndex);
+  const ColourGroup g = colourGroup(st.shownIndex);
   bool over = false;
   switch (g) {
-    case AspectGroup::YY:
+    case ColourGroup::YY:
       over = v > r.Speed_YY;
       break;
-    case AspectGroup::Y:
+    case ColourGroup::Y:
       over = v > r.Speed_Y;
       break;
-    case AspectGroup::YG:
+    case ColourGroup::YG:
       over = v > r.Speed_YG;
       break;
     default:
       over = v > r.Speed_G;
       break;
   }
-  if (g == AspectGroup::R && v >= 0) over = true;
+  if (g == ColourGroup::R && v >= 0) over = true;
   if (over && handle.state().brakeStep > 1 - m_vehicle.Brake) {
     handle.setProtectionBrake(true);
     handle.raisePowerAndBrakePending();

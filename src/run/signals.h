@@ -8,10 +8,10 @@
 
 #include "frame/fixed.h"
 #include "frame/image_lists.h"
+#include "media/channels.h"
 #include "route/route.h"
 #include "route/route_index.h"
-#include "route/signal_aspects.h"
-#include "media/channels.h"
+#include "route/signal_colours.h"
 #include "vehicle/handle_model.h"
 #include "vehicle/vehicle.h"
 #include "view/cab_display.h"

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "route/signal_aspects.h"
+#include "route/signal_colours.h"
 
 namespace velmoria {
 
@@ -114,23 +114,23 @@ void Callouts::calloutRequest(int32_t roundedSpeed, const CalloutCues& cues, int
         kanko_queue_add(kKankoSound1Count + static_cast<int>(n));
       }
     }
-    switch (aspectGroup(cues.signalShown)) {
-      case AspectGroup::R:
+    switch (colourGroup(cues.signalShown)) {
+      case ColourGroup::R:
         kanko_queue_add(0);
         break;
-      case AspectGroup::YY:
+      case ColourGroup::YY:
         kanko_queue_add(1);
         break;
-      case AspectGroup::Y:
+      case ColourGroup::Y:
         kanko_queue_add(2);
         break;
-      case AspectGroup::YG:
+      case ColourGroup::YG:
         kanko_queue_add(3);
         break;
-      case AspectGroup::G:
+      case ColourGroup::G:
         kanko_queue_add(4);
         break;
-      case AspectGroup::None:
+      case ColourGroup::None:
         if (cues.signalShown == 1) kanko_queue_add(5);
         break;
     }

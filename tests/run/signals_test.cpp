@@ -55,30 +55,30 @@ struct SignalRun : TestRun {
 
 struct IndexCase {
   int kind, level, index;
-  AspectGroup group;
+  ColourGroup group;
 };
 class DisplayIndexTest : public ::testing::TestWithParam<IndexCase> {};
 
 TEST_P(DisplayIndexTest, kind_and_level_pick_the_picture_and_its_group) {
   const auto& c = GetParam();
   EXPECT_EQ(displayIndexFor(c.kind, c.level), c.index);
-  EXPECT_EQ(aspectGroup(c.index), c.group);
+  EXPECT_EQ(colourGroup(c.index), c.group);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, DisplayIndexTest,
-    ::testing::Values(IndexCase{0, 0, 0, AspectGroup::R}, IndexCase{0, 2, 1, AspectGroup::None},
-                      IndexCase{0, 4, 2, AspectGroup::G}, IndexCase{1, 1, 3, AspectGroup::R},
-                      IndexCase{1, 2, 4, AspectGroup::Y}, IndexCase{2, 4, 8, AspectGroup::G},
-                      IndexCase{3, 3, 11, AspectGroup::YG}, IndexCase{3, 4, 12, AspectGroup::G},
-                      IndexCase{4, 1, 14, AspectGroup::YY}, IndexCase{4, 3, 15, AspectGroup::Y},
-                      IndexCase{5, 0, 17, AspectGroup::R}, IndexCase{5, 3, 20, AspectGroup::YG},
-                      IndexCase{9, 4, 21, AspectGroup::G}, IndexCase{5, 1, 18, AspectGroup::YY}));
+    ::testing::Values(IndexCase{0, 0, 0, ColourGroup::R}, IndexCase{0, 2, 1, ColourGroup::None},
+                      IndexCase{0, 4, 2, ColourGroup::G}, IndexCase{1, 1, 3, ColourGroup::R},
+                      IndexCase{1, 2, 4, ColourGroup::Y}, IndexCase{2, 4, 8, ColourGroup::G},
+                      IndexCase{3, 3, 11, ColourGroup::YG}, IndexCase{3, 4, 12, ColourGroup::G},
+                      IndexCase{4, 1, 14, ColourGroup::YY}, IndexCase{4, 3, 15, ColourGroup::Y},
+                      IndexCase{5, 0, 17, ColourGroup::R}, IndexCase{5, 3, 20, ColourGroup::YG},
+                      IndexCase{9, 4, 21, ColourGroup::G}, IndexCase{5, 1, 18, ColourGroup::YY}));
 
-TEST(AspectGroup, index_five_is_clear_and_out_of_table_values_belong_to_no_group) {
-  EXPECT_EQ(aspectGroup(5), AspectGroup::G);
-  EXPECT_EQ(aspectGroup(999), AspectGroup::None);
-  EXPECT_EQ(aspectGroup(22), AspectGroup::None);
+TEST(ColourGroup, index_five_is_clear_and_out_of_table_values_belong_to_no_group) {
+  EXPECT_EQ(colourGroup(5), ColourGroup::G);
+  EXPECT_EQ(colourGroup(999), ColourGroup::None);
+  EXPECT_EQ(colourGroup(22), ColourGroup::None);
 }
 
 // --- Block and fixed aspects ---------------------------------------------------------------

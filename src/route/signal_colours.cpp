@@ -1,8 +1,8 @@
-#include "route/signal_aspects.h"
+#include "route/signal_colours.h"
 
 namespace velmoria {
 
-AspectGroup aspectGroup(int index) {
+ColourGroup colourGroup(int index) {
   switch (index) {
     case 0:
     case 3:
@@ -10,28 +10,28 @@ AspectGroup aspectGroup(int index) {
     case 9:
     case 13:
     case 17:
-      return AspectGroup::R;
+      return ColourGroup::R;
     case 14:
     case 18:
-      return AspectGroup::YY;
+      return ColourGroup::YY;
     case 4:
     case 7:
     case 10:
     case 15:
     case 19:
-      return AspectGroup::Y;
+      return ColourGroup::Y;
     case 11:
     case 20:
-      return AspectGroup::YG;
+      return ColourGroup::YG;
     case 2:
     case 5:
     case 8:
     case 12:
     case 16:
     case 21:
-      return AspectGroup::G;
+      return ColourGroup::G;
     default:
-      return AspectGroup::None;
+      return ColourGroup::None;
   }
 }
 
