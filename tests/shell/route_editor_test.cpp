@@ -15,6 +15,7 @@
 #include "media/ffmpeg/ffmpeg_video_source.h"
 #include "media/null/null_video_source.h"
 #include "route_writer/route_writer.h"
+#include "support/quick_demo.h"
 #include "support/shell_fixture.h"
 
 namespace velmoria {
@@ -27,23 +28,7 @@ using edit::Table;
 // The quick demo folder, generated once for every test process that needs it (the demo line's
 // own tests use the same folder and lock).
 const fs::path& demoFolder() {
-  static const fs::path dir = [] {
-    const fs::path out = DEMO_OUT_DIR;
-    fs::create_directories(out.parent_path());
-    const std::string lockName = out.string() + ".lock";
-    const int fd = ::open(lockName.c_str(), O_CREAT | O_RDWR, 0644);
-    if (fd >= 0) ::flock(fd, LOCK_EX);
-    const fs::path done = out / ".complete";
-    const bool fresh =
-        fs::exists(done) && fs::last_write_time(done) >= fs::last_write_time(DEMO_GEN_EXE);
-    if (!fresh) {
-      const std::string cmd = std::string("\"") + DEMO_GEN_EXE +
-                              "\" --quick --no-progress --out \"" + out.string() + "\"";
-      if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "generator failed: " << cmd;
-    }
-    if (fd >= 0) ::close(fd);
-    return out;
-  }();
+  static const fs::path dir = [] { return test::quickDemoFolder(DEMO_GEN_EXE, DEMO_OUT_DIR); }();
   return dir;
 }
 #endif

@@ -17,6 +17,7 @@
 
 #include "media/null/null_image_loader.h"
 #include "run/creation.h"
+#include "support/quick_demo.h"
 
 #ifdef VELMORIA_DEMO_HAS_MEDIA
 #include "media/ffmpeg/ffmpeg_sound_track.h"
@@ -34,23 +35,7 @@ constexpr int kBranchFrame = 41300;
 // Generated once for all test processes (ctest runs each test alone): a lock serialises the
 // first writers, and a folder newer than the generator is reused.
 const fs::path& demoFolder() {
-  static const fs::path dir = [] {
-    const fs::path out = DEMO_OUT_DIR;
-    fs::create_directories(out.parent_path());
-    const std::string lockName = out.string() + ".lock";
-    const int fd = ::open(lockName.c_str(), O_CREAT | O_RDWR, 0644);
-    if (fd >= 0) ::flock(fd, LOCK_EX);
-    const fs::path done = out / ".complete";
-    const bool fresh =
-        fs::exists(done) && fs::last_write_time(done) >= fs::last_write_time(DEMO_GEN_EXE);
-    if (!fresh) {
-      const std::string cmd = std::string("\"") + DEMO_GEN_EXE +
-                              "\" --quick --no-progress --out \"" + out.string() + "\"";
-      if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "generator failed: " << cmd;
-    }
-    if (fd >= 0) ::close(fd);
-    return out;
-  }();
+  static const fs::path dir = [] { return test::quickDemoFolder(DEMO_GEN_EXE, DEMO_OUT_DIR); }();
   return dir;
 }
 

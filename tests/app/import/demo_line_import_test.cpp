@@ -18,6 +18,7 @@
 #include "media/null/null_image_loader.h"
 #include "route/route_file.h"
 #include "speed_fit.h"
+#include "support/quick_demo.h"
 
 #ifdef DEMO_GEN_EXE
 namespace velmoria::import {
@@ -39,21 +40,7 @@ const fs::path& demoFolder() {
   static const fs::path dir = [] {
     if (const char* given = std::getenv("VELMORIA_IMPORT_DEMO"); given && *given)
       return fs::path(given);
-    const fs::path out = DEMO_OUT_DIR;
-    fs::create_directories(out.parent_path());
-    const std::string lockName = out.string() + ".lock";
-    const int fd = ::open(lockName.c_str(), O_CREAT | O_RDWR, 0644);
-    if (fd >= 0) ::flock(fd, LOCK_EX);
-    const fs::path done = out / ".complete";
-    const bool fresh =
-        fs::exists(done) && fs::last_write_time(done) >= fs::last_write_time(DEMO_GEN_EXE);
-    if (!fresh) {
-      const std::string cmd = std::string("\"") + DEMO_GEN_EXE +
-                              "\" --quick --no-progress --out \"" + out.string() + "\"";
-      if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "generator failed: " << cmd;
-    }
-    if (fd >= 0) ::close(fd);
-    return out;
+    return test::quickDemoFolder(DEMO_GEN_EXE, DEMO_OUT_DIR);
   }();
   return dir;
 }
