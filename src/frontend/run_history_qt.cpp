@@ -1,5 +1,6 @@
 #include "frontend/run_history_qt.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -63,7 +64,8 @@ RunReport fromJson(const QJsonObject& j) {
   r.score = j.value("score").toDouble();
   for (const auto& v : j.value("score_breakdown").toArray()) {
     const QJsonObject o = v.toObject();
-    r.breakdown.push_back({str(o, "rule"), str(o, "what"), o.value("points").toDouble()});
+    r.breakdown.push_back(
+        {str(o, "rule"), str(o, "what"), o.value("points").toDouble(), o.value("of").toInt(-1)});
   }
   for (const auto& v : j.value("stations").toArray()) {
     const QJsonObject o = v.toObject();
@@ -133,15 +135,24 @@ std::optional<RunReport> readReportFile(const fs::path& file, QString* why, Stor
     return std::nullopt;
   };
   QFile f(QString::fromStdString(file.string()));
-  if (!f.open(QIODevice::ReadOnly)) return fail("cannot read " + name(file));
-  if (f.size() > kLargestReport) return fail(name(file) + " is too large for a run report");
+  if (!f.open(QIODevice::ReadOnly))
+    return fail(
+        QCoreApplication::translate("velmoria::RunHistory", "%1を読み込めません").arg(name(file)));
+  if (f.size() > kLargestReport)
+    return fail(
+        QCoreApplication::translate("velmoria::RunHistory", "%1は運転レポートとしては大きすぎます")
+            .arg(name(file)));
   QJsonParseError error{};
   const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &error);
-  if (doc.isNull()) return fail(name(file) + " is not JSON: " + error.errorString());
+  if (doc.isNull())
+    return fail(QCoreApplication::translate("velmoria::RunHistory", "%1はJSONではありません: %2")
+                    .arg(name(file), error.errorString()));
   const QJsonObject j = doc.object();
   if (j.value("format").toString() != "velmoria-run-report" || j.value("version").toInt() != 1 ||
       !j.value("score").isDouble())
-    return fail(name(file) + " is not a Velmoria run report");
+    return fail(QCoreApplication::translate("velmoria::RunHistory",
+                                            "%1はVelmoriaの運転レポートではありません")
+                    .arg(name(file)));
   if (stored) {
     const QJsonObject s = j.value("stored").toObject();
     stored->source = str(s, "source");
@@ -167,11 +178,12 @@ HistoryListing readHistory(const fs::path& runs) {
                    why.toUtf8().constData());
     };
     if (name(entry).startsWith('.')) {
-      skip("a run still being written, or one whose writing was cut short");
+      skip(QCoreApplication::translate("velmoria::RunHistory",
+                                       "書き込み中か、書き込みが途中で終わった運転"));
       continue;
     }
     if (!fs::is_directory(entry, ec)) {
-      skip("not a run folder");
+      skip(QCoreApplication::translate("velmoria::RunHistory", "運転のフォルダではありません"));
       continue;
     }
     StoredRun run;
@@ -179,7 +191,9 @@ HistoryListing readHistory(const fs::path& runs) {
     QString why;
     auto report = readReportFile(entry / kReportFile, &why, &run.stored);
     if (!report) {
-      skip(fs::exists(entry / kReportFile, ec) ? why : QString("no report.json"));
+      skip(fs::exists(entry / kReportFile, ec)
+               ? why
+               : QCoreApplication::translate("velmoria::RunHistory", "report.jsonがありません"));
       continue;
     }
     run.report = std::move(*report);

@@ -77,6 +77,10 @@ std::string reportJson(const RunReport& r, const StoredFacts* stored) {
     w.value(i.what);
     w.key("points");
     w.value(i.points, 2);
+    if (i.of >= 0) {
+      w.key("of");
+      w.value(i.of);
+    }
     w.endObject();
   }
   w.endArray();

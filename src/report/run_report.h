@@ -88,6 +88,11 @@ struct ScoreItem {
   std::string rule;   // "stop", "missed_stop", "late", "overspeed", ... (README)
   std::string what;   // the station or the event, for people
   double points = 0;  // deducted, positive
+  // What the rule was applied to: the index in `stations` (stop, late, brake_handle), in
+  // `missed` (missed_stop) or in `events`; -1 for the whole run (jerk) or when not known (a
+  // report stored before the index was). The report window words the line from it in the
+  // reader's language.
+  int of = -1;
 };
 
 // A sample of the drive for the chart and the ghost.

@@ -18,11 +18,13 @@ std::string metres(double cm) {
 void scoreReport(RunReport& r) {
   using namespace points;
   std::vector<ScoreItem> items;
+  int of = -1;
   const auto cost = [&](const char* rule, std::string what, double p) {
-    if (p > 0) items.push_back(ScoreItem{rule, std::move(what), p});
+    if (p > 0) items.push_back(ScoreItem{rule, std::move(what), p, of});
   };
 
   for (const auto& s : r.stations) {
+    ++of;
     const double errorM = std::fabs(s.stopErrorCm) / 100;
     cost("stop", s.name + ": " + metres(s.stopErrorCm) + (s.stopErrorCm < 0 ? " short" : " over"),
          std::min(kStopMost, std::max(0.0, errorM - kStopFreeM) * kStopPerM));
@@ -33,8 +35,14 @@ void scoreReport(RunReport& r) {
          s.name + ": " + std::to_string(s.brakeMovements) + " brake movements in the last 100 m",
          std::min(kBrakeMovesMost, std::max(0, extra) * kBrakeMove));
   }
-  for (const auto& m : r.missed) cost("missed_stop", m.name + ": passed", kMissedStop);
+  of = -1;
+  for (const auto& m : r.missed) {
+    ++of;
+    cost("missed_stop", m.name + ": passed", kMissedStop);
+  }
+  of = -1;
   for (const auto& e : r.events) {
+    ++of;
     const std::string at = " at " + formatNumber(e.distanceM, 0) + " m";
     switch (e.kind) {
       case EventKind::Overspeed:
@@ -59,6 +67,7 @@ void scoreReport(RunReport& r) {
         break;
     }
   }
+  of = -1;
   cost("jerk", "largest change of acceleration " + formatNumber(r.comfort.maxJerk, 2) + " m/s³",
        std::min(kJerkMost, std::max(0.0, r.comfort.maxJerk - kJerkFree) * kJerkPer));
 

@@ -128,5 +128,28 @@ TEST(Score, is_rounded_to_one_decimal) {
   EXPECT_NEAR(r.breakdown.at(0).points, 0.226, 1e-9);
 }
 
+// Each item says which station, missed stop or event it costs, so that the window can word it;
+// an entry that costs nothing leaves no gap in the counting.
+TEST(Score, each_item_points_at_what_it_was_applied_to) {
+  RunReport r;
+  r.stations.push_back(stop(10));  // within the free half metre: no item
+  r.stations.push_back(stop(-200, 20));
+  r.missed.push_back({});
+  r.missed.push_back({});
+  r.events.push_back(event(EventKind::DriverEmergency));
+  r.events.push_back(event(EventKind::TrainStopAlarm));
+  r.comfort.maxJerk = 4;
+  scoreReport(r);
+  std::vector<std::pair<std::string, int>> got;
+  for (const auto& i : r.breakdown) got.emplace_back(i.rule, i.of);
+  EXPECT_EQ(got, (std::vector<std::pair<std::string, int>>{{"stop", 1},
+                                                           {"late", 1},
+                                                           {"missed_stop", 0},
+                                                           {"missed_stop", 1},
+                                                           {"driver_emergency", 0},
+                                                           {"train_stop_alarm", 1},
+                                                           {"jerk", -1}}));
+}
+
 }  // namespace
 }  // namespace velmoria::report
