@@ -77,8 +77,8 @@ bool DesktopApp::replayRun(const StoredRun& run, int speed) {
   std::ifstream in(run.folder / report::kRecordFile, std::ios::binary);
   auto parsed = replay::parseScript(in);
   if (!in.eof() || !parsed.script) {
-    m_hooks.message(m_title.get(), "The record of this run cannot be read: " +
-                                       QString::fromStdString(run.folder.string()));
+    m_hooks.message(m_title.get(), tr("この運転の操作の記録を読み込めません: %1")
+                                       .arg(QString::fromStdString(run.folder.string())));
     return false;
   }
   m_replayPlan = std::make_unique<CabReplayPlan>(CabReplayPlan{std::move(*parsed.script), speed});
@@ -112,8 +112,7 @@ void DesktopApp::openCab(AppState& app, std::unique_ptr<RunWatch> watch,
   m_watch->onGhost = [this](const QString& text) {
     if (m_cab) m_cab->setGhostCaption(text);
   };
-  CabContext context{app,            m_folder,     m_media, m_hooks, {},
-                     m_values.get(), m_help.get(), {},      {},      {}};
+  CabContext context{app, m_folder, m_media, m_hooks, {}, m_values.get(), m_help.get(), {}, {}, {}};
   context.watcher = m_watch.get();
   context.replay = replay;
   context.bindings = &m_bindings;
@@ -173,7 +172,7 @@ RouteEditor* DesktopApp::openEditor(const std::string& routeFile) {
   if (route.empty()) {
     const auto routes = edit::routeFilesIn(m_folder.root());
     if (routes.empty()) {
-      m_hooks.message(m_title.get(), QString::fromUtf8("路線ファイルがありません"));
+      m_hooks.message(m_title.get(), tr("路線ファイルがありません"));
       return nullptr;
     }
     route = routes.front();
@@ -181,8 +180,8 @@ RouteEditor* DesktopApp::openEditor(const std::string& routeFile) {
       QStringList names;
       for (const auto& r : routes) names << QString::fromStdString(r);
       bool ok = false;
-      const QString chosen = QInputDialog::getItem(m_title.get(), "Velmoria route editor",
-                                                   "Route file", names, 0, false, &ok);
+      const QString chosen = QInputDialog::getItem(m_title.get(), tr("Velmoria 路線エディタ"),
+                                                   tr("路線ファイル"), names, 0, false, &ok);
       if (!ok) return nullptr;
       route = chosen.toStdString();
     }
@@ -195,8 +194,8 @@ RouteEditor* DesktopApp::openEditor(const std::string& routeFile) {
     return nullptr;
   }
   m_editor->confirmDiscard = [this] {
-    return QMessageBox::question(m_editor.get(), "Velmoria route editor",
-                                 "Close the editor and lose the unsaved edits?") ==
+    return QMessageBox::question(m_editor.get(), tr("Velmoria 路線エディタ"),
+                                 tr("保存していない変更を捨ててエディタを閉じますか？")) ==
            QMessageBox::Yes;
   };
   m_editor->show();
@@ -241,9 +240,12 @@ void DesktopApp::showRecords() {
     m_records->onReport = [this](const StoredRun& run) {
       const HistoryListing& history = m_records->history();
       const StoredRun* best = bestRun(history, run.report.vehicle, run.report.route);
-      QString status = "Stored in " + QString::fromStdString(run.folder.string());
-      if (run.stored.replayExact && !*run.stored.replayExact)
-        status += " (replayed, the drive differed slightly from the one driven)";
+      const QString where = QString::fromStdString(run.folder.string());
+      const QString status =
+          run.stored.replayExact && !*run.stored.replayExact
+              ? tr("%1 に記録しました (再生すると、運転したときとは少し違う運転になりました)")
+                    .arg(where)
+              : tr("%1 に記録しました").arg(where);
       showReport(run.report,
                  best && best != &run ? best->report.samples : std::vector<report::ChartSample>{},
                  status);

@@ -19,7 +19,7 @@ QString score(double v) {
 
 RecordsWindow::RecordsWindow() {
   setObjectName("RecordsWindow");
-  setWindowTitle("Records");
+  setWindowTitle(tr("運転の記録"));
   resize(760, 480);
   auto* layout = new QVBoxLayout(this);
   m_where = new QLabel(this);
@@ -28,7 +28,7 @@ RecordsWindow::RecordsWindow() {
   m_list = new QTreeWidget(this);
   m_list->setObjectName("runs");
   m_list->setColumnCount(5);
-  m_list->setHeaderLabels({"run", "score", "terminus", "stops, events", "replay"});
+  m_list->setHeaderLabels({tr("運転"), tr("得点"), tr("終点"), tr("停車・出来事"), tr("再生")});
   m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
   // The scores and counts are short: as wide as they are, so the line's best is not cut off.
   for (int c = 1; c < 5; ++c)
@@ -40,17 +40,17 @@ RecordsWindow::RecordsWindow() {
   m_skipped->setTextInteractionFlags(Qt::TextSelectableByMouse);
   layout->addWidget(m_skipped);
   auto* buttons = new QHBoxLayout;
-  m_keep = new QCheckBox("Keep a history of runs", this);
+  m_keep = new QCheckBox(tr("運転の記録を残す"), this);
   m_keep->setObjectName("keep");
   m_keep->setChecked(historyEnabled());
   connect(m_keep, &QCheckBox::toggled, this, [](bool on) { setHistoryEnabled(on); });
-  m_report = new QPushButton("Report", this);
+  m_report = new QPushButton(tr("レポート"), this);
   m_report->setObjectName("report");
-  m_replay1 = new QPushButton("Replay 1x", this);
+  m_replay1 = new QPushButton(tr("再生 1倍"), this);
   m_replay1->setObjectName("replay1");
-  m_replay4 = new QPushButton("Replay 4x", this);
+  m_replay4 = new QPushButton(tr("再生 4倍"), this);
   m_replay4->setObjectName("replay4");
-  auto* close = new QPushButton("Close", this);
+  auto* close = new QPushButton(tr("閉じる"), this);
   buttons->addWidget(m_keep);
   buttons->addStretch();
   for (auto* b : {m_report, m_replay1, m_replay4, close}) buttons->addWidget(b);
@@ -76,9 +76,9 @@ void RecordsWindow::reload(const std::optional<std::filesystem::path>& runs) {
   m_keep->setChecked(historyEnabled());
   m_list->clear();
   m_history = runs ? readHistory(*runs) : HistoryListing{};
-  m_where->setText(runs ? "Runs in " + QString::fromStdString(runs->string())
-                        : QString("No folder for the run history: neither XDG_DATA_HOME nor HOME "
-                                  "is set."));
+  m_where->setText(runs ? tr("記録の保存先: %1").arg(QString::fromStdString(runs->string()))
+                        : tr("運転の記録を保存するフォルダがありません: XDG_DATA_HOME も HOME も"
+                             "設定されていません。"));
   // One line per vehicle and route with its best run to the terminus; its runs beneath.
   std::map<std::pair<std::string, std::string>, QTreeWidgetItem*> groups;
   for (size_t i = 0; i < m_history.runs.size(); ++i) {
@@ -90,7 +90,8 @@ void RecordsWindow::reload(const std::optional<std::filesystem::path>& runs) {
       const StoredRun* best = bestRun(m_history, key.first, key.second);
       group->setText(
           0, QString::fromStdString(run.report.line + "  (" + key.first + ", " + key.second + ")"));
-      group->setText(1, best ? "best " + score(best->report.score) : QString("no run to the end"));
+      group->setText(
+          1, best ? tr("最高 %1").arg(score(best->report.score)) : tr("終点までの運転なし"));
       group->setExpanded(true);
     }
     auto* item = new QTreeWidgetItem(group);
@@ -100,16 +101,16 @@ void RecordsWindow::reload(const std::optional<std::filesystem::path>& runs) {
                              : QString::fromStdString(run.stored.date);
     item->setText(0, when);
     item->setText(1, score(run.report.score));
-    item->setText(2, run.report.terminus ? "reached" : "-");
+    item->setText(2, run.report.terminus ? tr("到着") : QString("-"));
     item->setText(3,
                   QString("%1, %2").arg(run.report.stations.size()).arg(run.report.events.size()));
-    item->setText(4, !run.hasRecord                                       ? "no record"
-                     : run.stored.replayExact && !*run.stored.replayExact ? "approximate"
-                                                                          : "exact");
+    item->setText(4, !run.hasRecord                                       ? tr("記録なし")
+                     : run.stored.replayExact && !*run.stored.replayExact ? tr("近似")
+                                                                          : tr("完全"));
   }
   m_skipped->setText(m_history.skipped.isEmpty()
                          ? QString()
-                         : "Skipped in the history folder (left as they are):\n" +
+                         : tr("記録フォルダで読み飛ばしたもの（そのまま残しています）:") + "\n" +
                                m_history.skipped.join("\n"));
   m_skipped->setVisible(!m_history.skipped.isEmpty());
   updateButtons();

@@ -31,8 +31,10 @@
 #include "frame/section_walker.h"
 #include "frame/startup_error.h"
 #include "frame/strings_reader.h"
+#include "frontend/core_texts_qt.h"
 #include "frontend/run_history_qt.h"
 #include "frontend/title_window_qt.h"
+#include "route_edit/edit_texts.h"
 #include "route_writer/route_writer.h"
 #include "run/track_video.h"
 
@@ -85,7 +87,9 @@ class EditorVideo : public QWidget {
     p.fillRect(rect(), Qt::black);
     if (m_picture.isNull()) {
       p.setPen(Qt::white);
-      p.drawText(rect(), Qt::AlignCenter, m_source ? "No picture for this frame" : "No video");
+      p.drawText(rect(), Qt::AlignCenter,
+                 m_source ? RouteEditor::tr("このフレームの画像はありません")
+                          : RouteEditor::tr("映像がありません"));
       return;
     }
     // Kept in proportion, centred.
@@ -110,9 +114,7 @@ class EditorVideo : public QWidget {
 class EntryCommand : public QUndoCommand {
  public:
   EntryCommand(RouteEditor& editor, edit::Edit edit)
-      : QUndoCommand(QString::fromStdString(edit.text)),
-        m_editor(editor),
-        m_edit(std::move(edit)) {}
+      : QUndoCommand(RouteEditor::undoText(edit)), m_editor(editor), m_edit(std::move(edit)) {}
   void redo() override {
     m_editor.m_doc.apply(m_edit, true);
     m_editor.refresh(m_edit.table, m_edit.index);
@@ -129,8 +131,9 @@ class EntryCommand : public QUndoCommand {
 
 namespace {
 
-QString label(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+// A marked text of the editor's core (route_edit/edit_texts.h) in the reader's language.
+QString editText(const char* context, const char* text) {
+  return QCoreApplication::translate(context, text);
 }
 
 QString valueText(const edit::Value& v, FieldKind kind) {
@@ -210,7 +213,7 @@ void RouteEditor::buildWidgets() {
   m_frameBox->setKeyboardTracking(false);
   connect(m_frameBox, &QSpinBox::valueChanged, this, [this](int v) { setFrame(v); });
   m_position = new QLabel(central);
-  stepRow->addWidget(new QLabel("Frame", central));
+  stepRow->addWidget(new QLabel(tr("フレーム"), central));
   stepRow->addWidget(m_frameBox);
   stepRow->addWidget(m_slider, 1);
   stepRow->addWidget(m_position);
@@ -232,7 +235,8 @@ void RouteEditor::buildWidgets() {
   auto* right = new QVBoxLayout;
   m_tableBox = new QComboBox(central);
   m_tableBox->setObjectName("TableBox");
-  for (Table t : edit::kTables) m_tableBox->addItem(label(edit::tableInfo(t).label));
+  for (Table t : edit::kTables)
+    m_tableBox->addItem(editText(edit::kTableNames, edit::tableInfo(t).label));
   connect(m_tableBox, &QComboBox::currentIndexChanged, this,
           [this](int i) { setTable(edit::kTables[static_cast<size_t>(std::max(0, i))]); });
   right->addWidget(m_tableBox);
@@ -253,9 +257,9 @@ void RouteEditor::buildWidgets() {
     buttons->addWidget(b);
     return b;
   };
-  button("AddEntry", "Add here", &RouteEditor::addEntry);
-  button("MoveEntry", "Move here", &RouteEditor::moveEntry);
-  button("DeleteEntry", "Delete", &RouteEditor::deleteEntry);
+  button("AddEntry", tr("ここに追加"), &RouteEditor::addEntry);
+  button("MoveEntry", tr("ここへ移動"), &RouteEditor::moveEntry);
+  button("DeleteEntry", tr("削除"), &RouteEditor::deleteEntry);
   right->addLayout(buttons);
   m_formArea = new QWidget(central);
   m_form = new QFormLayout(m_formArea);
@@ -265,7 +269,7 @@ void RouteEditor::buildWidgets() {
   m_driveText = new QPlainTextEdit(central);
   m_driveText->setObjectName("DriveResult");
   m_driveText->setReadOnly(true);
-  m_driveText->setPlaceholderText("Test drive: the autopilot drives the route as it stands.");
+  m_driveText->setPlaceholderText(tr("試運転: 自動運転が今の路線を走ります。"));
   m_driveText->setMaximumHeight(130);
   right->addWidget(m_driveText);
 
@@ -284,23 +288,23 @@ void RouteEditor::buildWidgets() {
   all->addWidget(split);
   setCentralWidget(central);
 
-  QToolBar* bar = addToolBar("Route");
+  QToolBar* bar = addToolBar(tr("路線"));
   bar->setObjectName("EditorToolBar");
-  QAction* saveAction = bar->addAction("Save", this, [this] { save(); });
+  QAction* saveAction = bar->addAction(tr("保存"), this, [this] { save(); });
   saveAction->setObjectName("SaveAction");
   saveAction->setShortcut(QKeySequence::Save);
-  QAction* undo = m_undo.createUndoAction(this, "Undo");
+  QAction* undo = m_undo.createUndoAction(this, tr("元に戻す"));
   undo->setShortcut(QKeySequence::Undo);
-  QAction* redo = m_undo.createRedoAction(this, "Redo");
+  QAction* redo = m_undo.createRedoAction(this, tr("やり直す"));
   redo->setShortcut(QKeySequence::Redo);
   bar->addAction(undo);
   bar->addAction(redo);
   bar->addSeparator();
-  bar->addWidget(new QLabel(" Vehicle ", bar));
+  bar->addWidget(new QLabel(" " + tr("車両") + " ", bar));
   m_vehicleBox = new QComboBox(bar);
   m_vehicleBox->setObjectName("VehicleBox");
   bar->addWidget(m_vehicleBox);
-  m_driveButton = new QPushButton("Test drive", bar);
+  m_driveButton = new QPushButton(tr("試運転"), bar);
   m_driveButton->setObjectName("TestDrive");
   m_driveButton->setFocusPolicy(Qt::NoFocus);
   connect(m_driveButton, &QPushButton::clicked, this, [this] { startTestDrive(); });
@@ -333,7 +337,8 @@ bool RouteEditor::open(const std::string& routeFile) {
   if (frames <= 0) {
     frames = 1;
     for (const auto& s : m_doc.route().SpeedUnitTable) frames = std::max(frames, s.endFrame);
-    statusBar()->showMessage("No video: " + QString::fromStdString(videoFile.string()));
+    statusBar()->showMessage(
+        tr("映像がありません: %1").arg(QString::fromStdString(videoFile.string())));
   }
   m_video->setSource(std::move(video));
   m_frameCount = frames;
@@ -369,7 +374,7 @@ bool RouteEditor::open(const std::string& routeFile) {
 }
 
 void RouteEditor::updateTitle() {
-  QString title = "Velmoria route editor";
+  QString title = tr("Velmoria 路線エディタ");
   if (!m_routeFile.empty())
     title = QString::fromStdString(m_routeFile) + (m_undo.isClean() ? "" : " *") + " - " + title;
   setWindowTitle(title);
@@ -446,7 +451,7 @@ void RouteEditor::fillList() {
     if (m_table == Table::Station)
       text += "  " +
               QString::fromStdString(edit::timeText(m_doc.route().StationTable[i].departureTime));
-    if (m_table == Table::Announce && i == 0) text += "  (overrun)";
+    if (m_table == Table::Announce && i == 0) text += "  " + tr("(停止位置行き過ぎ)");
     m_list->addItem(text);
   }
   m_filling = false;
@@ -460,11 +465,11 @@ void RouteEditor::fillForm() {
     m_fields.clear();
     for (size_t f = 0; f < info.fields.size(); ++f) {
       auto* line = new QLineEdit(m_formArea);
-      line->setObjectName(QString("Field_") + label(info.fields[f].name));
+      line->setObjectName(QString("Field_") + info.fields[f].name);
       connect(line, &QLineEdit::editingFinished, this, [this, f, line] {
         if (!m_filling && line->isModified()) setField(f, line->text());
       });
-      m_form->addRow(label(info.fields[f].label), line);
+      m_form->addRow(editText(edit::kFieldNames, info.fields[f].label), line);
       m_fields.push_back(line);
     }
     m_formArea->setProperty("table", int(m_table));
@@ -506,15 +511,18 @@ bool RouteEditor::setField(size_t field, const QString& text) {
   const auto& info = edit::tableInfo(m_table);
   if (!m_selected || field >= info.fields.size()) return false;
   const auto value = parseValue(text, info.fields[field].kind);
-  std::string error;
+  const QString fieldLabel = editText(edit::kFieldNames, info.fields[field].label);
+  QString why;
   std::optional<edit::Edit> e;
-  if (!value)
-    error = std::string(info.fields[field].label) + ": \"" + text.toStdString() +
-            "\" is not a value of this field";
-  else
-    e = m_doc.setValue(m_table, *m_selected, field, *value, &error);
+  if (!value) {
+    why = tr("%1: 「%2」はこの欄の値になりません").arg(fieldLabel, text);
+  } else {
+    std::string refusal;
+    e = m_doc.setValue(m_table, *m_selected, field, *value, &refusal);
+    if (!e) why = tr("%1: %2").arg(fieldLabel, editText(edit::kRefusals, refusal.c_str()));
+  }
   if (!e) {
-    statusBar()->showMessage(QString::fromStdString(error), 8000);
+    statusBar()->showMessage(why, 8000);
     fillForm();  // back to the value held
     return false;
   }
@@ -527,11 +535,12 @@ bool RouteEditor::save() {
   try {
     writeRouteFile(m_routePath, m_doc.route());
   } catch (const RouteWriteError& e) {
-    m_hooks.message(this, QString("The route was not saved:\n") + QString::fromUtf8(e.what()));
+    m_hooks.message(this, tr("路線を保存できませんでした:") + "\n" + QString::fromUtf8(e.what()));
     return false;
   }
   m_undo.setClean();
-  statusBar()->showMessage("Saved " + QString::fromStdString(m_routePath.string()), 5000);
+  statusBar()->showMessage(
+      tr("%1 に保存しました").arg(QString::fromStdString(m_routePath.string())), 5000);
   return true;
 }
 
@@ -549,6 +558,54 @@ QString RouteEditor::driveProgram() {
   return QStandardPaths::findExecutable("velmoria-drive");
 }
 
+QString RouteEditor::undoText(const edit::Edit& e) {
+  const auto& info = edit::tableInfo(e.table);
+  const QString item = editText(edit::kItemNames, info.item);
+  switch (e.action) {
+    case edit::EditAction::Add:
+      return tr("%1を追加").arg(item);
+    case edit::EditAction::Delete:
+      return tr("%1を削除").arg(item);
+    case edit::EditAction::Move:
+      return tr("%1を移動").arg(item);
+    case edit::EditAction::Change:
+      break;
+  }
+  const QString field = e.field < info.fields.size()
+                            ? editText(edit::kFieldNames, info.fields[e.field].label)
+                            : QString();
+  return tr("%1の%2を変更").arg(item, field);
+}
+
+QString RouteEditor::describeDrive(const edit::DriveOutcome& o) {
+  QStringList lines;
+  if (!o.summaryRead) {
+    lines
+        << (o.exitCode >= 0
+                ? tr("試運転は走りませんでした (velmoria-drive の終了コード %1)。").arg(o.exitCode)
+                : tr("試運転は走りませんでした。"));
+  } else {
+    const long total = static_cast<long>(o.simulatedSeconds);
+    const QString time = QString("%1:%2:%3")
+                             .arg(total / 3600)
+                             .arg(total / 60 % 60, 2, 10, QChar('0'))
+                             .arg(total % 60, 2, 10, QChar('0'));
+    lines << (o.terminus ? tr("終点に到着しました (模擬時間 %1)。")
+                         : tr("終点に着きませんでした (模擬時間 %1)。"))
+                 .arg(time);
+    lines << tr("停車した駅: %1").arg(o.stationsStopped);
+    for (const auto& stop : o.stops)
+      lines << "  " + QString::fromStdString(stop.station) + "  " +
+                   QString::asprintf("%+.2f m", stop.errorM);
+    lines << tr("非常ブレーキ: %1、ATS動作: %2、速度超過: %3")
+                 .arg(o.emergencyBrakes)
+                 .arg(o.alarms)
+                 .arg(o.overspeeds);
+  }
+  if (!o.message.empty()) lines << coreError(o.message);
+  return lines.join('\n') + '\n';
+}
+
 bool RouteEditor::testDriveRunning() const {
   return m_drive && m_drive->state() != QProcess::NotRunning;
 }
@@ -561,8 +618,9 @@ bool RouteEditor::startTestDrive() {
     m_driveText->setPlainText(why);
     return false;
   };
-  if (program.isEmpty()) return fail("velmoria-drive was not found (set VELMORIA_DRIVE).");
-  if (vehicle.isEmpty()) return fail("The folder has no vehicle file (train*.dat).");
+  if (program.isEmpty())
+    return fail(tr("velmoria-drive が見つかりません (VELMORIA_DRIVE で指定できます)。"));
+  if (vehicle.isEmpty()) return fail(tr("フォルダに車両ファイル (train*.dat) がありません。"));
   // The route as it stands, unsaved edits included, beside the route file so that its paths
   // resolve as the route's own; a hidden name keeps it out of the folder's route list.
   m_driveRoute = m_routePath.parent_path() / ("." + m_routePath.filename().string() + ".testdrive");
@@ -571,8 +629,7 @@ bool RouteEditor::startTestDrive() {
   try {
     writeRouteFile(m_driveRoute, m_doc.route());
   } catch (const RouteWriteError& e) {
-    return fail(QString("The route cannot be written for the drive:\n") +
-                QString::fromUtf8(e.what()));
+    return fail(tr("試運転のための路線を書き込めません:") + "\n" + QString::fromUtf8(e.what()));
   }
   m_drive = new QProcess(this);
   m_drive->setProgram(program);
@@ -586,7 +643,7 @@ bool RouteEditor::startTestDrive() {
     if (error == QProcess::FailedToStart) driveEnded(-1, QProcess::CrashExit);
   });
   m_driveButton->setEnabled(false);
-  m_driveText->setPlainText("Driving with the autopilot ...");
+  m_driveText->setPlainText(tr("自動運転で走っています…"));
   m_drive->start();
   return true;
 }
@@ -598,23 +655,23 @@ void RouteEditor::driveEnded(int exitCode, QProcess::ExitStatus status) {
   const std::string out = drive->readAllStandardOutput().toStdString();
   std::string err = drive->readAllStandardError().toStdString();
   if (status == QProcess::CrashExit && err.empty())
-    err = "velmoria-drive did not finish: " + drive->errorString().toStdString();
+    err = tr("velmoria-drive が終わりませんでした: %1").arg(drive->errorString()).toStdString();
   drive->deleteLater();
   std::error_code ec;
   std::filesystem::remove(m_driveRoute, ec);
   m_driveRoute.clear();
   m_lastDrive = edit::readDriveOutcome(out, err, status == QProcess::NormalExit ? exitCode : -1);
-  m_driveText->setPlainText(QString::fromStdString(edit::describe(*m_lastDrive)));
+  m_driveText->setPlainText(describeDrive(*m_lastDrive));
   // The drive's run report, in the window a drive in the cab gets.
   QString why;
   if (std::filesystem::is_regular_file(m_driveReport, ec)) {
     if (const auto report = readReportFile(m_driveReport, &why)) {
       if (!m_report) m_report = std::make_unique<ReportWindow>();
-      m_report->setReport(*report, {}, "Test drive of the route as edited, by the autopilot");
+      m_report->setReport(*report, {}, tr("編集中の路線の試運転 (自動運転)"));
       m_report->show();
       m_report->raise();
     } else {
-      m_driveText->appendPlainText("The run report could not be read: " + why);
+      m_driveText->appendPlainText(tr("運転レポートを読み込めません: %1").arg(why));
     }
   }
   std::filesystem::remove(m_driveReport, ec);

@@ -84,6 +84,10 @@ class RouteEditor : public QMainWindow {
   // The velmoria-drive to run: $VELMORIA_DRIVE, else beside this program (installed, or in the
   // build tree's app/drive), else on the PATH.
   static QString driveProgram();
+  // An edit as the undo menu names it ("信号を追加"), in the reader's language.
+  static QString undoText(const edit::Edit& edit);
+  // A test drive's outcome in a few lines: the terminus, the time, the stops and the message.
+  static QString describeDrive(const edit::DriveOutcome& outcome);
 
   // Asked when the window closes with unsaved edits: true to close (after saving or not).
   std::function<bool()> confirmDiscard;

@@ -1,10 +1,13 @@
 #include "frontend/route_timeline_qt.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+
+#include "route_edit/edit_texts.h"
 
 namespace velmoria {
 
@@ -134,8 +137,7 @@ void RouteTimeline::paintEvent(QPaintEvent*) {
     p.fillRect(QRect(0, top, kLabelWidth - 4, kRowHeight - 2), colour.lighter(170));
     p.setPen(Qt::black);
     p.drawText(QRect(4, top, kLabelWidth - 8, kRowHeight - 2), Qt::AlignVCenter,
-               QString::fromUtf8(edit::tableInfo(t).label.data(),
-                                 static_cast<int>(edit::tableInfo(t).label.size())));
+               QCoreApplication::translate(edit::kTableNames, edit::tableInfo(t).label));
     p.setPen(QColor(225, 225, 220));
     p.drawLine(kLabelWidth, top + kRowHeight - 1, width(), top + kRowHeight - 1);
     // Entries reaching back past the left edge stop at it, not over the row labels.

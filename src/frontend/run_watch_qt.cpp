@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "frame/startup_error.h"
+#include "frontend/core_texts_qt.h"
 #include "frontend/run_history_qt.h"
 #include "report/history.h"
 #include "report/json_writer.h"
@@ -33,11 +34,10 @@ class RunWatch::RecordingJoystick : public Joystick {
 QString ghostCaption(double aheadM, double bestScore) {
   const QString score = QString::fromStdString(report::formatNumber(bestScore, 1));
   const long metres = std::lround(std::fabs(aheadM));
-  if (metres == 0) return QString("level with the best run (%1)").arg(score);
-  return QString("%1 m %2 the best run (%3)")
-      .arg(metres)
-      .arg(aheadM > 0 ? "ahead of" : "behind")
-      .arg(score);
+  if (metres == 0) return RunWatch::tr("最高記録の運転と並んでいます (%1)").arg(score);
+  return (aheadM > 0 ? RunWatch::tr("最高記録の運転より %1 m 先 (%2)")
+                     : RunWatch::tr("最高記録の運転より %1 m 後ろ (%2)"))
+      .arg(QString::number(metres), score);
 }
 
 RunWatch::RunWatch(const DataFolder& folder, MediaSet& media, Setup setup)
@@ -133,12 +133,12 @@ void RunWatch::finish() {
   QString status;
   if (m_setup.replay) {
     if (m_setup.storedTrace && *m_setup.storedTrace == m_traceHash.hash())
-      status = QString("Replayed: the trace is the stored run's, byte for byte (%1 ticks).")
-                   .arg(m_ticks);
+      status =
+          tr("再生しました: 記録した運転と1バイトも違わず同じです (%1 ティック)。").arg(m_ticks);
     else if (m_setup.storedTrace)
-      status = "Replayed: the trace differs from the stored run's.";
+      status = tr("再生しました: 記録した運転とは違う運転になりました。");
   } else if (m_setup.history) {
-    status = "Storing the run...";
+    status = tr("運転を記録しています…");
   }
   if (onReport) onReport(live, m_ghostSamples, status);
   if (m_recorder) {
@@ -159,13 +159,13 @@ void RunWatch::store() {
   std::istringstream in(script);
   auto parsed = replay::parseScript(in);
   if (!parsed.script) {
-    say("The run was not stored: its record does not read back.");
+    say(tr("運転を記録できませんでした: 操作の記録を読み戻せません。"));
     return;
   }
   const std::time_t now = std::time(nullptr);
   report::RunFolderWriter writer(*m_setup.history, report::runFolderName(now, m_vehicle, m_route));
   if (!writer.ok()) {
-    say("The run was not stored: " + QString::fromStdString(writer.error()));
+    say(tr("運転を記録できませんでした: %1").arg(QString::fromStdString(writer.error())));
     return;
   }
   try {
@@ -187,21 +187,23 @@ void RunWatch::store() {
     facts.replayExact = exact;
     const auto folder = writer.finish(report::reportJson(*m_liveReport, &facts), script);
     if (!folder) {
-      say("The run was not stored: " + QString::fromStdString(writer.error()));
+      say(tr("運転を記録できませんでした: %1").arg(QString::fromStdString(writer.error())));
       return;
     }
     m_stored = folder;
-    QString text = "Stored in " + QString::fromStdString(folder->string());
+    const QString where = QString::fromStdString(folder->string());
     // Its record replays to a slightly different run: say so, and why when that is known.
-    if (!exact)
-      text += m_recorder->exact() ? QString(" (its record replays to a slightly different run)")
-                                  : " (its record replays to a slightly different run: " +
-                                        QString::fromStdString(m_recorder->whyNotExact()) + ")";
-    say(text);
+    if (exact)
+      say(tr("%1 に記録しました").arg(where));
+    else if (m_recorder->exact())
+      say(tr("%1 に記録しました (操作の記録を再生すると少し違う運転になります)").arg(where));
+    else
+      say(tr("%1 に記録しました (操作の記録を再生すると少し違う運転になります: %2)")
+              .arg(where, QString::fromStdString(m_recorder->whyNotExact())));
   } catch (const StartupError& e) {
-    say("The run was not stored: " + QString::fromStdString(e.what()));
+    say(tr("運転を記録できませんでした: %1").arg(coreError(e.what())));
   } catch (const std::exception& e) {
-    say("The run was not stored: " + QString::fromStdString(e.what()));
+    say(tr("運転を記録できませんでした: %1").arg(QString::fromStdString(e.what())));
   }
 }
 

@@ -192,12 +192,12 @@ void paintSpeedChart(QPainter& p, const QRectF& area, const SpeedChartData& data
   struct Key {
     QColor colour;
     Qt::PenStyle style;
-    const char* text;
+    QString text;
   };
-  std::vector<Key> keys{{kSpeed, Qt::SolidLine, "speed"},
-                        {kLimit, Qt::SolidLine, "limit"},
-                        {kRecorded, Qt::SolidLine, "filmed"}};
-  if (!data.ghost.empty()) keys.push_back({kGhost, Qt::DashLine, "best run"});
+  std::vector<Key> keys{{kSpeed, Qt::SolidLine, SpeedChart::tr("速度")},
+                        {kLimit, Qt::SolidLine, SpeedChart::tr("制限")},
+                        {kRecorded, Qt::SolidLine, SpeedChart::tr("撮影時")}};
+  if (!data.ghost.empty()) keys.push_back({kGhost, Qt::DashLine, SpeedChart::tr("最高記録の運転")});
   double lx = plot.right() - 8;
   for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
     const double w = fm.horizontalAdvance(it->text);
@@ -241,7 +241,7 @@ bool SpeedChart::saveSvg(const QString& file) const {
   svg.setFileName(file);
   svg.setSize(QSize(kFileWidth, kFileHeight));
   svg.setViewBox(QRect(0, 0, kFileWidth, kFileHeight));
-  svg.setTitle("Velmoria run: " + QString::fromStdString(m_data.report.line));
+  svg.setTitle(tr("Velmoria の運転: %1").arg(QString::fromStdString(m_data.report.line)));
   QPainter p;
   if (!p.begin(&svg)) return false;
   paintSpeedChart(p, QRectF(0, 0, kFileWidth, kFileHeight), m_data);

@@ -187,7 +187,7 @@ TitleWindow::TitleWindow(AppState& app, const DataFolder& folder, const ShellHoo
   m_records->move(431, 445);
   m_records->setPicture(smallButtonPicture("Records", 62));
   m_records->setCursor(Qt::PointingHandCursor);
-  m_records->setToolTip(QString::fromUtf8("これまでの運転の記録と成績"));
+  m_records->setToolTip(tr("これまでの運転の記録と成績"));
   m_records->hide();
   connect(m_records, &PanelImage::clicked, this, [this] {
     if (onRecords) onRecords();
@@ -380,7 +380,7 @@ std::unique_ptr<QMenu> TitleWindow::contextMenu() {
   if (!onEdit || movieShown()) return nullptr;
   auto menu = std::make_unique<QMenu>(this);
   menu->setObjectName("TitleMenu");
-  QAction* edit = menu->addAction(QString::fromUtf8("路線エディタ…"));
+  QAction* edit = menu->addAction(tr("路線エディタ…"));
   edit->setObjectName("OpenRouteEditor");
   connect(edit, &QAction::triggered, this, [this] { onEdit(); });
   return menu;

@@ -1,6 +1,5 @@
 #include "route_edit/drive_outcome.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
@@ -52,32 +51,6 @@ DriveOutcome readDriveOutcome(const std::string& out, const std::string& err, in
   }
   o.summaryRead = sawTime && sawTerminus;
   return o;
-}
-
-std::string describe(const DriveOutcome& o) {
-  std::ostringstream s;
-  if (!o.summaryRead) {
-    s << "The test drive did not run";
-    if (o.exitCode >= 0) s << " (velmoria-drive ended with " << o.exitCode << ")";
-    s << ".\n";
-    if (!o.message.empty()) s << o.message << '\n';
-    return s.str();
-  }
-  s << (o.terminus ? "Terminus reached" : "Terminus NOT reached");
-  char buf[64];
-  const long total = static_cast<long>(o.simulatedSeconds);
-  std::snprintf(buf, sizeof buf, " after %ld:%02ld:%02ld simulated.\n", total / 3600,
-                total / 60 % 60, total % 60);
-  s << buf;
-  s << "Stations stopped: " << o.stationsStopped << '\n';
-  for (const auto& stop : o.stops) {
-    std::snprintf(buf, sizeof buf, "%+.2f m", stop.errorM);
-    s << "  " << stop.station << "  " << buf << '\n';
-  }
-  s << "Emergency brakes: " << o.emergencyBrakes << ", train stop alarms: " << o.alarms
-    << ", overspeeds: " << o.overspeeds << '\n';
-  if (!o.message.empty()) s << o.message << '\n';
-  return s.str();
 }
 
 }  // namespace velmoria::edit

@@ -1,7 +1,7 @@
 #pragma once
 // The outcome of a test drive: what `velmoria-drive --autopilot --until-terminus` printed and
 // how it ended, read back from its summary lines (app/drive/run_meter.cpp writes them) so that
-// the route editor can show it. Pure functions; any thread.
+// the route editor can show it (RouteEditor::describeDrive words it). Pure functions; any thread.
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,8 +28,5 @@ struct DriveOutcome {
 
 DriveOutcome readDriveOutcome(const std::string& standardOutput, const std::string& standardError,
                               int exitCode);
-
-// A few lines for the window: the terminus, the time, the stops and the message.
-std::string describe(const DriveOutcome& outcome);
 
 }  // namespace velmoria::edit

@@ -9,6 +9,7 @@
 #include "frame/data_folder.h"
 #include "frame/section_walker.h"
 #include "route/route_file.h"
+#include "route_edit/edit_texts.h"
 #include "route_edit/route_tables.h"
 
 namespace velmoria::edit {
@@ -102,30 +103,6 @@ TunnelEntry newEntry(const Route&, int32_t f) {
   return TunnelEntry{f, f + 300};
 }
 
-std::string singular(Table table) {
-  switch (table) {
-    case Table::Station:
-      return "station";
-    case Table::Signal:
-      return "signal";
-    case Table::SpeedLimit:
-      return "speed limit";
-    case Table::Slope:
-      return "slope";
-    case Table::Sign:
-      return "sign";
-    case Table::SoundCue:
-      return "sound cue";
-    case Table::Announce:
-      return "announcement";
-    case Table::SpeedCheck:
-      return "speed check";
-    case Table::Tunnel:
-      break;
-  }
-  return "tunnel";
-}
-
 // Pictures are named only: the editor needs the route's text, not its images.
 class NamedPicture : public ImageLoader {
  public:
@@ -170,11 +147,12 @@ void RouteDocument::assign(Table table, const TableContent& content) {
   withTable(m_route, table, [&](auto& v) { v = std::get<std::decay_t<decltype(v)>>(content); });
 }
 
-Edit RouteDocument::begin(Table table, std::string text) const {
+Edit RouteDocument::begin(Table table, EditAction action, size_t field) const {
   Edit e;
   e.table = table;
   e.before = content(table);
-  e.text = std::move(text);
+  e.action = action;
+  e.field = field;
   return e;
 }
 
@@ -200,7 +178,7 @@ size_t RouteDocument::reorder(Table table, size_t index) {
 }
 
 Edit RouteDocument::add(Table table, int32_t frame) {
-  Edit e = begin(table, "Add " + singular(table));
+  Edit e = begin(table, EditAction::Add);
   frame = std::max(0, frame);
   const size_t index = withTable(m_route, table, [&](auto& v) {
     using E = typename std::decay_t<decltype(v)>::value_type;
@@ -214,7 +192,7 @@ Edit RouteDocument::add(Table table, int32_t frame) {
 
 std::optional<Edit> RouteDocument::remove(Table table, size_t index) {
   if (index >= count(table)) return std::nullopt;
-  Edit e = begin(table, "Delete " + singular(table));
+  Edit e = begin(table, EditAction::Delete);
   withTable(m_route, table,
             [&](auto& v) { v.erase(v.begin() + static_cast<std::ptrdiff_t>(index)); });
   e.after = content(table);
@@ -223,7 +201,7 @@ std::optional<Edit> RouteDocument::remove(Table table, size_t index) {
 
 std::optional<Edit> RouteDocument::move(Table table, size_t index, int32_t frame) {
   if (index >= count(table)) return std::nullopt;
-  Edit e = begin(table, "Move " + singular(table));
+  Edit e = begin(table, EditAction::Move);
   const auto& info = tableInfo(table);
   withTable(m_route, table, [&](auto& v) {
     auto& entry = v[index];
@@ -246,26 +224,28 @@ std::optional<Edit> RouteDocument::setValue(Table table, size_t index, size_t fi
     return std::nullopt;
   };
   const auto& info = tableInfo(table);
-  if (index >= count(table) || field >= info.fields.size()) return refuse("no such entry");
+  if (index >= count(table) || field >= info.fields.size())
+    return refuse(VELMORIA_TEXT("velmoria::edit::Refusals", "その項目はありません"));
   const Field& f = info.fields[field];
   if (f.kind == FieldKind::Text) {
     const auto* text = std::get_if<std::string>(&value);
-    if (!text) return refuse(std::string(f.label) + ": a text");
+    if (!text) return refuse(VELMORIA_TEXT("velmoria::edit::Refusals", "文字で入力してください"));
     if (text->find(',') != std::string::npos)
-      return refuse(std::string(f.label) + ": a comma cannot stand in a field");
+      return refuse(VELMORIA_TEXT("velmoria::edit::Refusals", "カンマは入れられません"));
     if (text->find_first_of("\r\n") != std::string::npos)
-      return refuse(std::string(f.label) + ": a line break cannot stand in a field");
+      return refuse(VELMORIA_TEXT("velmoria::edit::Refusals", "改行は入れられません"));
     if (!text->empty() && text->front() == '#' && field == 0)
-      return refuse(std::string(f.label) + ": cannot begin with '#'");
+      return refuse(VELMORIA_TEXT("velmoria::edit::Refusals", "'#' で始めることはできません"));
   } else if (f.kind == FieldKind::Gradient) {
-    if (!std::holds_alternative<Fixed>(value)) return refuse(std::string(f.label) + ": a number");
+    if (!std::holds_alternative<Fixed>(value))
+      return refuse(VELMORIA_TEXT("velmoria::edit::Refusals", "数で入力してください"));
   } else {
     const auto* n = std::get_if<int32_t>(&value);
-    if (!n) return refuse(std::string(f.label) + ": a whole number");
+    if (!n) return refuse(VELMORIA_TEXT("velmoria::edit::Refusals", "整数で入力してください"));
     if ((f.kind == FieldKind::Frame || f.kind == FieldKind::Time) && *n < 0)
-      return refuse(std::string(f.label) + ": cannot be negative");
+      return refuse(VELMORIA_TEXT("velmoria::edit::Refusals", "負の値にはできません"));
   }
-  Edit e = begin(table, "Change " + singular(table) + " " + std::string(f.label));
+  Edit e = begin(table, EditAction::Change, field);
   withTable(m_route, table, [&](auto& v) {
     using E = typename std::decay_t<decltype(v)>::value_type;
     std::visit(

@@ -47,16 +47,19 @@ enum class FieldKind {
   Gradient,  // per mille, four decimals
 };
 
+// The labels are the editor's words in Japanese (edit_texts.h: kFieldNames, kTableNames,
+// kItemNames), translated by the window.
 struct Field {
-  std::string_view name;   // the member, as the route writer names it ("stopFrame")
-  std::string_view label;  // shown in the form
+  const char* name;   // the member, as the route writer names it ("stopFrame")
+  const char* label;  // shown in the form
   FieldKind kind;
 };
 
 struct TableInfo {
   Table table;
-  std::string_view name;   // "StationTable"
-  std::string_view label;  // "Stations"
+  const char* name;   // "StationTable"
+  const char* label;  // the table, "駅" (Stations)
+  const char* item;   // one entry, "駅" (station), in the undo menu's texts
   std::vector<Field> fields;
   size_t anchor;              // the field the entry stands at and is ordered by
   std::optional<size_t> end;  // the field where its span ends, if it has one
@@ -73,11 +76,14 @@ using TableContent =
                  std::vector<AnnounceEntry>, std::vector<SpeedCheckEntry>,
                  std::vector<TunnelEntry>>;
 
+enum class EditAction { Add, Delete, Move, Change };
+
 struct Edit {
   Table table = Table::Station;
   TableContent before, after;
   std::optional<size_t> index;  // the entry after the edit (none after a delete)
-  std::string text;             // "Add signal", for the undo menu
+  EditAction action = EditAction::Add;
+  size_t field = 0;  // the field a Change set; the undo menu says "Change signal Label"
 };
 
 class RouteDocument {
@@ -98,7 +104,8 @@ class RouteDocument {
   // Shifts every frame field of the entry by the same amount, so that its anchor is `frame`
   // (0 at least) and its span keeps its length, then puts it in its place in the table.
   std::optional<Edit> move(Table table, size_t index, int32_t frame);
-  // A value of the field's kind; a refused value gives its reason in `error`.
+  // A value of the field's kind; a refused value gives its reason in `error` (a kRefusals
+  // text, without the field's label).
   std::optional<Edit> setValue(Table table, size_t index, size_t field, const Value& value,
                                std::string* error = nullptr);
 
@@ -107,7 +114,7 @@ class RouteDocument {
  private:
   TableContent content(Table table) const;
   void assign(Table table, const TableContent& content);
-  Edit begin(Table table, std::string text) const;
+  Edit begin(Table table, EditAction action, size_t field = 0) const;
   // Moves entry `index` to where its anchor belongs; returns its new index.
   size_t reorder(Table table, size_t index);
 

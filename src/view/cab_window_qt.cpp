@@ -248,8 +248,8 @@ void CabWindow::controlsClick() {
   m_padDriver.forget();
   if (m_ctx.help) m_ctx.help->showBindings(controls::bindingsText(*m_ctx.bindings));
   if (!controls::saveBindings(*m_ctx.bindings))
-    m_ctx.hooks.message(
-        this, QString::fromUtf8("操作の割り当てを保存できません: ") + controls::bindingsFile());
+    m_ctx.hooks.message(this,
+                        tr("操作の割り当てを保存できません: %1").arg(controls::bindingsFile()));
 }
 
 void CabWindow::COMOpened() {

@@ -13,7 +13,7 @@
 namespace velmoria {
 
 void CabWindow::buildViewMenu() {
-  m_view = menuBar()->addMenu("View(&W)");
+  m_view = menuBar()->addMenu(tr("表示(&W)"));
   m_view->setObjectName("View1");
   const auto item = [this](const QString& name, const QString& caption) {
     auto* a = new QAction(caption, this);
@@ -21,11 +21,11 @@ void CabWindow::buildViewMenu() {
     m_view->addAction(a);
     return a;
   };
-  m_zoomIn = item("zoomIn", "Zoom in");
+  m_zoomIn = item("zoomIn", tr("拡大"));
   m_zoomIn->setShortcuts(
       {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
   connect(m_zoomIn, &QAction::triggered, this, &CabWindow::zoomInClick);
-  m_zoomOut = item("zoomOut", "Zoom out");
+  m_zoomOut = item("zoomOut", tr("縮小"));
   m_zoomOut->setShortcut(QKeySequence(QKeySequence::ZoomOut));
   connect(m_zoomOut, &QAction::triggered, this, &CabWindow::zoomOutClick);
   m_view->addSeparator();
@@ -35,12 +35,12 @@ void CabWindow::buildViewMenu() {
     const char* name;
     const char* caption;
     Zoom zoom;
-  } zooms[] = {{&m_zoom1, "zoom1", "1× (640 × 440)", Zoom::One},
-               {&m_zoom2, "zoom2", "2×", Zoom::Two},
-               {&m_zoom3, "zoom3", "3×", Zoom::Three},
-               {&m_zoomFit, "zoomFit", "Fit to window", Zoom::Fit}};
+  } zooms[] = {{&m_zoom1, "zoom1", QT_TR_NOOP("1倍 (640 × 440)"), Zoom::One},
+               {&m_zoom2, "zoom2", QT_TR_NOOP("2倍"), Zoom::Two},
+               {&m_zoom3, "zoom3", QT_TR_NOOP("3倍"), Zoom::Three},
+               {&m_zoomFit, "zoomFit", QT_TR_NOOP("ウィンドウに合わせる"), Zoom::Fit}};
   for (const auto& z : zooms) {
-    QAction* a = item(z.name, QString::fromUtf8(z.caption));
+    QAction* a = item(z.name, tr(z.caption));
     a->setCheckable(true);
     a->setChecked(m_display.zoom == z.zoom);
     levels->addAction(a);
@@ -51,12 +51,12 @@ void CabWindow::buildViewMenu() {
   m_zoom1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
   m_view->addSeparator();
   // Plain F11 only: Shift+F11 is the run's own key (speed down by 10 km/h).
-  m_fullscreen = item("fullscreen", "Fullscreen");
+  m_fullscreen = item("fullscreen", tr("全画面"));
   m_fullscreen->setCheckable(true);
   m_fullscreen->setShortcut(QKeySequence(Qt::Key_F11));
   connect(m_fullscreen, &QAction::triggered, this, [this] { setFullscreen(!isFullScreen()); });
   m_view->addSeparator();
-  m_smoothMotion = item("smoothMotion", "Smooth motion");
+  m_smoothMotion = item("smoothMotion", tr("なめらかな動き"));
   m_smoothMotion->setCheckable(true);
   m_smoothMotion->setChecked(m_display.smoothMotion);
   connect(m_smoothMotion, &QAction::toggled, this, &CabWindow::setSmoothMotion);

@@ -27,9 +27,6 @@ TEST(DriveOutcome, reads_the_summary_of_velmoria_drive) {
   EXPECT_EQ(o.emergencyBrakes, 1);
   EXPECT_EQ(o.alarms, 2);
   EXPECT_EQ(o.overspeeds, 4);
-  const std::string text = describe(o);
-  EXPECT_NE(text.find("Terminus reached after 0:10:12"), std::string::npos) << text;
-  EXPECT_NE(text.find("東雲  -0.30 m"), std::string::npos) << text;
 }
 
 TEST(DriveOutcome, a_drive_that_gave_up_says_so_with_its_message) {
@@ -42,17 +39,15 @@ TEST(DriveOutcome, a_drive_that_gave_up_says_so_with_its_message) {
                        3);
   EXPECT_TRUE(o.summaryRead);
   EXPECT_FALSE(o.terminus);
-  const std::string text = describe(o);
-  EXPECT_NE(text.find("Terminus NOT reached"), std::string::npos);
-  EXPECT_NE(text.find("it gave up"), std::string::npos);
+  EXPECT_EQ(o.exitCode, 3);
+  EXPECT_NE(o.message.find("it gave up"), std::string::npos) << o.message;
 }
 
 TEST(DriveOutcome, a_refused_route_has_no_summary_and_shows_the_readers_message) {
   const DriveOutcome o = readDriveOutcome("", "路線ファイルに誤りがあります。[Signal]:1,2\n", 2);
   EXPECT_FALSE(o.summaryRead);
-  const std::string text = describe(o);
-  EXPECT_NE(text.find("did not run (velmoria-drive ended with 2)"), std::string::npos) << text;
-  EXPECT_NE(text.find("路線ファイルに誤りがあります。[Signal]:1,2"), std::string::npos);
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_EQ(o.message, "路線ファイルに誤りがあります。[Signal]:1,2");  // trimmed
 }
 
 }  // namespace

@@ -174,13 +174,13 @@ TEST(RouteDocument, refuses_values_the_file_cannot_hold_and_changes_nothing) {
     const char* reason;
   };
   const Case cases[] = {
-      {Table::Station, 0, std::string("北,野"), "comma"},
-      {Table::Signal, 1, std::string("a\nb"), "line break"},
+      {Table::Station, 0, std::string("北,野"), "カンマ"},
+      {Table::Signal, 1, std::string("a\nb"), "改行"},
       {Table::Station, 0, std::string("#駅"), "'#'"},
-      {Table::Station, 3, int32_t{-1}, "negative"},
-      {Table::Station, 6, int32_t{-30}, "negative"},
-      {Table::Slope, 0, int32_t{5}, "a number"},
-      {Table::SpeedLimit, 0, std::string("60"), "whole number"},
+      {Table::Station, 3, int32_t{-1}, "負の値"},
+      {Table::Station, 6, int32_t{-30}, "負の値"},
+      {Table::Slope, 0, int32_t{5}, "数で"},
+      {Table::SpeedLimit, 0, std::string("60"), "整数"},
   };
   for (const auto& c : cases) {
     std::string error;

@@ -203,7 +203,7 @@ TEST_F(CabWindowTest, the_view_menu_offers_the_languages_in_japanese) {
   choose();
   const QMenu* view = cab().findChild<QMenu*>("View1");
   ASSERT_NE(view, nullptr);
-  EXPECT_EQ(view->title(), "View(&W)");
+  EXPECT_EQ(view->title(), u("表示(&W)"));
   const QMenu* languages = view->findChild<QMenu*>("Language1");
   ASSERT_NE(languages, nullptr);
   EXPECT_EQ(languages->title(), u("言語(&L)"));

@@ -8,6 +8,7 @@
 #include "report/history.h"
 #include "report/report_json.h"
 #include "support/desktop_fixture.h"
+#include "support/language_fixture.h"
 
 namespace velmoria {
 namespace {
@@ -15,7 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::DesktopFixture;
 
-class RecordsWindowTest : public DesktopFixture {
+// In English, the language the texts are compared in.
+class RecordsWindowTest : public test::EnglishTexts, public DesktopFixture {
  protected:
   RecordsWindowTest() {
     runs = *report::historyFolder();

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "report/score.h"
+#include "support/language_fixture.h"
 
 namespace velmoria {
 namespace {
@@ -48,7 +49,8 @@ report::RunReport aDrive() {
   return r;
 }
 
-class ReportWindowTest : public testing::Test {
+// In English, the language the texts below are compared in.
+class ReportWindowTest : public test::EnglishTexts, public testing::Test {
  protected:
   ReportWindowTest()
       : dir(fs::temp_directory_path() / ("velmoria-report-" + std::to_string(getpid()))) {
@@ -60,6 +62,7 @@ class ReportWindowTest : public testing::Test {
 };
 
 TEST_F(ReportWindowTest, shows_the_score_the_stations_and_the_events) {
+  ASSERT_TRUE(englishLoaded());
   ReportWindow w;
   const auto r = aDrive();
   w.setReport(r, {}, "Stored in /somewhere");
@@ -71,6 +74,37 @@ TEST_F(ReportWindowTest, shows_the_score_the_stations_and_the_events) {
   EXPECT_TRUE(text.contains("Overspeed: 9.5 km/h over the speed limit of 65 km/h for 4.2 s"));
   EXPECT_TRUE(text.contains("−"));  // the breakdown's deductions
   EXPECT_EQ(w.status()->text(), "Stored in /somewhere");
+}
+
+// The breakdown is worded from the station or event each rule was applied to, so that it reads
+// in the window's language; a report stored before that was known keeps its stored words.
+TEST_F(ReportWindowTest, words_the_breakdown_from_what_each_rule_was_applied_to) {
+  auto r = aDrive();
+  r.stations.back().stopErrorCm = 250;
+  r.stations.back().brakeMovements = 9;
+  r.events.push_back({});
+  r.events.back().kind = report::EventKind::SignalPassedAtStop;
+  r.events.back().signal = "第1閉塞";
+  r.events.back().distanceM = 1100;
+  r.comfort.maxJerk = 2.5;
+  report::scoreReport(r);
+  const QString english = ReportWindow::detailsHtml(r);
+  for (const char* line :
+       {"南台: 2.50 m over", "南台: 12.5 s late", "南台: 9 brake movements in the last 100 m",
+        "65 km/h for 4.2 s at 3100 m", "第1閉塞 passed at stop at 1100 m",
+        "largest change of acceleration 2.50 m/s³"})
+    EXPECT_TRUE(english.contains(QString::fromUtf8(line))) << line << "\n" << english.toStdString();
+
+  applyLanguage(Language::Japanese);
+  const QString japanese = ReportWindow::detailsHtml(r);
+  EXPECT_TRUE(japanese.contains(QString::fromUtf8("南台: 2.50 m 行き過ぎ")))
+      << japanese.toStdString();
+  EXPECT_TRUE(japanese.contains(QString::fromUtf8("第1閉塞 停止信号の冒進（1100 m 地点）")));
+  EXPECT_FALSE(japanese.contains("brake movements"));
+
+  for (auto& item : r.breakdown) item.of = -1;  // as read from an older report
+  r.breakdown.front().what = "stored words";
+  EXPECT_TRUE(ReportWindow::detailsHtml(r).contains("stored words"));
 }
 
 TEST_F(ReportWindowTest, saves_the_chart_as_png_and_svg) {

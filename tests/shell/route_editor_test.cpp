@@ -9,12 +9,14 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTest>
 
 #include "frontend/desktop_app_qt.h"
 #include "media/ffmpeg/ffmpeg_video_source.h"
 #include "media/null/null_video_source.h"
 #include "route_writer/route_writer.h"
+#include "support/language_fixture.h"
 #include "support/quick_demo.h"
 #include "support/shell_fixture.h"
 
@@ -264,6 +266,57 @@ TEST_F(RouteEditorTest, on_the_demo_line_shows_the_exact_frame_and_keeps_what_wa
 }
 #endif
 
+#if defined(DEMO_GEN_EXE) && defined(VELMORIA_IMPORT_EXE)
+// A route the way a user makes one: velmoria-import on the demo line's MP4 and GPS track, then
+// the editor on it. ctest runs this on an X server too (shell.route_editor_under_xvfb); with
+// VELMORIA_EDITOR_SHOT set it saves the window there as a PNG.
+TEST_F(RouteEditorTest, on_an_imported_route_steps_adds_a_limit_and_a_signal_and_keeps_them) {
+  const fs::path out =
+      fs::temp_directory_path() / ("velmoria-imported-" + std::to_string(getpid()));
+  fs::remove_all(out);
+  const fs::path demo = demoFolder();
+  const std::string cmd = std::string("TZ=UTC0 \"") + VELMORIA_IMPORT_EXE + "\" --video \"" +
+                          (demo / "move/tavo.mp4").string() + "\" --track \"" +
+                          (demo / "move/tavo.gpx").string() + "\" --name ride --out \"" +
+                          out.string() + "\" --vehicle-from \"" + demo.string() +
+                          "\" --no-reencode > /dev/null 2>&1";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  const auto video = [] { return std::make_unique<FfmpegVideoSource>(1); };
+  auto e = editor(out, video);
+  ASSERT_TRUE(e->open("ride.dat"));
+  e->resize(1280, 800);
+  e->show();
+  ASSERT_GT(e->frameCount(), 50000);
+  e->setFrame(31000);
+  QTest::keyClick(e.get(), Qt::Key_Right);
+  ASSERT_EQ(e->shownFrame(), 31001);
+  e->setTable(Table::SpeedLimit);
+  e->addEntry();  // and selected
+  ASSERT_TRUE(e->setField(0, "45"));
+  e->setTable(Table::Signal);
+  e->addEntry();
+  ASSERT_TRUE(e->save());
+  QApplication::processEvents();
+  if (const QString shot = qEnvironmentVariable("VELMORIA_EDITOR_SHOT"); !shot.isEmpty()) {
+    EXPECT_TRUE(e->grab().save(shot, "PNG")) << shot.toStdString();
+  }
+
+  auto again = editor(out, video);
+  ASSERT_TRUE(again->open("ride.dat"));
+  const auto diff = routeDifference(again->document().route(), e->document().route());
+  EXPECT_FALSE(diff) << *diff;
+  bool limit = false, signal = false;
+  for (const auto& l : again->document().route().SpeedLimitTable)
+    limit |= l.startFrame == 31001 && l.limit == 45;
+  for (const auto& s : again->document().route().SignalTable) signal |= s.signalFrame == 31001;
+  EXPECT_TRUE(limit);
+  EXPECT_TRUE(signal);
+  again.reset();
+  e.reset();
+  fs::remove_all(out);
+}
+#endif
+
 TEST_F(RouteEditorTest, the_title_window_offers_the_editor_once_the_movie_has_ended) {
   test::DataCopy data(VELMORIA_TEST_DATA);
   DesktopApp app(data.path(), recorder.hooks(), MediaSet::null(16340));
@@ -277,6 +330,51 @@ TEST_F(RouteEditorTest, the_title_window_offers_the_editor_once_the_movie_has_en
   ASSERT_TRUE(app.editor());
   EXPECT_TRUE(app.editor()->isVisible());
   EXPECT_EQ(app.editor()->routePath().filename(), "line_test.dat");
+}
+
+// The editor's words come from the core in Japanese and are translated as they are shown: the
+// undo menu, a refused value and the test drive's outcome in English here, and in Japanese
+// without the translation.
+class EnglishRouteEditorTest : public test::EnglishTexts, public RouteEditorTest {};
+
+TEST_F(EnglishRouteEditorTest, names_edits_refusals_and_the_drive_in_the_readers_language) {
+  ASSERT_TRUE(englishLoaded());
+  test::DataCopy data(VELMORIA_TEST_DATA);
+  auto e = editor(data.path(), nullVideo());
+  ASSERT_TRUE(e->open("line_test.dat"));
+  e->setTable(Table::Signal);
+  e->addEntry();
+  EXPECT_EQ(e->undoStack().undoText(), "Add signal");  // and selected
+  ASSERT_TRUE(e->setField(1, "B1"));
+  EXPECT_EQ(e->undoStack().undoText(), "Change signal Label");
+  EXPECT_FALSE(e->setField(1, "B,1"));
+  EXPECT_EQ(e->statusBar()->currentMessage(), "Label: a comma cannot stand in a field");
+  EXPECT_FALSE(e->setField(4, "soon"));
+  EXPECT_EQ(e->statusBar()->currentMessage(),
+            "In view from: \"soon\" is not a value of this field");
+  EXPECT_EQ(e->findChild<QComboBox*>("TableBox")->itemText(0), "Stations");
+
+  edit::DriveOutcome o = edit::readDriveOutcome(
+      "simulated time: 612.300 s\nterminus: reached\nstations stopped: 2\n"
+      "stop errors (m): 南台 +0.12 東雲 -0.30\nemergency brakes: 1\ntrain stop alarms: 0\n"
+      "overspeeds: 4\n",
+      "", 0);
+  QString text = RouteEditor::describeDrive(o);
+  EXPECT_TRUE(text.contains("Terminus reached after 0:10:12 simulated.")) << text.toStdString();
+  EXPECT_TRUE(text.contains(QString::fromUtf8("東雲  -0.30 m"))) << text.toStdString();
+  EXPECT_TRUE(text.contains("Emergency brakes: 1, train stop alarms: 0, overspeeds: 4"));
+  o = edit::readDriveOutcome("", "路線ファイルに誤りがあります。[Signal]:1,2\n", 2);
+  text = RouteEditor::describeDrive(o);
+  EXPECT_TRUE(text.contains("did not run (velmoria-drive ended with 2)")) << text.toStdString();
+  EXPECT_TRUE(text.contains("[Signal]:1,2")) << text.toStdString();
+  EXPECT_FALSE(text.contains(QString::fromUtf8("路線ファイル")))
+      << "the reader's message in English";
+
+  applyLanguage(Language::Japanese);
+  e->addEntry();
+  EXPECT_EQ(e->undoStack().undoText(), QString::fromUtf8("信号を追加"));
+  EXPECT_TRUE(
+      RouteEditor::describeDrive(o).contains(QString::fromUtf8("路線ファイルに誤りがあります。")));
 }
 
 }  // namespace

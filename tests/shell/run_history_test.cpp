@@ -9,13 +9,15 @@
 #include "report/history.h"
 #include "report/report_json.h"
 #include "report/score.h"
+#include "support/language_fixture.h"
 
 namespace velmoria {
 namespace {
 
 namespace fs = std::filesystem;
 
-class RunHistory : public testing::Test {
+// In English, the language the skipped entries' reasons are compared in.
+class RunHistory : public test::EnglishTexts, public testing::Test {
  protected:
   RunHistory() : runs(fs::temp_directory_path() / ("velmoria-runs-" + std::to_string(getpid()))) {
     fs::remove_all(runs);

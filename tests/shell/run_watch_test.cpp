@@ -16,6 +16,7 @@
 #include "report/history.h"
 #include "report/record_replay.h"
 #include "support/desktop_fixture.h"
+#include "support/language_fixture.h"
 
 namespace velmoria {
 namespace {
@@ -29,7 +30,8 @@ std::string contents(const fs::path& file) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-class RunWatchTest : public DesktopFixture {
+// In English, the language the report's texts are compared in.
+class RunWatchTest : public test::EnglishTexts, public DesktopFixture {
  protected:
   RunWatchTest() {
     runs = *report::historyFolder();
