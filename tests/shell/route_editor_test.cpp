@@ -268,13 +268,15 @@ TEST_F(RouteEditorTest, on_the_demo_line_shows_the_exact_frame_and_keeps_what_wa
 
 #if defined(DEMO_GEN_EXE) && defined(VELMORIA_IMPORT_EXE)
 // A route the way a user makes one: velmoria-import on the demo line's MP4 and GPS track, then
-// the editor on it. ctest runs this on an X server too (shell.route_editor_under_xvfb); with
-// VELMORIA_EDITOR_SHOT set it saves the window there as a PNG.
+// the editor on it. ctest runs this on an X server too (shell.route_editor_under_xvfb). By
+// hand, VELMORIA_IMPORT_DEMO names another demo folder (the full line) and VELMORIA_EDITOR_SHOT
+// a PNG file for the window.
 TEST_F(RouteEditorTest, on_an_imported_route_steps_adds_a_limit_and_a_signal_and_keeps_them) {
   const fs::path out =
       fs::temp_directory_path() / ("velmoria-imported-" + std::to_string(getpid()));
   fs::remove_all(out);
-  const fs::path demo = demoFolder();
+  const QString given = qEnvironmentVariable("VELMORIA_IMPORT_DEMO");
+  const fs::path demo = given.isEmpty() ? demoFolder() : fs::path(given.toStdString());
   const std::string cmd = std::string("TZ=UTC0 \"") + VELMORIA_IMPORT_EXE + "\" --video \"" +
                           (demo / "move/tavo.mp4").string() + "\" --track \"" +
                           (demo / "move/tavo.gpx").string() + "\" --name ride --out \"" +
