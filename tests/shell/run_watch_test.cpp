@@ -215,6 +215,10 @@ TEST_F(RunWatchTest, the_best_run_of_the_line_is_the_ghost) {
 }
 
 TEST(GhostCaption, says_ahead_or_behind) {
+  EXPECT_EQ(ghostCaption(123.4, 97.5), QString::fromUtf8("最高記録の運転より 123 m 先 (97.5)"));
+  EXPECT_EQ(ghostCaption(-45.6, 97.5), QString::fromUtf8("最高記録の運転より 46 m 後ろ (97.5)"));
+  test::EnglishTexts english;
+  ASSERT_TRUE(english.englishLoaded());
   EXPECT_EQ(ghostCaption(123.4, 97.5), "123 m ahead of the best run (97.5)");
   EXPECT_EQ(ghostCaption(-45.6, 97.5), "46 m behind the best run (97.5)");
   EXPECT_EQ(ghostCaption(0.2, 100), "level with the best run (100.0)");
