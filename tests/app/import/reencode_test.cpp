@@ -36,6 +36,18 @@ int numberOf(const VideoFrame& f) {
   return static_cast<int>(std::lround(mean(3, 13) / 25) + 10 * std::lround(mean(19, 29) / 12));
 }
 
+// Mean absolute difference of two pictures over every channel of every pixel, in levels.
+double difference(const VideoFrame& a, const VideoFrame& b) {
+  if (a.width != b.width || a.height != b.height || a.pixels.size() != b.pixels.size()) return 255;
+  double sum = 0;
+  for (size_t i = 0; i < a.pixels.size(); ++i)
+    for (int shift : {0, 8, 16}) {
+      const int pa = (a.pixels[i] >> shift) & 0xff, pb = (b.pixels[i] >> shift) & 0xff;
+      sum += std::abs(pa - pb);
+    }
+  return sum / (3.0 * a.pixels.size());
+}
+
 TEST(Reencode, gives_every_frame_of_the_original_with_a_keyframe_every_fifteen) {
   velmoria::test::TempDataFolder dir;
   const auto in = dir.root() / "long.mp4";
@@ -61,6 +73,17 @@ TEST(Reencode, gives_every_frame_of_the_original_with_a_keyframe_every_fifteen) 
     EXPECT_EQ(numberOf(fb), i);
     EXPECT_EQ(numberOf(fb), numberOf(fa));
     EXPECT_EQ(fb.width, 96);
+  }
+  // The whole picture, not only its number: each re-encoded frame is close to its original
+  // (the encoder's loss at its quality), and closer to it than to the original's next frame.
+  VideoFrame next;
+  for (int i : {0, 7, 14, 15, 29, 100, 198}) {
+    ASSERT_TRUE(a.decode(i, fa));
+    ASSERT_TRUE(b.decode(i, fb));
+    ASSERT_TRUE(a.decode(i + 1, next));
+    const double own = difference(fa, fb);
+    EXPECT_LT(own, 3.0) << "frame " << i;
+    EXPECT_LT(own, difference(next, fb)) << "frame " << i;
   }
   EXPECT_FALSE(std::filesystem::exists(out.string() + ".part.mp4"));
 }
