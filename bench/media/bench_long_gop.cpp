@@ -63,7 +63,13 @@ fs::path shortGopFile() {
   return fs::exists(file) ? file : fs::path{};
 }
 
+// VELMORIA_BENCH_CAMERA and VELMORIA_BENCH_SHORT_GOP name other files to measure instead, a
+// camera's own 30 fps file and its re-encoded copy (bench/import_hour.sh's hour before and
+// after velmoria-import --reencode, say); the re-encoding benchmark keeps to the 20 s clip.
 fs::path clip(int which) {
+  const char* given =
+      std::getenv(which == 0 ? "VELMORIA_BENCH_CAMERA" : "VELMORIA_BENCH_SHORT_GOP");
+  if (given && *given) return fs::exists(given) ? fs::path(given) : fs::path{};
   return which == 0 ? cameraFile() : shortGopFile();
 }
 
