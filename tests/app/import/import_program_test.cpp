@@ -128,6 +128,7 @@ TEST_F(ImportProgram, reencode_puts_a_short_gop_copy_of_every_frame_in_the_folde
   const Result r = run(import(usual() + " --reencode", out.root()));
   ASSERT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("video move/ride.mp4 (re-encoded)"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("jumps (the copy) median "), std::string::npos) << r.out;
   EXPECT_FALSE(fs::exists(out.root() / "move/ride.mp4.source"));
   FfmpegVideoSource original(1), copy(1);
   ASSERT_TRUE(original.open(video));
