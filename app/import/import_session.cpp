@@ -227,14 +227,18 @@ int runImport(const ImportOptions& o, SessionIo& io) {
   onVideo.utcOffset = utcOffsetAt(videoStart);
   const double origin = ride.at(onVideo.timeOf(firstFrame));
   onVideo.metres.reserve(static_cast<size_t>(lastFrame - firstFrame + 1));
-  for (int f = firstFrame; f <= lastFrame; ++f)
+  for (int f = firstFrame; f <= lastFrame; ++f) {
     onVideo.metres.push_back(ride.at(onVideo.timeOf(f)) - origin);
+    if ((f - firstFrame) % 4096 == 0)
+      progress.update(static_cast<double>(f - firstFrame) / std::max(1, lastFrame - firstFrame));
+  }
   progress.done(
       fixed(onVideo.metres.back() / 1000, 3) + " km" +
       (ride.gaps.empty() ? "" : ", " + std::to_string(ride.gaps.size()) + " gaps bridged"));
 
   progress.step("fitting the recorded speed");
-  const SpeedFit fit = fitSpeedTable(onVideo.metres, firstFrame);
+  const SpeedFit fit = fitSpeedTable(onVideo.metres, firstFrame, 1.0, kRouteTableCapacity,
+                                     [&](double f) { progress.update(f); });
   progress.done(std::to_string(fit.segments.size()) + " segments, largest error " +
                 fixed(fit.maxError, 2) + " m");
   if (fit.tolerance > 1.0 + 1e-9)

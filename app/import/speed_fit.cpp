@@ -47,7 +47,8 @@ class Fitter {
     }
   }
 
-  std::vector<SpeedUnitEntry> run(int32_t first, size_t capacity) {
+  std::vector<SpeedUnitEntry> run(int32_t first, size_t capacity,
+                                  const std::function<void(double)>& progress) {
     std::vector<SpeedUnitEntry> out;
     const int last = static_cast<int>(m_target.size()) - 1;
     int i = 0, previousEnd = -1;
@@ -58,6 +59,7 @@ class Fitter {
       cum += endCm(best.v0, best.v1, best.length);
       previousEnd = best.v1;
       i += best.length;
+      if (progress) progress(static_cast<double>(i) / last);
       if (out.size() > capacity) break;
     }
     return out;
@@ -244,11 +246,11 @@ std::vector<long double> tableDistances(const std::vector<SpeedUnitEntry>& segme
 }
 
 SpeedFit fitSpeedTable(const std::vector<double>& metres, int32_t firstFrame, double tolerance,
-                       size_t capacity) {
+                       size_t capacity, const std::function<void(double)>& progress) {
   SpeedFit fit;
   if (metres.size() < 2) return fit;
   for (double tol = tolerance;; tol *= 1.25) {
-    fit.segments = Fitter(metres, tol).run(firstFrame, capacity);
+    fit.segments = Fitter(metres, tol).run(firstFrame, capacity, progress);
     fit.tolerance = tol;
     if (fit.segments.size() <= capacity) break;
   }

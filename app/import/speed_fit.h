@@ -6,6 +6,7 @@
 // pair of whole speeds can carry it, and of those pairs the one that leaves the smallest error
 // at its end is kept, so that the next segment starts with the most room. Pure; any thread.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "route/route.h"
@@ -20,9 +21,11 @@ struct SpeedFit {
 
 // metres[k] is the distance (m) at frame firstFrame + k, never decreasing; the table starts at
 // 0 there. When the tolerance needs more segments than `capacity`, it is raised by a quarter
-// until it does not.
+// until it does not. `progress`, when given, gets the share of the frames fitted (0..1) after
+// each segment.
 SpeedFit fitSpeedTable(const std::vector<double>& metres, int32_t firstFrame,
-                       double tolerance = 1.0, size_t capacity = kRouteTableCapacity);
+                       double tolerance = 1.0, size_t capacity = kRouteTableCapacity,
+                       const std::function<void(double)>& progress = {});
 
 // Distance (cm) the route gives every frame from the table's first frame to its last (frames
 // outside every segment keep the last distance).

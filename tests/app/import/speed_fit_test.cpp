@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -57,7 +58,12 @@ TEST(SpeedFit, keeps_every_frame_within_a_metre_of_a_noisy_ride) {
   }
   for (auto& x : m) x += 0.03 * g(rng);
   for (size_t k = 1; k < m.size(); ++k) m[k] = std::max(m[k], m[k - 1]);
-  const SpeedFit fit = fitSpeedTable(m, 0);
+  std::vector<double> shares;  // the progress, one a segment
+  const SpeedFit fit =
+      fitSpeedTable(m, 0, 1.0, kRouteTableCapacity, [&](double f) { shares.push_back(f); });
+  ASSERT_EQ(shares.size(), fit.segments.size());
+  EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+  EXPECT_DOUBLE_EQ(shares.back(), 1.0);
   EXPECT_DOUBLE_EQ(fit.tolerance, 1.0);
   EXPECT_LT(fit.maxError, 1.0);
   EXPECT_LT(worst(fit, m), 1.0);
