@@ -58,27 +58,27 @@ QString eventText(const report::RunEvent& e) {
 
 // One line of the score's breakdown in the reader's language, from what the rule was applied
 // to; the stored English words when that is not known.
+template <typename T>
+const T* entryAt(const std::vector<T>& entries, int of) {
+  return of >= 0 && size_t(of) < entries.size() ? &entries[size_t(of)] : nullptr;
+}
+
 QString deductionText(const report::RunReport& r, const report::ScoreItem& i) {
-  const auto station = [&]() -> const report::StationStopReport* {
-    return i.of >= 0 && size_t(i.of) < r.stations.size() ? &r.stations[size_t(i.of)] : nullptr;
-  };
-  const auto event = [&]() -> const report::RunEvent* {
-    return i.of >= 0 && size_t(i.of) < r.events.size() ? &r.events[size_t(i.of)] : nullptr;
-  };
-  if (const auto* s = station(); s && i.rule == "stop")
+  const report::StationStopReport* s = entryAt(r.stations, i.of);
+  if (s && i.rule == "stop")
     return (s->stopErrorCm < 0 ? ReportWindow::tr("%1: %2 m 手前")
                                : ReportWindow::tr("%1: %2 m 行き過ぎ"))
         .arg(q(s->name), n(std::abs(s->stopErrorCm) / 100, 2));
-  if (const auto* s = station(); s && i.rule == "late")
+  if (s && i.rule == "late")
     return ReportWindow::tr("%1: %2 秒遅れ").arg(q(s->name), n(s->arrivalLateS, 1));
-  if (const auto* s = station(); s && i.rule == "brake_handle")
+  if (s && i.rule == "brake_handle")
     return ReportWindow::tr("%1: 最後の100 mでブレーキ操作 %2 回")
         .arg(q(s->name), QString::number(s->brakeMovements));
-  if (i.rule == "missed_stop" && i.of >= 0 && size_t(i.of) < r.missed.size())
-    return ReportWindow::tr("%1: 通過").arg(q(r.missed[size_t(i.of)].name));
+  if (const auto* m = entryAt(r.missed, i.of); m && i.rule == "missed_stop")
+    return ReportWindow::tr("%1: 通過").arg(q(m->name));
   if (i.rule == "jerk")
     return ReportWindow::tr("加速度の最大変化 %1 m/s³").arg(n(r.comfort.maxJerk, 2));
-  if (const auto* e = event()) {
+  if (const auto* e = entryAt(r.events, i.of)) {
     const QString at = n(e->distanceM, 0);
     if (i.rule == "overspeed")
       return ReportWindow::tr("制限 %1 km/h を %2 km/h 超えて %3 秒（%4 m 地点）")

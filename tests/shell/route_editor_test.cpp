@@ -277,11 +277,8 @@ TEST_F(RouteEditorTest, on_an_imported_route_steps_adds_a_limit_and_a_signal_and
   fs::remove_all(out);
   const QString given = qEnvironmentVariable("VELMORIA_IMPORT_DEMO");
   const fs::path demo = given.isEmpty() ? demoFolder() : fs::path(given.toStdString());
-  const std::string cmd = std::string("TZ=UTC0 \"") + VELMORIA_IMPORT_EXE + "\" --video \"" +
-                          (demo / "move/tavo.mp4").string() + "\" --track \"" +
-                          (demo / "move/tavo.gpx").string() + "\" --name ride --out \"" +
-                          out.string() + "\" --vehicle-from \"" + demo.string() +
-                          "\" --no-reencode > /dev/null 2>&1";
+  const std::string cmd =
+      test::demoImportCommand(VELMORIA_IMPORT_EXE, demo, out, "ride", "> /dev/null 2>&1");
   ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
   const auto video = [] { return std::make_unique<FfmpegVideoSource>(1); };
   auto e = editor(out, video);

@@ -1,7 +1,7 @@
 #pragma once
 // The quick demo folder that several test programs read: generated once for all of them (ctest
 // runs each test in a process of its own), a lock serialising the first writers, and a folder
-// newer than the generator reused.
+// newer than the generator reused; and the import of its camera ride.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -30,6 +30,17 @@ inline std::filesystem::path quickDemoFolder(const std::filesystem::path& genera
   }
   if (fd >= 0) ::close(fd);
   return out;
+}
+
+// velmoria-import on a demo folder's camera ride (move/tavo.mp4 and move/tavo.gpx) into `out`,
+// as route NAME, keeping the video as it is; the clock in UTC so that its timetable does not
+// depend on the machine. `redirect` ends the command ("> log 2>&1").
+inline std::string demoImportCommand(const std::string& importer, const std::filesystem::path& demo,
+                                     const std::filesystem::path& out, const std::string& name,
+                                     const std::string& redirect) {
+  return "TZ=UTC0 \"" + importer + "\" --video \"" + (demo / "move/tavo.mp4").string() +
+         "\" --track \"" + (demo / "move/tavo.gpx").string() + "\" --name " + name + " --out \"" +
+         out.string() + "\" --vehicle-from \"" + demo.string() + "\" --no-reencode " + redirect;
 }
 
 }  // namespace velmoria::test

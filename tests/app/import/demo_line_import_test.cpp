@@ -89,11 +89,8 @@ class DemoLineImport : public ::testing::Test {
     fs::remove_all(*out);
     const fs::path demo = demoFolder();
     const fs::path log = out->string() + ".log";
-    const std::string cmd = std::string("TZ=UTC0 \"") + VELMORIA_IMPORT_EXE + "\" --video \"" +
-                            (demo / "move/tavo.mp4").string() + "\" --track \"" +
-                            (demo / "move/tavo.gpx").string() + "\" --name tavo --out \"" +
-                            out->string() + "\" --vehicle-from \"" + demo.string() +
-                            "\" --no-reencode > \"" + log.string() + "\" 2>&1";
+    const std::string cmd = test::demoImportCommand(VELMORIA_IMPORT_EXE, demo, *out, "tavo",
+                                                    "> \"" + log.string() + "\" 2>&1");
     status = std::system(cmd.c_str());
     summary = slurp(log);
     fs::remove(log);
